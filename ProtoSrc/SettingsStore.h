@@ -1,0 +1,32 @@
+// The settings folder and the protobuf files kept in it.
+#pragma once
+
+#include <string>
+
+#include "config.pb.h"
+
+namespace google::protobuf {
+class Message;
+}
+
+// Mode values of LoadProtoFile.
+constexpr int kProtoFileBinary = 0;
+constexpr int kProtoFileText = 1;
+
+// %APPDATA%\Tavri\Kelvane, without a trailing backslash; computed at each call.
+std::wstring GetAppDataFolder();
+
+// Creates every missing folder of the path; true when all of them exist afterwards.
+bool CreateFolderPath(const std::wstring& path);
+
+// Fills the message from the file: text format when mode is kProtoFileText, the binary
+// encoding otherwise. False when the file cannot be opened (message untouched) or does
+// not parse (message holds what was read before the error).
+bool LoadProtoFile(const std::wstring& path, google::protobuf::Message* message, int mode);
+
+// Writes the message in the binary encoding. The file is replaced atomically: a failed
+// save leaves the previous file as it was.
+bool SaveProtoFile(const std::wstring& path, const google::protobuf::Message& message);
+
+// Writes the built-in default settings into the message, over what it holds.
+void SetDefaultConfig(ORVANE::Config::ConfigPb* config);

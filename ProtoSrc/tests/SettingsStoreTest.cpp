@@ -1,0 +1,246 @@
+#include "SettingsStore.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <filesystem>
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "AtomicFile.h"
+#include "DataCenter.pb.h"
+#include "FileBytes.h"
+#include "TempFolder.h"
+
+using namespace ORVANE::Config;
+
+namespace {
+
+bool IsFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// What the IME service does with the settings file: load it, or fall back to the defaults.
+ConfigPb LoadOrDefault(const std::wstring& path, ConfigPb config = ConfigPb()) {
+  if (!LoadProtoFile(path, &config, kProtoFileText)) SetDefaultConfig(&config);
+  return config;
+}
+
+ConfigPb Defaults() {
+  ConfigPb config;
+  SetDefaultConfig(&config);
+  return config;
+}
+
+}  // namespace
+
+TEST(AppDataFolder, IsTheRoamingFolderPlusTavriKelvane) {
+  wchar_t roaming[MAX_PATH];
+  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, roaming), S_OK);
+  EXPECT_EQ(GetAppDataFolder(), std::wstring(roaming) + L"\\Tavri\\Kelvane");
+}
+
+TEST(CreateFolderPath, MakesEveryMissingFolder) {
+  TempFolder temp;
+  const struct {
+    std::wstring path;
+    std::wstring expect_folder;
+  } cases[] = {
+      {temp.File(L"a\\b\\c"), temp.File(L"a\\b\\c")},
+      {temp.File(L"a\\b\\c\\"), temp.File(L"a\\b\\c")},  // all exist already
+      {temp.File(L"d\\\\e"), temp.File(L"d\\e")},        // doubled backslash: empty piece skipped
+      {temp.File(L"f\\g\\"), temp.File(L"f\\g")},
+  };
+  for (const auto& c : cases) {
+    EXPECT_TRUE(CreateFolderPath(c.path)) << c.path;
+    EXPECT_TRUE(IsFolder(c.expect_folder)) << c.path;
+  }
+  EXPECT_TRUE(CreateFolderPath(L""));
+}
+
+TEST(CreateFolderPath, LeadingBackslashIsRootOfCurrentDrive) {
+  TempFolder temp;
+  wchar_t previous[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, previous);
+  ASSERT_TRUE(SetCurrentDirectoryW(temp.path().substr(0, 3).c_str()));  // e.g. C:\ .
+  const bool created = CreateFolderPath(temp.path().substr(2) + L"\\lead\\x");
+  SetCurrentDirectoryW(previous);
+  EXPECT_TRUE(created);
+  EXPECT_TRUE(IsFolder(temp.File(L"lead\\x")));
+}
+
+TEST(CreateFolderPath, FailsBelowAFile) {
+  TempFolder temp;
+  WriteBytes(temp.File(L"plain.txt"), "x");
+  EXPECT_FALSE(CreateFolderPath(temp.File(L"plain.txt\\sub")));
+}
+
+TEST(Defaults, ValuesOfTheBuiltInConfig) {
+  const ConfigPb config = Defaults();
+  EXPECT_EQ(config.ctl_config().ctl_mode(), CtlMode_HID);
+  EXPECT_TRUE(config.ctl_config().has_ctl_mode());
+  const std::string& path = config.ctl_config().device_descriptor().path();
+  EXPECT_EQ(path.size(), 88u);
+  EXPECT_EQ(path.substr(0, 4), "\\\\?\\");
+  EXPECT_FALSE(config.ctl_config().device_descriptor().has_name());
+  EXPECT_EQ(config.mic_config().mic_mode(), MicMode_Gen);
+  EXPECT_EQ(config.mic_config().device_descriptor().name(), "\xC2\xF3\xBF\xCB\xB7\xE7 (Vornix)");
+  EXPECT_EQ(config.mic_config().device_descriptor().name().size(), 15u);
+  EXPECT_FALSE(config.mic_config().device_descriptor().has_path());
+  EXPECT_EQ(config.sr_config().reco_engine_key(), "ISRProcessor");
+  EXPECT_EQ(config.sr_config().language_key(), "zh_cn");
+  EXPECT_EQ(config.sr_config().accent_key(), "mandarin");
+  EXPECT_TRUE(config.sr_config().b_ptt());
+  EXPECT_TRUE(config.sr_config().has_b_append_enter());
+  EXPECT_FALSE(config.sr_config().b_append_enter());
+  EXPECT_TRUE(config.sr_config().has_threshold_of_vad());
+  EXPECT_TRUE(config.translate_config().has_b_translate());
+  EXPECT_EQ(config.translate_config().src_key(), "cn");
+  EXPECT_EQ(config.translate_config().dst_key(), "en");
+  EXPECT_FALSE(config.has_software_config());
+  EXPECT_TRUE(config.IsInitialized());
+}
+
+TEST(LoadProtoFile, MissingFileLeavesTheMessageAlone) {
+  TempFolder temp;
+  ConfigPb config;
+  config.mutable_sr_config()->set_language_key("keep");
+  EXPECT_FALSE(LoadProtoFile(temp.File(L"absent.prototxt"), &config, kProtoFileText));
+  EXPECT_FALSE(LoadProtoFile(temp.File(L"absent.prototxt"), &config, kProtoFileBinary));
+  EXPECT_EQ(config.sr_config().language_key(), "keep");
+  EXPECT_EQ(LoadOrDefault(temp.File(L"absent.prototxt")).SerializeAsString(),
+            Defaults().SerializeAsString());
+}
+
+TEST(LoadProtoFile, TextFilesAndWhenTheDefaultsApply) {
+  const std::string tool_written =
+      "ctl_config {\n  ctl_mode: CtlMode_BLE\n  device_descriptor {\n    name: \"a1\"\n  }\n}\n"
+      "sr_config {\n  language_key: \"en_us\"\n  b_ptt: false\n}\n";
+  auto crlf = [](std::string text) {
+    for (size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
+      text.insert(at, "\r");
+    return text;
+  };
+
+  const struct {
+    const char* what;
+    std::string content;
+    bool loads;
+    std::function<void(const ConfigPb&)> check;
+  } cases[] = {
+      {"tool file, CRLF", crlf(tool_written), true,
+       [](const ConfigPb& c) {
+         EXPECT_EQ(c.ctl_config().ctl_mode(), CtlMode_BLE);
+         EXPECT_EQ(c.sr_config().language_key(), "en_us");
+         EXPECT_FALSE(c.has_mic_config());  // no default applied
+       }},
+      {"tool file, LF", tool_written, true,
+       [](const ConfigPb& c) { EXPECT_TRUE(c.sr_config().has_b_ptt()); }},
+      {"comment does not swallow the rest", "# written by hand\r\nsr_config { b_ptt: true }\r\n",
+       true, [](const ConfigPb& c) { EXPECT_TRUE(c.sr_config().b_ptt()); }},
+      {"unindented bare-LF lines stay apart", "sr_config {\nb_ptt: true\nb_append_enter: true\n}\n",
+       true,
+       [](const ConfigPb& c) {
+         EXPECT_TRUE(c.sr_config().b_ptt());
+         EXPECT_TRUE(c.sr_config().b_append_enter());
+       }},
+      {"only translate_config", "translate_config {\n  b_translate: true\n}\n", true,
+       [](const ConfigPb& c) {
+         EXPECT_TRUE(c.translate_config().b_translate());
+         EXPECT_FALSE(c.has_sr_config());
+         EXPECT_FALSE(c.translate_config().has_src_key());
+       }},
+      {"empty file", "", true, [](const ConfigPb& c) { EXPECT_EQ(c.ByteSizeLong(), 0u); }},
+      {"UTF-8 byte-order mark", "\xEF\xBB\xBFsr_config { b_ptt: false }", false,
+       [](const ConfigPb& c) { EXPECT_TRUE(c.sr_config().b_ptt()); }},
+      {"mic_config lacks device_descriptor",
+       "ctl_config { device_descriptor { name: \"kept\" } }\nmic_config { mic_mode: MicMode_BLE }\n",
+       false,
+       [](const ConfigPb& c) {
+         EXPECT_EQ(c.ctl_config().device_descriptor().name(), "kept");
+         EXPECT_EQ(c.mic_config().mic_mode(), MicMode_Gen);
+       }},
+      {"parse error after a field", "software_config { invalid: \"x\" }\nsr_config { oops: 1 }", false,
+       [](const ConfigPb& c) {
+         EXPECT_EQ(c.software_config().invalid(), "x");  // read before the error, not defaulted
+         EXPECT_EQ(c.sr_config().language_key(), "zh_cn");
+       }},
+  };
+
+  TempFolder temp;
+  const std::wstring file = temp.File(L"imecfg.prototxt");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteBytes(file, c.content);
+    ConfigPb loaded;
+    EXPECT_EQ(LoadProtoFile(file, &loaded, kProtoFileText), c.loads);
+    c.check(LoadOrDefault(file));
+  }
+}
+
+TEST(LoadProtoFile, BinaryFiles) {
+  TempFolder temp;
+  const std::wstring file = temp.File(L"DataCenter.prototxt");
+  DataCenterPb data;
+
+  WriteBytes(file, "");
+  data.mutable_word_statistics()->set_total(9);
+  EXPECT_TRUE(LoadProtoFile(file, &data, kProtoFileBinary));
+  EXPECT_FALSE(data.has_word_statistics());
+
+  DataCenterPb full;
+  full.mutable_word_statistics()->set_total(1234);
+  full.mutable_word_statistics()->set_date("2026-12-09");
+  const std::string bytes = full.SerializeAsString();
+  WriteBytes(file, bytes.substr(0, bytes.size() - 3));
+  EXPECT_FALSE(LoadProtoFile(file, &data, kProtoFileBinary));
+
+  // Any mode other than text reads the binary encoding.
+  WriteBytes(file, bytes);
+  EXPECT_TRUE(LoadProtoFile(file, &data, 7));
+  EXPECT_EQ(data.word_statistics().total(), 1234);
+}
+
+TEST(SaveProtoFile, WritesBinaryAndReplacesTheOldFile) {
+  TempFolder temp;
+  const std::wstring file = temp.File(L"DataCenter.prototxt");
+  WriteBytes(file, "old content that is longer than the new one");
+  DataCenterPb data;
+  data.mutable_word_statistics()->set_today(3);
+  ASSERT_TRUE(SaveProtoFile(file, data));
+  EXPECT_EQ(ReadBytes(file), data.SerializeAsString());
+
+  DataCenterPb loaded;
+  ASSERT_TRUE(LoadProtoFile(file, &loaded, kProtoFileBinary));
+  EXPECT_EQ(loaded.word_statistics().today(), 3);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 1);
+}
+
+TEST(SaveProtoFile, FailureLeavesTheOldFileIntact) {
+  TempFolder temp;
+  const std::wstring file = temp.File(L"imecfg.bin");
+  WriteBytes(file, "previous");
+
+  ConfigPb incomplete;  // required mic fields missing: cannot be serialised
+  incomplete.mutable_mic_config()->set_mic_mode(MicMode_BLE);
+  EXPECT_FALSE(SaveProtoFile(file, incomplete));
+  EXPECT_EQ(ReadBytes(file), "previous");
+
+  // The temporary file cannot be written (a folder of its name is in the way).
+  const std::wstring temporary = TemporaryPathFor(file);
+  ASSERT_TRUE(CreateDirectoryW(temporary.c_str(), nullptr));
+  EXPECT_FALSE(SaveProtoFile(file, Defaults()));
+  RemoveDirectoryW(temporary.c_str());
+  EXPECT_EQ(ReadBytes(file), "previous");
+
+  // The replace step fails (the target is a folder): the written temporary file goes away.
+  const std::wstring folder = temp.File(L"folder");
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  EXPECT_FALSE(SaveProtoFile(folder, Defaults()));
+  EXPECT_TRUE(IsFolder(folder));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 2);
+
+  EXPECT_FALSE(SaveProtoFile(temp.File(L"no\\such\\folder.bin"), Defaults()));
+}

@@ -1,0 +1,17 @@
+# orvane_add_test(NAME SOURCES... [LIBS libs...] [GUI] [SERIAL])
+# Builds a GoogleTest executable for Windows and registers it with CTest; CTest runs it
+# through Wine (the toolchain's emulator). SERIAL keeps tests that share one global
+# name (mutex, window title) from running at the same time in the run's Wine prefix.
+function(orvane_add_test name)
+  cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})
+  target_link_libraries(${name} PRIVATE orvane_gtest_main ${T_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(T_SERIAL)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wine_global_names)
+  endif()
+endfunction()

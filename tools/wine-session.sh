@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Runs a command with a private Xvfb display and a fresh Wine prefix, for one test run.
+#   wine-session.sh RUN_DIR COMMAND...
+# The prefix is copied from a template made once (and remade when this script changes);
+# the wine server stays up for the whole run and is shut down at the end.
+set -euo pipefail
+
+run_dir=$(realpath -m "$1"); shift
+here=$(cd "$(dirname "$0")" && pwd)
+template_root=${ORVANE_WINE_CACHE:-/var/cache/orvane-wine}
+template="$template_root/template-$(sha256sum "$0" | cut -c1-16)"
+
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine takes its ANSI code page (936) from the locale name; no glibc locale is needed.
+wine() { env LC_ALL=zh_CN.UTF-8 wine "$@"; }
+
+start_display() {
+  local n
+  for n in $(seq 90 150); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 50); do
+      [[ -e /tmp/.X11-unix/X$n ]] && { export DISPLAY=":$n"; return 0; }
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "wine-session: no X display could be started" >&2
+  return 1
+}
+
+# Windows registry file: UTF-16LE with a byte-order mark, so the Chinese names survive.
+write_registry() {
+  {
+    printf '\xff\xfe'
+    iconv -f UTF-8 -t UTF-16LE <<'REG'
+Windows Registry Editor Version 5.00
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1280x1024"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"微软雅黑"="WenQuanYi Micro Hei"
+"Microsoft YaHei"="WenQuanYi Micro Hei"
+"宋体"="WenQuanYi Micro Hei"
+"新宋体"="WenQuanYi Micro Hei"
+"SimSun"="WenQuanYi Micro Hei"
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]
+"微软雅黑"="WenQuanYi Micro Hei"
+"Microsoft YaHei"="WenQuanYi Micro Hei"
+"宋体"="WenQuanYi Micro Hei"
+"新宋体"="WenQuanYi Micro Hei"
+"SimSun"="WenQuanYi Micro Hei"
+REG
+  } > "$1"
+}
+
+make_template() {
+  local tmp="$template.tmp.$$"
+  rm -rf "$tmp"; mkdir -p "$tmp"
+  (
+    export WINEPREFIX="$tmp"
+    wine wineboot -i >/dev/null 2>&1
+    write_registry "$tmp/drive_c/orvane.reg"
+    wine regedit /S 'C:\orvane.reg' >/dev/null 2>&1
+    rm "$tmp/drive_c/orvane.reg"
+    wine winecfg -v win10 >/dev/null 2>&1
+    wineserver -w
+  )
+  rm -rf "$template"; mv "$tmp" "$template"
+  find "$template_root" -mindepth 1 -maxdepth 1 -name 'template-*' ! -path "$template" -exec rm -rf {} +
+}
+
+xvfb_pid=""
+cleanup() {
+  [[ -n ${WINEPREFIX:-} ]] && wineserver -k >/dev/null 2>&1 || true
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+start_display
+mkdir -p "$template_root"
+[[ -d $template ]] || make_template
+
+mkdir -p "$run_dir"
+export WINEPREFIX="$run_dir/wineprefix"
+rm -rf "$WINEPREFIX"
+cp -a "$template" "$WINEPREFIX"
+
+# Keep one server for the run, warmed with output discarded: Wine's helper processes
+# would otherwise hold the first test's captured output open.
+wineserver -p60
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+
+"$@"
