@@ -37,8 +37,8 @@ fi
 
 if (( ${#missing[@]} )) || (( need_update )); then
   echo "setup: installing ${missing[*]:-(source lists only)}"
-  apt-get update -q
+  apt-get -o DPkg::Lock::Timeout=900 update -q
   if (( ${#missing[@]} )); then
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -q --no-install-recommends "${missing[@]}"
   fi
 fi
