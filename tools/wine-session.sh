@@ -76,7 +76,7 @@ make_template() {
     wineserver -w
   )
   rm -rf "$template"; mv "$tmp" "$template"
-  find "$template_root" -mindepth 1 -maxdepth 1 -name 'template-*' ! -path "$template" -exec rm -rf {} +
+  find "$template_root" -mindepth 1 -maxdepth 1 -name 'template-*' ! -name '*.tmp.*' ! -path "$template" -exec rm -rf {} +
 }
 
 xvfb_pid=""
