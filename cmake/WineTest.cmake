@@ -2,6 +2,8 @@
 # Builds a GoogleTest executable for Windows and registers it with CTest; CTest runs it
 # through Wine (the toolchain's emulator). SERIAL keeps tests that share one global
 # name (mutex, window title) from running at the same time in the run's Wine prefix.
+# The executable must report its result through the shared test main (tools/wine-run.sh
+# fails a run that ends without it), so every Windows test goes through this function.
 function(orvane_add_test name)
   cmake_parse_arguments(T "SERIAL" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} ${T_UNPARSED_ARGUMENTS})

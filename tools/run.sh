@@ -12,4 +12,4 @@ if [[ ! -f $kelvane ]]; then
   echo "run: the build is complete; Kelvane itself is not part of it yet, so nothing is started."
   exit 0
 fi
-exec tools/wine-session.sh build/run "$PWD/tools/wine-run.sh" "$kelvane"
+exec tools/wine-session.sh build/run env LC_ALL=zh_CN.UTF-8 wine "$kelvane"

@@ -40,7 +40,16 @@ TEST(Harness, WindowReceivesSentAndPostedMessages) {
   EXPECT_TRUE(DestroyWindow(hwnd));
 }
 
-TEST(Harness, AnsiCodePageIsChinese) { EXPECT_EQ(GetACP(), 936u); }
+TEST(Harness, PrefixIsChineseWindows10) {
+  EXPECT_EQ(GetACP(), 936u);
+  using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
+  auto rtl_get_version = reinterpret_cast<RtlGetVersionFn>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
+  ASSERT_NE(rtl_get_version, nullptr);
+  OSVERSIONINFOW version{sizeof version};
+  ASSERT_EQ(rtl_get_version(&version), 0);
+  EXPECT_EQ(version.dwMajorVersion, 10u);
+}
 
 TEST(Harness, WideFormatReadsPercentSAsWide) {
   wchar_t buffer[32];
