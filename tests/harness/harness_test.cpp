@@ -51,6 +51,21 @@ TEST(Harness, PrefixIsChineseWindows10) {
   EXPECT_EQ(version.dwMajorVersion, 10u);
 }
 
+TEST(Harness, ChineseFaceNamesHaveChineseGlyphs) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  for (const wchar_t* face : {L"微软雅黑", L"Microsoft YaHei", L"宋体", L"SimSun"}) {
+    HFONT font = CreateFontW(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0,
+                             0, face);
+    HGDIOBJ old = SelectObject(dc, font);
+    WORD glyph = 0;
+    EXPECT_EQ(GetGlyphIndicesW(dc, L"中", 1, &glyph, GGI_MARK_NONEXISTING_GLYPHS), 1u);
+    EXPECT_NE(glyph, 0xFFFF) << face;
+    SelectObject(dc, old);
+    DeleteObject(font);
+  }
+  DeleteDC(dc);
+}
+
 TEST(Harness, WideFormatReadsPercentSAsWide) {
   wchar_t buffer[32];
   _snwprintf(buffer, 32, L"%s-%d", L"键", 7);
