@@ -1,0 +1,260 @@
+// The three pumps: waking, delayed work, modal and nested Windows loops, IO packets.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "base/Dispatcher.h"
+#include "base/IOMessageLoop.h"
+#include "base/MessageLoopProxy.h"
+#include "base/UIMessageLoop.h"
+#include "base/WinIOMessagePump.h"
+#include "base/WinUIMessagePump.h"
+#include "ScriptedThread.h"
+#include "TestEvent.h"
+
+namespace {
+
+using base::MessageLoop;
+
+constexpr UINT kMsgHaveWork = WM_USER + 1;
+
+class AnyLoopKind : public testing::TestWithParam<MessageLoop::Type> {};
+
+TEST_P(AnyLoopKind, PostsWakeAnIdleLoopEveryTime) {
+  ScriptedThread thread;
+  ASSERT_TRUE(thread.StartWithLoop(GetParam()));
+  auto proxy = thread.message_loop()->message_loop_proxy();
+  for (int round = 0; round < 3; ++round) {
+    TestEvent ran;
+    ASSERT_TRUE(proxy->PostTask([&] { ran.Signal(); }));
+    EXPECT_TRUE(ran.Wait()) << "round " << round;
+  }
+}
+
+TEST_P(AnyLoopKind, DelayedTaskWakesTheLoopWhenDue) {
+  ScriptedThread thread;
+  ASSERT_TRUE(thread.StartWithLoop(GetParam()));
+  TestEvent ran;
+  const auto posted = std::chrono::steady_clock::now();
+  ASSERT_TRUE(thread.message_loop()->message_loop_proxy()->PostDelayedTask([&] { ran.Signal(); }, 30000));
+  ASSERT_TRUE(ran.Wait());
+  EXPECT_GE(std::chrono::steady_clock::now() - posted, std::chrono::milliseconds(20));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, AnyLoopKind,
+                         testing::Values(MessageLoop::kDefaultMessageLoop, MessageLoop::kUIMessageLoop,
+                                         MessageLoop::kIOMessageLoop));
+
+// Runs the body on a fresh thread, so that a WM_QUIT or a window it leaves
+// behind cannot reach another test's loop.
+void OnFreshThread(std::function<void()> body) { std::thread(std::move(body)).join(); }
+
+// Takes every wake-up message off this thread's queue and puts them back; returns how many.
+int CountQueuedWakeUps() {
+  std::vector<MSG> wake_ups;
+  MSG message;
+  while (PeekMessageW(&message, nullptr, kMsgHaveWork, kMsgHaveWork, PM_REMOVE)) wake_ups.push_back(message);
+  for (const MSG& m : wake_ups) PostMessageW(m.hwnd, m.message, m.wParam, m.lParam);
+  return static_cast<int>(wake_ups.size());
+}
+
+TEST(WinUIMessagePump, ManyPostsWhileBusyLeaveOneWakeUpAndAllRunInOrder) {
+  base::UIMessageLoop loop;
+  std::vector<int> order;
+  int wake_ups = -1;
+  loop.PostTask([&] {
+    std::thread poster([proxy = loop.message_loop_proxy(), &order] {
+      for (int i = 0; i < 100; ++i) proxy->PostTask([&order, i] { order.push_back(i); });
+    });
+    poster.join();
+    wake_ups = CountQueuedWakeUps();
+    MessageLoop::current()->PostTask([] { MessageLoop::current()->Quit(); });
+  });
+  loop.Run();
+  EXPECT_EQ(wake_ups, 1);
+  ASSERT_EQ(order.size(), 100u);
+  for (int i = 0; i < 100; ++i) EXPECT_EQ(order[i], i);
+}
+
+TEST(WinUIMessagePump, ARefusedWakeUpDoesNotBlockTheNextOne) {
+  // The queue refuses the first wake-up, as a full posted-message quota does.
+  class RefusingOncePump : public base::WinUIMessagePump {
+   public:
+    int attempts = 0;
+
+   protected:
+    bool PostWakeUpMessage() override { return ++attempts > 1 && WinUIMessagePump::PostWakeUpMessage(); }
+  };
+  OnFreshThread([] {
+    RefusingOncePump pump;
+    pump.ScheduleWork();
+    pump.ScheduleWork();
+    pump.ScheduleWork();  // one wake-up is outstanding now
+    EXPECT_EQ(pump.attempts, 2);
+    EXPECT_EQ(CountQueuedWakeUps(), 1);
+  });
+}
+
+// A window whose message handler runs the given function: code that runs from a window
+// message rather than from a task, as modal loops and nested runs do.
+class HandlerWindow {
+ public:
+  static constexpr UINT kRun = WM_APP + 1;
+
+  explicit HandlerWindow(std::function<void()> handler) : handler_(std::move(handler)) {
+    WNDCLASSW window_class{};
+    window_class.lpfnWndProc = &Procedure;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.lpszClassName = L"BaseTestHandlerWindow";
+    RegisterClassW(&window_class);
+    window_ = CreateWindowExW(0, window_class.lpszClassName, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                              window_class.hInstance, nullptr);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  ~HandlerWindow() { DestroyWindow(window_); }
+
+  void PostRun() { PostMessageW(window_, kRun, 0, 0); }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    auto* self = reinterpret_cast<HandlerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self && message == kRun) {
+      self->handler_();
+      return 0;
+    }
+    return DefWindowProcW(window, message, wparam, lparam);
+  }
+
+  std::function<void()> handler_;
+  HWND window_;
+};
+
+TEST(WinUIMessagePump, TasksAndDelayedTasksRunInsideAModalMessageLoop) {
+  OnFreshThread([] {
+    base::UIMessageLoop loop;
+    std::vector<std::string> trace;
+    bool modal_done = false;
+    HandlerWindow window([&] {
+      loop.PostTask([&] { trace.push_back("task"); });
+      loop.PostDelayedTask(
+          [&] {
+            trace.push_back("delayed");
+            modal_done = true;
+          },
+          5000);
+      // A loop of Windows' own kind, like a message box's, with a safety exit.
+      const UINT_PTR safety = SetTimer(nullptr, 0, 10000, nullptr);
+      MSG message;
+      while (!modal_done && GetMessageW(&message, nullptr, 0, 0)) {
+        if (message.message == WM_TIMER && message.wParam == safety) break;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+      KillTimer(nullptr, safety);
+      trace.push_back("modal loop left");
+      loop.Quit();
+    });
+    window.PostRun();
+    loop.Run();
+    EXPECT_EQ(trace, (std::vector<std::string>{"task", "delayed", "modal loop left"}));
+  });
+}
+
+TEST(WinUIMessagePump, NestedRunDefersNonNestableTasksToTheOuterRun) {
+  OnFreshThread([] {
+    base::UIMessageLoop loop;
+    std::vector<std::string> trace;
+    HandlerWindow window([&] {
+      loop.PostNonNestableTask([&] { trace.push_back("non-nestable"); });
+      loop.PostTask([&] {
+        trace.push_back("nestable");
+        loop.Quit();
+      });
+      loop.Run();
+      trace.push_back("nested run left");
+      loop.PostTask([&] { loop.Quit(); });
+    });
+    window.PostRun();
+    loop.Run();
+    EXPECT_EQ(trace, (std::vector<std::string>{"nestable", "nested run left", "non-nestable"}));
+  });
+}
+
+TEST(WinUIMessagePump, QuitMessageEndsTheInnerRunThenTheOuter) {
+  OnFreshThread([] {
+    base::UIMessageLoop loop;
+    std::vector<std::string> trace;
+    HandlerWindow window([&] {
+      PostQuitMessage(3);
+      loop.Run();
+      trace.push_back("inner run left");
+    });
+    window.PostRun();
+    loop.Run();
+    trace.push_back("outer run left");
+    EXPECT_EQ(trace, (std::vector<std::string>{"inner run left", "outer run left"}));
+    MSG message;
+    ASSERT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, 3u);
+  });
+}
+
+TEST(WinUIMessagePump, DispatcherTakesTheMessagesAndObserversSeeThem) {
+  struct Recorder : base::Dispatcher, base::WinUIMessagePump::UIObserver {
+    bool Dispatch(const MSG& message) override {
+      trace.push_back("dispatch " + std::to_string(message.message - WM_APP));
+      return message.message != WM_APP + 2;  // false ends the run
+    }
+    void WillProcessMessage(const MSG&) override { trace.push_back("will"); }
+    void DidProcessMessage(const MSG&) override { trace.push_back("did"); }
+    std::vector<std::string> trace;
+  } recorder;
+  OnFreshThread([&] {
+    base::UIMessageLoop loop;
+    loop.ui_pump()->AddUIObserver(&recorder);
+    PostThreadMessageW(GetCurrentThreadId(), WM_APP + 1, 0, 0);
+    PostThreadMessageW(GetCurrentThreadId(), WM_APP + 2, 0, 0);
+    loop.Run(&recorder);
+  });
+  EXPECT_EQ(recorder.trace,
+            (std::vector<std::string>{"will", "dispatch 1", "did", "will", "dispatch 2", "did"}));
+}
+
+TEST(WinUIMessagePump, SecondUILoopInOneProcessWorks) {
+  ScriptedThread first, second;
+  ASSERT_TRUE(first.StartWithLoop(MessageLoop::kUIMessageLoop));
+  ASSERT_TRUE(second.StartWithLoop(MessageLoop::kUIMessageLoop));
+  TestEvent ran;
+  ASSERT_TRUE(second.message_loop()->message_loop_proxy()->PostTask([&] { ran.Signal(); }));
+  EXPECT_TRUE(ran.Wait());
+}
+
+TEST(WinIOMessagePump, HandsCompletionPacketsToTheirHandler) {
+  struct Handler : base::WinIOMessagePump::IOHandler {
+    void OnIOCompleted(base::WinIOMessagePump::IOContext*, DWORD bytes, DWORD error) override {
+      bytes_seen = bytes;
+      error_seen = error;
+      done.Signal();
+    }
+    DWORD bytes_seen = 0;
+    DWORD error_seen = 1;
+    TestEvent done;
+  } handler;
+  ScriptedThread thread;
+  ASSERT_TRUE(thread.StartWithLoop(MessageLoop::kIOMessageLoop));
+  auto* loop = static_cast<base::IOMessageLoop*>(thread.message_loop());
+  base::WinIOMessagePump::IOContext context{};
+  context.handler = &handler;
+  ASSERT_TRUE(PostQueuedCompletionStatus(loop->io_pump()->completion_port(), 42, 0, &context.overlapped));
+  ASSERT_TRUE(handler.done.Wait());
+  EXPECT_EQ(handler.bytes_seen, 42u);
+  EXPECT_EQ(handler.error_seen, 0u);
+}
+
+}  // namespace

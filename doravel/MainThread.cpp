@@ -1,0 +1,21 @@
+#include "MainThread.h"
+
+#include "SettingsWindowStart.h"
+#include "base/ThreadManager.h"
+
+MainThread::MainThread() : base::FrameworkThread("MainThread") {}
+
+void MainThread::Init() {
+  // Registered before any window exists.
+  base::ThreadManager::RegisterThread(0);
+  misc_thread_ = std::make_unique<MiscThread>();
+  misc_thread_->StartWithLoop(base::MessageLoop::kDefaultMessageLoop);
+  OpenSkinAndShowSettingsWindow();
+}
+
+void MainThread::Cleanup() {
+  CloseSkinAndShutDownFramework();
+  misc_thread_->StopAndJoin();
+  misc_thread_.reset();
+  base::ThreadManager::UnregisterThread();
+}
