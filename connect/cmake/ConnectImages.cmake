@@ -1,0 +1,24 @@
+# Draws connect's images from imagegen/images.txt at build time and compiles them
+# into the object library connect_images (the ":/img/..." resources).
+add_executable(connect_imagegen imagegen/main.cpp imagegen/ImageDrawing.cpp)
+target_link_libraries(connect_imagegen PRIVATE Qt5::Gui)
+
+set(connect_images_dir ${CMAKE_CURRENT_BINARY_DIR}/images)
+set(connect_images_manifest ${CMAKE_CURRENT_SOURCE_DIR}/imagegen/images.txt)
+set(connect_images_cpp ${CMAKE_CURRENT_BINARY_DIR}/qrc_connect_images.cpp)
+
+add_custom_command(
+  OUTPUT ${connect_images_dir}/images.qrc
+  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+          $<TARGET_FILE:connect_imagegen> ${connect_images_manifest} ${connect_images_dir}
+  DEPENDS connect_imagegen ${connect_images_manifest}
+  COMMENT "Drawing connect's images")
+
+add_custom_command(
+  OUTPUT ${connect_images_cpp}
+  COMMAND Qt5::rcc -name connect_images -o ${connect_images_cpp} ${connect_images_dir}/images.qrc
+  DEPENDS ${connect_images_dir}/images.qrc
+  COMMENT "Compiling connect's image resources")
+
+add_library(connect_images OBJECT ${connect_images_cpp})
+target_link_libraries(connect_images PRIVATE Qt5::Core)

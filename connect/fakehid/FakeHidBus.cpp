@@ -1,0 +1,205 @@
+#include "FakeHidBus.h"
+
+#include "shell/HidNodeInfo.h"
+
+#include <hidapi/hidapi.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <set>
+
+struct hid_device_ {
+    std::string node;
+    bool nonblocking = false;
+    std::deque<fakehid::Bytes> replies;
+};
+
+namespace fakehid {
+namespace {
+
+struct Bus {
+    std::map<std::string, Device> devices;
+    std::vector<std::string> log;
+    std::multiset<std::string> failures;
+    int next_node = 0;
+};
+
+Bus &bus()
+{
+    static Bus instance;
+    return instance;
+}
+
+bool scripted_failure(const std::string &function, const std::string &argument)
+{
+    bus().log.push_back(argument.empty() ? function : function + " " + argument);
+    const auto it = bus().failures.find(function);
+    if (it == bus().failures.end())
+        return false;
+    bus().failures.erase(it);
+    return true;
+}
+
+wchar_t *copy_wide(const std::wstring &text)
+{
+    auto *copy = static_cast<wchar_t *>(std::calloc(text.size() + 1, sizeof(wchar_t)));
+    std::copy(text.begin(), text.end(), copy);
+    return copy;
+}
+
+hid_device_info *make_record(const std::string &node, const Device &device)
+{
+    auto *record = static_cast<hid_device_info *>(std::calloc(1, sizeof(hid_device_info)));
+    record->path = strdup(node.c_str());
+    record->vendor_id = device.vendor_id;
+    record->product_id = device.product_id;
+    record->serial_number = device.serial_number ? copy_wide(*device.serial_number) : nullptr;
+    record->interface_number = device.interface_number;
+    record->bus_type = HID_API_BUS_USB;
+    return record;
+}
+
+} // namespace
+
+std::string plug(Device device)
+{
+    const std::string node = "/dev/hidraw" + std::to_string(bus().next_node++);
+    bus().devices[node] = std::move(device);
+    return node;
+}
+
+void unplug(const std::string &node)
+{
+    bus().devices.erase(node);
+}
+
+void reset()
+{
+    bus() = Bus();
+}
+
+const std::vector<std::string> &call_log()
+{
+    return bus().log;
+}
+
+void fail_next(const std::string &function)
+{
+    bus().failures.insert(function);
+}
+
+Bytes descriptor_with_collections(int count)
+{
+    Bytes descriptor;
+    for (int i = 0; i < count; ++i) {
+        const Bytes collection = {0x06, 0x00, 0xFF, 0x09, std::uint8_t(i + 1), 0xA1, 0x01,
+                                  0x09, 0x01, 0x15, 0x00, 0x26, 0xFF, 0x00, 0x75, 0x08,
+                                  0x95, 0x20, 0x81, 0x02, 0xC0};
+        descriptor.insert(descriptor.end(), collection.begin(), collection.end());
+    }
+    return descriptor;
+}
+
+} // namespace fakehid
+
+using fakehid::bus;
+
+bool hid_node_info(const char *node, HidNodeInfo *info)
+{
+    const auto it = bus().devices.find(node);
+    if (it == bus().devices.end())
+        return false;
+    info->physical_path = QString::fromStdString(it->second.physical_path);
+    const fakehid::Bytes &descriptor = it->second.report_descriptor;
+    info->report_descriptor = QByteArray(reinterpret_cast<const char *>(descriptor.data()), int(descriptor.size()));
+    return true;
+}
+
+extern "C" {
+
+hid_device_info *hid_enumerate(unsigned short vendor_id, unsigned short product_id)
+{
+    if (fakehid::scripted_failure("hid_enumerate", ""))
+        return nullptr;
+    hid_device_info *head = nullptr;
+    hid_device_info **tail = &head;
+    for (const auto &[node, device] : bus().devices) {
+        if ((vendor_id && device.vendor_id != vendor_id) || (product_id && device.product_id != product_id))
+            continue;
+        *tail = fakehid::make_record(node, device);
+        tail = &(*tail)->next;
+    }
+    return head;
+}
+
+void hid_free_enumeration(hid_device_info *devices)
+{
+    while (devices) {
+        hid_device_info *next = devices->next;
+        std::free(devices->path);
+        std::free(devices->serial_number);
+        std::free(devices);
+        devices = next;
+    }
+}
+
+hid_device *hid_open_path(const char *path)
+{
+    if (fakehid::scripted_failure("hid_open_path", path) || !bus().devices.count(path))
+        return nullptr;
+    auto *device = new hid_device_;
+    device->node = path;
+    return device;
+}
+
+int hid_write(hid_device *device, const unsigned char *data, size_t length)
+{
+    if (fakehid::scripted_failure("hid_write", device->node))
+        return -1;
+    const auto it = bus().devices.find(device->node);
+    if (it == bus().devices.end())
+        return -1;
+    const fakehid::Bytes written(data, data + length);
+    if (it->second.respond)
+        if (auto reply = it->second.respond(written))
+            device->replies.push_back(*reply);
+    return int(length);
+}
+
+int hid_read_timeout(hid_device *device, unsigned char *data, size_t length, int /*milliseconds*/)
+{
+    if (fakehid::scripted_failure("hid_read_timeout", device->node) || !bus().devices.count(device->node))
+        return -1;
+    if (device->replies.empty())
+        return 0;
+    const fakehid::Bytes reply = device->replies.front();
+    device->replies.pop_front();
+    const size_t count = std::min(length, reply.size());
+    std::memcpy(data, reply.data(), count);
+    return int(count);
+}
+
+int hid_read(hid_device *device, unsigned char *data, size_t length)
+{
+    return hid_read_timeout(device, data, length, device->nonblocking ? 0 : -1);
+}
+
+int hid_set_nonblocking(hid_device *device, int nonblock)
+{
+    if (fakehid::scripted_failure("hid_set_nonblocking", device->node))
+        return -1;
+    device->nonblocking = nonblock != 0;
+    return 0;
+}
+
+void hid_close(hid_device *device)
+{
+    if (device)
+        bus().log.push_back("hid_close " + device->node);
+    delete device;
+}
+
+} // extern "C"

@@ -1,0 +1,40 @@
+#pragma once
+// A simulated HID bus behind hidapi's C functions, for tests and the demo build.
+// Devices appear as "/dev/hidrawN" nodes, as with hidapi's hidraw backend. Reads never
+// block: without a pending answer they time out at once (0 bytes).
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace fakehid {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Device {
+    std::uint16_t vendor_id = 0;
+    std::uint16_t product_id = 0;
+    int interface_number = -1;
+    std::string physical_path;                // like the kernel's HID_PHYS
+    Bytes report_descriptor;
+    std::optional<std::wstring> serial_number; // nullopt: hidapi reports a null pointer
+    // Answers a written report; the answer is returned by the next read.
+    std::function<std::optional<Bytes>(const Bytes &written)> respond;
+};
+
+// Adds a device; returns its node path.
+std::string plug(Device device);
+void unplug(const std::string &node);
+// Removes every device, call and scripted failure.
+void reset();
+
+// One line per hidapi call, such as "hid_open_path /dev/hidraw0".
+const std::vector<std::string> &call_log();
+// The next call of the named function fails (returns null or -1).
+void fail_next(const std::string &function);
+
+// A report descriptor with the given number of top-level collections.
+Bytes descriptor_with_collections(int count);
+
+} // namespace fakehid

@@ -1,0 +1,28 @@
+#include "ConnectMain.h"
+
+#include "ProgramVersion.h"
+#include "QtSingleApplication.h"
+#include "Widget.h"
+
+#include <QDebug>
+#include <QFont>
+
+int run_connect(int argc, char **argv)
+{
+    QtSingleApplication app(argc, argv, true);
+    if (app.isRunning()) {
+        app.sendMessage(QStringLiteral("raise_window_noop"), 1000);
+        return 0;
+    }
+    QFont font;
+    font.setFamily(QStringLiteral("微软雅黑"));
+    QApplication::setFont(font);
+
+    QCoreApplication::setApplicationVersion(ProgramVersion::text());
+    qDebug() << QCoreApplication::applicationVersion();
+
+    Widget window;
+    app.setActivationWindow(&window, true);
+    window.show();
+    return app.exec();
+}

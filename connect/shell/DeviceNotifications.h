@@ -1,0 +1,36 @@
+#pragma once
+#include <QObject>
+#include <memory>
+
+class QWidget;
+struct DeviceMonitor;
+
+// Arrival and removal notices of HID interfaces, named by their interface paths.
+// Windows: the window registers for WM_DEVICECHANGE and passes its native messages in.
+// Linux: a udev monitor on "hidraw" triggers a new enumeration, compared with the last one.
+class DeviceNotifications : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DeviceNotifications(QWidget *window);
+    ~DeviceNotifications() override;
+
+    // False, with the system's error number, when no notices will arrive.
+    bool start(long *error);
+
+#ifdef Q_OS_WIN
+    void handle_native_message(void *message);
+#else
+public slots:
+    // Compares the attached interfaces with those seen last time.
+    void rescan();
+#endif
+
+signals:
+    void arrived(const QString &name);
+    void removed(const QString &name);
+
+private:
+    QWidget *m_window;
+    std::unique_ptr<DeviceMonitor> m_monitor;
+};

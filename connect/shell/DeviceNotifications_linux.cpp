@@ -1,0 +1,85 @@
+#include "DeviceNotifications.h"
+
+#include "HidBus.h"
+
+#include <QSet>
+#include <QWidget>
+#include <QSocketNotifier>
+
+#include <libudev.h>
+
+#include <cerrno>
+#include <utility>
+
+struct DeviceMonitor {
+    udev *context = nullptr;
+    udev_monitor *monitor = nullptr;
+    QSet<QString> known_paths;
+
+    ~DeviceMonitor()
+    {
+        if (monitor)
+            udev_monitor_unref(monitor);
+        if (context)
+            udev_unref(context);
+    }
+};
+
+namespace {
+
+QSet<QString> attached_paths()
+{
+    QSet<QString> paths;
+    for (const HidInterface &entry : HidBus::enumerate(0, 0))
+        paths.insert(entry.path);
+    return paths;
+}
+
+QStringList sorted(const QSet<QString> &paths)
+{
+    QStringList list(paths.begin(), paths.end());
+    list.sort();
+    return list;
+}
+
+} // namespace
+
+DeviceNotifications::DeviceNotifications(QWidget *window)
+    : QObject(window)
+    , m_window(window)
+    , m_monitor(new DeviceMonitor)
+{
+}
+
+DeviceNotifications::~DeviceNotifications() = default;
+
+bool DeviceNotifications::start(long *error)
+{
+    m_monitor->known_paths = attached_paths();
+    m_monitor->context = udev_new();
+    if (m_monitor->context)
+        m_monitor->monitor = udev_monitor_new_from_netlink(m_monitor->context, "udev");
+    if (!m_monitor->monitor
+        || udev_monitor_filter_add_match_subsystem_devtype(m_monitor->monitor, "hidraw", nullptr) < 0
+        || udev_monitor_enable_receiving(m_monitor->monitor) < 0) {
+        *error = errno;
+        return false;
+    }
+    auto *notifier = new QSocketNotifier(udev_monitor_get_fd(m_monitor->monitor), QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        while (udev_device *device = udev_monitor_receive_device(m_monitor->monitor))
+            udev_device_unref(device);
+        rescan();
+    });
+    return true;
+}
+
+void DeviceNotifications::rescan()
+{
+    const QSet<QString> now = attached_paths();
+    const QSet<QString> before = std::exchange(m_monitor->known_paths, now);
+    for (const QString &path : sorted(QSet<QString>(before).subtract(now)))
+        emit removed(path);
+    for (const QString &path : sorted(QSet<QString>(now).subtract(before)))
+        emit arrived(path);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// The HID devices as the rest of connect sees them: every interface (and every
+// top-level collection of it) under a lower-case Windows-style device-interface path,
+//   \\?\hid#vid_e4a9&pid_9d09&mi_01&col03#7&<hash>&0&0002#{4d1e55b2-f16f-11cf-88cb-001111000030}
+// where <hash> is a stable hash of the device's physical (port) path. Opening maps
+// such a path back to hidapi's node.
+#include <QList>
+#include <QString>
+
+struct hid_device_;
+typedef struct hid_device_ hid_device;
+
+struct HidInterface {
+    QString path;
+    quint16 vendor_id = 0;
+    quint16 product_id = 0;
+    QString serial_number;  // empty when the device reports none
+    QByteArray node;        // hidapi's path
+};
+
+namespace HidBus {
+
+// All interfaces of the given ids (0 matches any), in hidapi's order.
+QList<HidInterface> enumerate(quint16 vendor_id, quint16 product_id);
+
+// Opens the node behind a path given by enumerate(); any collection of the same
+// interface opens the same node. Null when no such device is attached.
+hid_device *open_path(const QString &path);
+
+// collection: 1-based, 0 when the interface has a single collection.
+QString interface_path(quint16 vendor_id, quint16 product_id, int interface_number, int collection,
+                       const QString &physical_path);
+
+} // namespace HidBus

@@ -1,0 +1,10 @@
+#include "Update.h"
+
+Update::Update(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void Update::checkUpdate()
+{
+}

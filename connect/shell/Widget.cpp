@@ -1,0 +1,198 @@
+#include "Widget.h"
+
+#include "App_Background_Widget.h"
+#include "App_Config_Widget.h"
+#include "App_Pair_Widget.h"
+#include "InstallerCleanup.h"
+#include "InstallerStart.h"
+#include "SystemTray.h"
+#include "Update.h"
+#include "WindowMove.h"
+#include "m_Devlist.h"
+#include "m_Navibar.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalMapper>
+#include <QStackedWidget>
+#include <QThread>
+
+namespace {
+
+const QString kWindowStyle = QStringLiteral(
+    "QWidget {border:none; background:transparent;}"
+    "QLabel {background:transparent; margin:0px; font:14px; color:rgba(255,255,255,0.7);}"
+    "QLabel:disabled {color:rgba(255,255,255,0.3);}");
+
+QString image_button_style(const QString &image, const QString &hover_image)
+{
+    return QStringLiteral("QPushButton {image: url(%1)} QPushButton:hover {image: url(%2)}").arg(image, hover_image);
+}
+
+QLabel *add_picture(QWidget *parent, const QRect &geometry, const QString &image)
+{
+    auto *label = new QLabel(parent);
+    label->setGeometry(geometry);
+    label->setPixmap(QPixmap(image));
+    return label;
+}
+
+} // namespace
+
+Widget::Widget(QWidget *parent)
+    : QWidget(parent)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    setGeometry(screen.width() / 2 - 600, screen.height() / 2 - 375, 1200, 750);
+    setWindowFlags(Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setStyleSheet(kWindowStyle);
+
+    create_tray();
+    create_pages();
+    create_device_bar();
+    create_title_buttons();
+    register_device_notifications();
+    scan_devices();
+    clean_up_old_installers();
+    start_update_check();
+}
+
+Widget::~Widget()
+{
+    stop_update_thread();
+}
+
+void Widget::create_tray()
+{
+    m_tray = new SystemTray(this);
+    m_tray->setVisible(true);
+    connect(m_tray, &SystemTray::sys_openClicked, this, &Widget::showWidget);
+    connect(m_tray, &QSystemTrayIcon::activated, this, &Widget::iconIsActived);
+}
+
+void Widget::create_pages()
+{
+    add_picture(this, QRect(0, 0, 1200, 750), QStringLiteral(":/img/bg"));
+    add_picture(this, QRect(35, 32, 63, 16), QStringLiteral(":/img/logo"));
+    m_pages = new QStackedWidget(this);
+    m_pages->setGeometry(0, 0, 1200, 750);
+    m_welcomePage = new App_Background_Widget(this);
+    m_configPage = new App_Config_Widget(this);
+    m_pairPage = new App_Pair_Widget(this);
+    connect(m_configPage->return_button(), &QPushButton::clicked, this, &Widget::show_return_back);
+    connect(m_pairPage->return_button(), &QPushButton::clicked, this, &Widget::show_return_back);
+    m_pages->addWidget(m_welcomePage);
+    m_pages->addWidget(m_configPage);
+    m_pages->addWidget(m_pairPage);
+    m_pages->setCurrentIndex(Page_Welcome);
+}
+
+void Widget::create_device_bar()
+{
+    m_navibar = new m_Navibar(this);
+    m_navibar->setGeometry(0, 525, 1200, 225);
+    connect(m_navibar->devlist()->click_mapper(), &QSignalMapper::mappedString, this, &Widget::show_dev_widget);
+    connect(m_navibar->devlist()->add_button(), &QPushButton::clicked, this, &Widget::show_pair_widget);
+}
+
+void Widget::create_title_buttons()
+{
+    m_titleStrip = new QWidget(this);
+    m_titleStrip->setGeometry(0, 0, 1200, 25);
+    m_titleStrip->installEventFilter(this);
+
+    auto *minimise = new QPushButton(this);
+    minimise->setGeometry(1110, 28, 20, 20);
+    minimise->setStyleSheet(image_button_style(QStringLiteral(":/img/min.png"), QStringLiteral(":/img/min_h.png")));
+    connect(minimise, &QPushButton::clicked, this, &QWidget::showMinimized);
+
+    auto *close = new QPushButton(this);
+    close->setGeometry(1145, 28, 20, 20);
+    close->setStyleSheet(image_button_style(QStringLiteral(":/img/close.png"), QStringLiteral(":/img/close_h.png")));
+    connect(close, &QPushButton::clicked, this, &QWidget::hide);
+
+    m_settingsButton = new QPushButton(this);
+    m_settingsButton->setGeometry(1075, 28, 20, 20);
+    m_settingsButton->setStyleSheet(
+        image_button_style(QStringLiteral(":/img/config.png"), QStringLiteral(":/img/config_h.png")));
+    connect(m_settingsButton, &QPushButton::clicked, this, &Widget::show_config_widget);
+}
+
+void Widget::showWidget()
+{
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void Widget::iconIsActived(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick || reason == QSystemTrayIcon::Trigger)
+        showWidget();
+}
+
+bool Widget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_titleStrip && event->type() == QEvent::MouseButtonPress)
+        start_window_move(this);
+    return QWidget::eventFilter(watched, event);
+}
+
+void Widget::clean_up_old_installers()
+{
+    for (const QString &name : clean_up_installers(QDir::current()))
+        UpdateFound(name);
+}
+
+void Widget::start_update_check()
+{
+    m_updateThread = new QThread;
+    m_update = new Update;
+    m_update->moveToThread(m_updateThread);
+    connect(m_updateThread, &QThread::finished, m_updateThread, &QObject::deleteLater);
+    connect(m_updateThread, &QThread::finished, m_update, &QObject::deleteLater);
+    connect(m_update, &Update::signalGetUpdateFinished, this, &Widget::UpdateFound);
+    m_updateThread->start(QThread::InheritPriority);
+    QMetaObject::invokeMethod(m_update, &Update::checkUpdate, Qt::QueuedConnection);
+}
+
+// The worker is deleted on its thread as the thread finishes.
+void Widget::stop_update_thread()
+{
+    m_updateThread->quit();
+    m_updateThread->wait();
+    delete m_updateThread;
+}
+
+void Widget::UpdateFound(QString filename)
+{
+    qDebug() << "APP UpdateFound" << filename;
+    if (!QFileInfo(filename).exists()) {
+        qDebug() << "file not found";
+        return;
+    }
+    qDebug() << "file exists";
+    m_configPage->update_marker()->show();
+    QPushButton *version = m_configPage->version_button();
+    version->setText(QStringLiteral("发现新版本  "));
+    m_installerName = filename;
+    version->disconnect();
+    connect(version, &QPushButton::clicked, this, &Widget::RunUpdate);
+}
+
+void Widget::RunUpdate()
+{
+    qDebug() << "RunUpdate() " << m_installerName;
+    if (!start_installer(QDir::current().filePath(m_installerName))) {
+        qDebug() << "RunUpdate() the installer did not start";
+        return;
+    }
+    QCoreApplication::quit();
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Simulated peripherals for the shell tests.
+#include "FakeHidBus.h"
+
+#include <string>
+
+namespace simulated {
+
+inline fakehid::Device device(std::uint16_t product_id, int interface_number, const std::string &port,
+                              int collections = 1)
+{
+    fakehid::Device device;
+    device.vendor_id = 0xE4A9;
+    device.product_id = product_id;
+    device.interface_number = interface_number;
+    device.physical_path = port + "/input" + std::to_string(interface_number);
+    device.report_descriptor = fakehid::descriptor_with_collections(collections);
+    return device;
+}
+
+inline fakehid::Device qv8(const std::string &port) { return device(0x2E1C, 1, port); }
+inline fakehid::Device zy5(const std::string &port) { return device(0x9D09, 1, port, 3); }
+inline fakehid::Device wk3(const std::string &port) { return device(0x507C, 3, port); }
+
+} // namespace simulated

@@ -1,0 +1,149 @@
+// Windows-style interface paths over the simulated hidraw bus, and opening by them.
+#include "SimulatedDevices.h"
+#include "shell/HidBus.h"
+
+#include <hidapi/hidapi.h>
+
+#include <QtTest>
+
+class HidBusTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { fakehid::reset(); }
+
+    void interfaces_get_lower_case_windows_paths();
+    void interfaces_of_one_device_share_the_hash_and_ports_differ();
+    void each_top_level_collection_is_an_interface();
+    void serial_numbers_and_their_absence();
+    void a_failed_enumeration_gives_nothing();
+    void opening_maps_a_path_back_to_its_node();
+    void opening_an_absent_device_fails();
+    void an_opened_device_answers_and_fails_as_scripted();
+};
+
+void HidBusTest::interfaces_get_lower_case_windows_paths()
+{
+    fakehid::plug(simulated::qv8("usb-0000:00:14.0-2"));
+    const QList<HidInterface> found = HidBus::enumerate(0xE4A9, 0x2E1C);
+    QCOMPARE(found.size(), 1);
+    QVERIFY2(QRegularExpression("^\\\\\\\\\\?\\\\hid#vid_e4a9&pid_2e1c&mi_01#7&[0-9a-f]{8}&0&0000"
+                                "#\\{4d1e55b2-f16f-11cf-88cb-001111000030\\}$")
+                 .match(found[0].path)
+                 .hasMatch(),
+             qPrintable(found[0].path));
+    QCOMPARE(found[0].vendor_id, quint16(0xE4A9));
+    QCOMPARE(found[0].product_id, quint16(0x2E1C));
+    QCOMPARE(found[0].node, QByteArray("/dev/hidraw0"));
+}
+
+void HidBusTest::interfaces_of_one_device_share_the_hash_and_ports_differ()
+{
+    fakehid::plug(simulated::device(0x507C, 0, "usb-1-2"));
+    const std::string node = fakehid::plug(simulated::device(0x507C, 3, "usb-1-2"));
+    fakehid::plug(simulated::device(0x507C, 3, "usb-1-3"));
+    const QList<HidInterface> found = HidBus::enumerate(0xE4A9, 0x507C);
+    QCOMPARE(found.size(), 3);
+    const auto hash = [](const QString &path) { return path.section('#', 2, 2).mid(2, 8); };
+    QCOMPARE(hash(found[0].path), hash(found[1].path));
+    QVERIFY(hash(found[1].path) != hash(found[2].path));
+
+    // Plugged again into the same port, the device keeps its path.
+    const QString before = found[1].path;
+    fakehid::unplug(node);
+    fakehid::plug(simulated::device(0x507C, 3, "usb-1-2"));
+    QStringList paths;
+    for (const HidInterface &entry : HidBus::enumerate(0xE4A9, 0x507C))
+        paths.append(entry.path);
+    QCOMPARE(paths.count(before), 1);
+}
+
+void HidBusTest::each_top_level_collection_is_an_interface()
+{
+    fakehid::plug(simulated::zy5("usb-1-4"));
+    const QList<HidInterface> found = HidBus::enumerate(0xE4A9, 0x9D09);
+    QCOMPARE(found.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY2(found[i].path.contains(QString("&mi_01&col0%1#7&").arg(i + 1)), qPrintable(found[i].path));
+        QVERIFY2(found[i].path.contains(QString("&0&000%1#{").arg(i)), qPrintable(found[i].path));
+        QCOMPARE(found[i].node, found[0].node);
+    }
+}
+
+void HidBusTest::serial_numbers_and_their_absence()
+{
+    fakehid::Device with_serial = simulated::qv8("usb-1-5");
+    with_serial.serial_number = L"A1B2";
+    fakehid::plug(with_serial);
+    fakehid::plug(simulated::qv8("usb-1-6"));  // hidapi reports a null serial
+    const QList<HidInterface> found = HidBus::enumerate(0, 0);
+    QCOMPARE(found.size(), 2);
+    QCOMPARE(found[0].serial_number, QString("A1B2"));
+    QCOMPARE(found[1].serial_number, QString());
+}
+
+void HidBusTest::a_failed_enumeration_gives_nothing()
+{
+    fakehid::plug(simulated::qv8("usb-1-2"));
+    fakehid::fail_next("hid_enumerate");
+    QVERIFY(HidBus::enumerate(0, 0).isEmpty());
+    QCOMPARE(HidBus::enumerate(0, 0).size(), 1);
+}
+
+void HidBusTest::opening_maps_a_path_back_to_its_node()
+{
+    fakehid::plug(simulated::qv8("usb-1-2"));
+    const std::string zy5_node = fakehid::plug(simulated::zy5("usb-1-3"));
+    const QString command_path = HidBus::enumerate(0xE4A9, 0x9D09).at(2).path;
+
+    // The macro interface is reached through the command path, as the device page builds it.
+    QString macro_path = command_path;
+    macro_path.replace("mi_01&col03", "mi_01&col02").replace("0001#", "0002#");
+    for (const QString &path : {command_path, macro_path, command_path.toUpper()}) {
+        hid_device *device = HidBus::open_path(path);
+        QVERIFY2(device, qPrintable(path));
+        QCOMPARE(QString::fromStdString(fakehid::call_log().back()), QString::fromStdString("hid_open_path " + zy5_node));
+        hid_close(device);
+    }
+}
+
+void HidBusTest::opening_an_absent_device_fails()
+{
+    const std::string node = fakehid::plug(simulated::qv8("usb-1-2"));
+    const QString path = HidBus::enumerate(0, 0).at(0).path;
+    fakehid::unplug(node);
+    QVERIFY(!HidBus::open_path(path));
+    QVERIFY(!HidBus::open_path("\\\\?\\hid#vid_e4a9&pid_2e1c&mi_01#7&00000000&0&0000#{x}"));
+    for (const std::string &call : fakehid::call_log())
+        QVERIFY(call.rfind("hid_open_path", 0) != 0);
+}
+
+void HidBusTest::an_opened_device_answers_and_fails_as_scripted()
+{
+    fakehid::Device zy5 = simulated::zy5("usb-1-2");
+    zy5.respond = [](const fakehid::Bytes &written) -> std::optional<fakehid::Bytes> {
+        if (written.at(1) != 0xA0)
+            return std::nullopt;
+        return fakehid::Bytes{written[0], 0xA0, 0x01};
+    };
+    const std::string node = fakehid::plug(zy5);
+    hid_device *device = HidBus::open_path(HidBus::enumerate(0, 0).at(2).path);
+    QVERIFY(device);
+
+    const unsigned char query[] = {0x06, 0xA0, 0x00};
+    unsigned char reply[32] = {};
+    QCOMPARE(hid_write(device, query, sizeof query), int(sizeof query));
+    QCOMPARE(hid_read_timeout(device, reply, sizeof reply, 100), 3);
+    QCOMPARE(reply[2], (unsigned char)0x01);
+    QCOMPARE(hid_read_timeout(device, reply, sizeof reply, 100), 0);  // nothing more pending
+
+    fakehid::fail_next("hid_write");
+    QCOMPARE(hid_write(device, query, sizeof query), -1);
+    fakehid::unplug(node);
+    QCOMPARE(hid_read(device, reply, sizeof reply), -1);
+    hid_close(device);
+    QCOMPARE(QString::fromStdString(fakehid::call_log().back()), QString::fromStdString("hid_close " + node));
+}
+
+QTEST_GUILESS_MAIN(HidBusTest)
+#include "tst_hid_bus.moc"

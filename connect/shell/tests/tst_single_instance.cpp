@@ -1,0 +1,205 @@
+// One connect per user: the local peer, window activation, and real program starts.
+#include "shell/LocalPeer.h"
+#include "shell/QtSingleApplication.h"
+
+#include <QLocalSocket>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtTest>
+
+#include <future>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kWaitMs = 20000;
+
+// connect's start-up writes its version only when it becomes the running instance.
+bool became_primary(QProcess &process)
+{
+    return process.readAllStandardError().contains("\"1.1.0\"");
+}
+
+} // namespace
+
+class SingleInstanceTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void the_first_peer_serves_and_later_ones_send();
+    void a_message_raises_the_activation_window();
+    void a_second_start_hands_over_and_exits();
+    void of_four_simultaneous_starts_one_remains();
+    void a_start_after_a_killed_primary_becomes_primary();
+
+private:
+    std::unique_ptr<QProcess> start_connect();
+    bool wait_until_primary(QProcess &process);
+
+    QTemporaryDir m_tmp;
+    std::vector<std::unique_ptr<QProcess>> m_processes;
+};
+
+void SingleInstanceTest::initTestCase()
+{
+    QVERIFY(m_tmp.isValid());
+}
+
+void SingleInstanceTest::cleanup()
+{
+    for (auto &process : m_processes) {
+        process->kill();
+        process->waitForFinished(kWaitMs);
+    }
+    m_processes.clear();
+}
+
+std::unique_ptr<QProcess> SingleInstanceTest::start_connect()
+{
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("TMPDIR", m_tmp.path());  // private lock file and socket
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    process->setProcessEnvironment(environment);
+    process->setWorkingDirectory(m_tmp.path());
+    process->setReadChannel(QProcess::StandardError);  // where the debug log goes
+    process->start(CONNECT_PROGRAM, QStringList());
+    return process;
+}
+
+bool SingleInstanceTest::wait_until_primary(QProcess &process)
+{
+    QByteArray seen;
+    QDeadlineTimer deadline(kWaitMs);
+    while (!deadline.hasExpired() && process.state() != QProcess::NotRunning) {
+        process.waitForReadyRead(int(deadline.remainingTime()));
+        seen += process.readAllStandardError();
+        if (seen.contains("\"1.1.0\""))
+            return true;
+    }
+    return false;
+}
+
+void SingleInstanceTest::the_first_peer_serves_and_later_ones_send()
+{
+    const QString id = "peer-test";
+    LocalPeer first(id, m_tmp.path());
+    QVERIFY(!first.isClient());
+    QVERIFY(!first.isClient());  // asking again keeps serving
+
+    QSignalSpy received(&first, &LocalPeer::messageReceived);
+    auto sent = std::async(std::launch::async, [&] {
+        LocalPeer second(id, m_tmp.path());
+        return second.isClient() && second.sendMessage("raise_window_noop", kWaitMs);
+    });
+    QVERIFY(received.wait(kWaitMs));
+    QCOMPARE(received[0][0].toString(), QString("raise_window_noop"));
+    QVERIFY(sent.get());
+
+    // A client announcing a huge message is dropped; the peer keeps serving.
+    QLocalSocket flood;
+    flood.connectToServer(id);
+    QVERIFY(flood.waitForConnected(kWaitMs));
+    flood.write(QByteArray::fromHex("7ffffff0") + QByteArray(64, 'x'));
+    QVERIFY(flood.waitForBytesWritten(kWaitMs));
+    QTRY_COMPARE_WITH_TIMEOUT(flood.state(), QLocalSocket::UnconnectedState, kWaitMs);
+    auto again = std::async(std::launch::async, [&] {
+        LocalPeer third(id, m_tmp.path());
+        return third.isClient() && third.sendMessage("second", kWaitMs);
+    });
+    QVERIFY(received.wait(kWaitMs));
+    QCOMPARE(received.last()[0].toString(), QString("second"));
+    QVERIFY(again.get());
+    QCOMPARE(received.count(), 2);
+
+    // Nobody serves another id: sending fails within its time-out.
+    LocalPeer lonely("peer-test-none", m_tmp.path());
+    QVERIFY(!lonely.sendMessage("x", 200));
+}
+
+void SingleInstanceTest::a_message_raises_the_activation_window()
+{
+    auto *app = qobject_cast<QtSingleApplication *>(qApp);
+    QVERIFY(app);
+    QVERIFY(!app->isRunning());
+    QWidget window;
+    app->setActivationWindow(&window, true);
+    window.showMinimized();
+    window.hide();
+
+    QSignalSpy received(app, &QtSingleApplication::messageReceived);
+    const QString id = QtSingleApplication::instance_id(QCoreApplication::applicationFilePath());
+    auto sent = std::async(std::launch::async, [&] {
+        LocalPeer other(id, QDir::tempPath());
+        return other.isClient() && other.sendMessage("anything at all", kWaitMs);
+    });
+    QVERIFY(received.wait(kWaitMs));
+    QVERIFY(sent.get());
+    QVERIFY(window.isVisible());
+    QVERIFY(!window.isMinimized());
+}
+
+void SingleInstanceTest::a_second_start_hands_over_and_exits()
+{
+    m_processes.push_back(start_connect());
+    QVERIFY(wait_until_primary(*m_processes[0]));
+
+    m_processes.push_back(start_connect());
+    QProcess &second = *m_processes[1];
+    QVERIFY(second.waitForFinished(kWaitMs));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QVERIFY(!became_primary(second));
+    QCOMPARE(m_processes[0]->state(), QProcess::Running);
+}
+
+void SingleInstanceTest::of_four_simultaneous_starts_one_remains()
+{
+    for (int i = 0; i < 4; ++i)
+        m_processes.push_back(start_connect());
+    int primaries = 0;
+    int exited = 0;
+    for (auto &process : m_processes) {
+        if (wait_until_primary(*process)) {
+            ++primaries;
+            continue;
+        }
+        QVERIFY(process->state() == QProcess::NotRunning || process->waitForFinished(kWaitMs));
+        QCOMPARE(process->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process->exitCode(), 0);
+        ++exited;
+    }
+    QCOMPARE(exited, 3);
+    QCOMPARE(primaries, 1);
+}
+
+void SingleInstanceTest::a_start_after_a_killed_primary_becomes_primary()
+{
+    m_processes.push_back(start_connect());
+    QVERIFY(wait_until_primary(*m_processes[0]));
+    m_processes[0]->kill();  // leaves its lock file and socket behind
+    QVERIFY(m_processes[0]->waitForFinished(kWaitMs));
+
+    m_processes.push_back(start_connect());
+    QVERIFY(wait_until_primary(*m_processes[1]));
+    QCOMPARE(m_processes[1]->state(), QProcess::Running);
+}
+
+int main(int argc, char **argv)
+{
+    // The application itself is a single-instance one, so that activation can be tested.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir tmp;
+    qputenv("TMPDIR", tmp.path().toUtf8());
+    QtSingleApplication app(argc, argv, true);
+    SingleInstanceTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_single_instance.moc"

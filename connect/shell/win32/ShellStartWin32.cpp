@@ -1,0 +1,16 @@
+#include "ShellStartWin32.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+bool shell_start(const wchar_t *path)
+{
+    SHELLEXECUTEINFOW info;
+    ZeroMemory(&info, sizeof(info));
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_NOASYNC;
+    info.lpVerb = L"open";
+    info.lpFile = path;
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) != FALSE;
+}
