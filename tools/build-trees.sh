@@ -1,6 +1,7 @@
-# Shared by test.sh and run.sh: configures and builds the two build trees.
+# Shared by test.sh and run.sh: configures and builds the build trees.
 windows_tree=build/windows
 native_tree=build/native
+sanitizer_tree=build/fuzz  # clang: skin-archive reader and XML parser under ASan/UBSan, fuzzers
 
 configure_and_build() { # configure_and_build DEPS_PREFIX
   cmake -S . -B "$windows_tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -8,4 +9,7 @@ configure_and_build() { # configure_and_build DEPS_PREFIX
   cmake --build "$windows_tree"
   cmake -S . -B "$native_tree" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build "$native_tree"
+  cmake -S . -B "$sanitizer_tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DORVANE_SANITIZER_TREE=ON >/dev/null
+  cmake --build "$sanitizer_tree"
 }

@@ -18,6 +18,8 @@ status=0
 tools/wine-session.sh "$windows_tree/test-run" \
   ctest --test-dir "$windows_tree" --output-on-failure -j "$(nproc)" || status=1
 ctest --test-dir "$native_tree" --output-on-failure -j "$(nproc)" || status=1
+# Sanitized parser tests and the fuzzers (about a minute each, run side by side).
+ctest --test-dir "$sanitizer_tree" --output-on-failure -j "$(nproc)" || status=1
 test_time=$((SECONDS - start))
 
 echo "timings: set-up ${setup_time} s, build ${build_time} s, tests ${test_time} s"

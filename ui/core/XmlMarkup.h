@@ -1,0 +1,87 @@
+// In-place XML parser for skin files: elements, double-quoted attributes, character data,
+// five named entities, comments and processing instructions.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class XmlMarkup;
+
+// A light handle on one element; valid while its document stays loaded.
+class XmlNode {
+ public:
+  XmlNode() = default;
+
+  bool IsValid() const { return document_ != nullptr; }
+  XmlNode NextSibling() const;
+  XmlNode FirstChild() const;
+  const wchar_t* Name() const;
+  uint32_t AttributeCount();
+  const wchar_t* AttributeName(int index);
+  const wchar_t* AttributeValue(int index);
+
+  static constexpr int kMaxAttributes = 64;
+
+ private:
+  friend class XmlMarkup;
+  XmlNode(XmlMarkup* document, uint32_t element) : element_(element), document_(document) {}
+  void MapAttributes();
+
+  uint32_t element_ = 0;
+  uint32_t attribute_count_ = 0;
+  struct Attribute {
+    uint32_t name;
+    uint32_t value;
+  } attributes_[kMaxAttributes] = {};
+  XmlMarkup* document_ = nullptr;
+};
+
+class XmlMarkup {
+ public:
+  explicit XmlMarkup(bool preserve_whitespace = true) : preserve_whitespace_(preserve_whitespace) {}
+
+  bool LoadFromString(const wchar_t* text);
+  // UTF-8 bytes; a leading byte-order mark is dropped.
+  bool LoadFromBytes(const uint8_t* bytes, size_t count);
+  // A relative path is taken from the global resource folder.
+  bool LoadFromFile(const std::wstring& path);
+  void Release();
+
+  XmlNode Root();
+  const wchar_t* GetLastErrorMessage() const { return error_message_.c_str(); }
+  const wchar_t* GetLastErrorLocation() const { return error_location_.c_str(); }
+
+  static constexpr int kMaxDepth = 256;
+
+ private:
+  friend class XmlNode;
+  struct Element {
+    uint32_t name;
+    uint32_t first_child;
+    uint32_t next_sibling;
+    uint32_t parent;
+    uint32_t data;
+  };
+
+  bool Parse(std::wstring text);
+  bool ParseElement(wchar_t*& p, uint32_t parent, int depth);
+  bool ParseAttributes(wchar_t*& p);
+  void ParseData(wchar_t*& source, wchar_t*& destination, wchar_t end) const;
+  bool SkipToMarkupEnd(wchar_t*& p);
+  bool CloseElement(wchar_t*& p, const Element& element, size_t name_length);
+  uint32_t ReserveElement();
+  bool Fail(const wchar_t* message, const wchar_t* location);
+  uint32_t Offset(const wchar_t* p) const { return static_cast<uint32_t>(p - text_.data()); }
+
+  std::vector<wchar_t> text_;
+  std::vector<Element> elements_;
+  std::wstring error_message_;
+  std::wstring error_location_;
+  bool preserve_whitespace_;
+};
+
+}  // namespace ui

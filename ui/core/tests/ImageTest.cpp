@@ -1,0 +1,228 @@
+// Image attribute strings, decoding (PNG alpha, GIF frames and delays) from disk and archive,
+// the shared image cache, and painting of state images and colours.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <vector>
+
+#include "DpiManager.h"
+#include "FileBytes.h"
+#include "Image.h"
+#include "RenderTestSupport.h"
+#include "StateImage.h"
+#include "TempFolder.h"
+#include "TestImages.h"
+#include "ZipApi.h"
+#include "ZipWriter.h"
+
+namespace ui {
+namespace {
+
+bool SameRect(const RECT& a, const RECT& b) { return EqualRect(&a, &b) != FALSE; }
+
+TEST(ImageAttribute, ParsesKeyValuePairs) {
+  ImageAttribute a;
+  a.ModifyAttribute(
+      L"file='../bk.png' corner='4' fade='300' xtiled='TRUE' ytiled='true' "
+      L"source='1,2,3,4' playcount='3' unknown='x'");
+  EXPECT_EQ(a.file_name, L"../bk.png");
+  EXPECT_TRUE(SameRect(a.corner, RECT{4, 0, 0, 0}));
+  EXPECT_EQ(a.fade, 44);
+  EXPECT_FALSE(a.xtiled);
+  EXPECT_TRUE(a.ytiled);
+  EXPECT_TRUE(SameRect(a.source, RECT{1, 2, 3, 4}));
+  EXPECT_EQ(a.play_count, 3);
+
+  ImageAttribute b;
+  b.ModifyAttribute(L"res='a.png'fade='10'");  // no space after the quote: parsing ends
+  EXPECT_EQ(b.file_name, L"a.png");
+  EXPECT_EQ(b.fade, 255);
+  ImageAttribute c;
+  c.ModifyAttribute(L"  file='x.png'  fade='7' ");
+  EXPECT_EQ(c.file_name, L"x.png");
+  EXPECT_EQ(c.fade, 7);
+  ImageAttribute bare;
+  bare.ModifyAttribute(L"bare.png");
+  EXPECT_EQ(bare.file_name, L"");
+  ImageAttribute unterminated;
+  unterminated.ModifyAttribute(L"fade='12");
+  EXPECT_EQ(unterminated.fade, 255);
+}
+
+TEST(ImageAttribute, ScalesDestUnlessDestscaleFalseComesFirst) {
+  DpiManager* dpi = DpiManager::GetInstance();
+  dpi->SetAdaptDPI(true);
+  dpi->SetScale(200);
+  const std::pair<const wchar_t*, RECT> cases[] = {
+      {L"file='a.png' dest='0,0,10,10'", RECT{0, 0, 20, 20}},
+      {L"destscale='false' dest='0,0,10,10'", RECT{0, 0, 10, 10}},
+      {L"dest='0,0,10,10' destscale='false'", RECT{0, 0, 20, 20}},
+  };
+  for (const auto& [text, expected] : cases) {
+    ImageAttribute a;
+    a.ModifyAttribute(text);
+    EXPECT_TRUE(SameRect(a.dest, expected)) << text;
+  }
+  dpi->SetAdaptDPI(false);
+  dpi->SetScale(100);
+}
+
+TEST(Image, SetsBareFileNameAndIntervalsFollowDelays) {
+  Image image;
+  image.SetImageString(L"bare.png");
+  EXPECT_EQ(image.attribute.file_name, L"bare.png");
+  EXPECT_EQ(image.attribute.image_string, L"bare.png");
+  EXPECT_EQ(image.GetCurrentInterval(), 0);
+
+  auto info = std::make_shared<ImageInfo>();
+  info->frame_delays = {0, 30, 70, 2, 4};
+  info->frames.assign(5, nullptr);
+  image.image_cache = info;
+  const int expected[] = {100, 300, 700, 100, 50};
+  for (int frame = 0; frame < 5; ++frame) {
+    image.current_frame = frame;
+    EXPECT_EQ(image.GetCurrentInterval(), expected[frame]) << frame;
+  }
+  image.current_frame = 5;
+  EXPECT_EQ(image.GetCurrentInterval(), 0);
+  info->frames.clear();  // frames were never created
+}
+
+class ImageLoading : public FrameworkStarted {
+ protected:
+  TempFolder folder_;
+};
+
+TEST_F(ImageLoading, PngAlphaComesFromThePixels) {
+  const std::pair<std::vector<uint32_t>, bool> cases[] = {
+      {{0xFF102030, 0xFFFFFFFF, 0xFF000000, 0xFF808080}, false},
+      {{0xFF102030, 0xFFFFFFFF, 0xFE000000, 0xFF808080}, true},
+      {{0x00000000, 0x00000000, 0x00000000, 0x00000000}, true},
+  };
+  for (const auto& [pixels, alpha] : cases) {
+    auto image = DecodeBytes(MakePng(2, 2, pixels), L"a.png");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->alpha, alpha);
+    EXPECT_EQ(image->width, 2);
+    EXPECT_EQ(image->frames.size(), 1u);
+    EXPECT_TRUE(image->frame_delays.empty());
+  }
+  EXPECT_EQ(DecodeBytes("not an image", L"bad.png"), nullptr);
+}
+
+TEST_F(ImageLoading, GifFramesAndDelaysFromDiskAndArchive) {
+  const std::string gif = MakeAnimatedGif({0, 30, 70});
+  const std::wstring file = folder_.File(L"anim.gif");
+  WriteBytes(file, gif);
+  auto from_disk = ImageInfo::LoadImage(file);
+  auto from_memory = DecodeBytes(gif, L"anim.gif");
+  for (const ImageInfo* image : {from_disk.get(), from_memory.get()}) {
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->frames.size(), 3u);
+    EXPECT_EQ(image->frame_delays, (std::vector<UINT>{0, 30, 70}));
+  }
+
+  ZipWriterEntry entry;
+  entry.name = "skin/anim.gif";
+  entry.data = gif;
+  const std::string archive = BuildZip({entry});
+  ResourceZip() = OpenZip(archive.data(), static_cast<uint32_t>(archive.size()), "");
+  auto from_archive = GlobalManager::GetImage(L"skin\\anim.gif");
+  ASSERT_NE(from_archive, nullptr);
+  EXPECT_EQ(from_archive->frames.size(), 3u);
+  EXPECT_EQ(from_archive->path, L"skin/anim.gif");
+}
+
+TEST_F(ImageLoading, CacheSharesImagesAndForgetsTheLastReleased) {
+  const std::wstring file = folder_.File(L"shared.png");
+  WriteBytes(file, MakePng(1, 1, {0xFF00FF00}));
+  std::shared_ptr<ImageInfo> first = GlobalManager::GetImage(file);
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(first->cached);
+  std::wstring forward = file;
+  for (wchar_t& c : forward)
+    if (c == L'\\') c = L'/';
+  EXPECT_EQ(GlobalManager::GetImage(forward), first);
+  EXPECT_EQ(GlobalManager::GetCachedImage(file), first);
+  std::weak_ptr<ImageInfo> watch = first;
+  first.reset();
+  EXPECT_TRUE(watch.expired());
+  EXPECT_EQ(GlobalManager::GetCachedImage(file), nullptr);
+  DeleteFileW(file.c_str());
+  EXPECT_EQ(GlobalManager::GetImage(file), nullptr);  // evicted: loads again, and it is gone
+}
+
+// Records what a control would draw.
+class RecordingOwner : public StatePaintOwner {
+ public:
+  bool HasHotFade() const override { return hot_fade; }
+  int GetHotAlpha() const override { return hot_alpha; }
+  bool DrawImage(IRenderContext*, Image& image, const std::wstring&, int fade) override {
+    draws.push_back({image.attribute.file_name, fade});
+    return true;
+  }
+  bool hot_fade = false;
+  int hot_alpha = 0;
+  std::vector<std::pair<std::wstring, int>> draws;
+};
+
+TEST(StateImage, FallsBackAndPassesFadeForOneDraw) {
+  RecordingOwner owner;
+  StateImageMap images;
+  images.SetOwner(&owner);
+  images.SetImage(kStateImageBk, kControlStateNormal, L"file='normal.png'");
+  images.SetImage(kStateImageBk, kControlStateHot, L"file='hot.png' fade='100'");
+  images.PaintStatusImage(nullptr, kStateImageBk, kControlStatePushed);
+  images.PaintStatusImage(nullptr, kStateImageBk, kControlStateHot);
+  images.PaintStatusImage(nullptr, kStateImageBk, kControlStateDisabled);
+  using Draws = std::vector<std::pair<std::wstring, int>>;
+  EXPECT_EQ(owner.draws, (Draws{{L"hot.png", 255}, {L"hot.png", -1}, {L"normal.png", -1}}));
+  ASSERT_NE(images.GetEstimateImage(kStateImageBk), nullptr);
+  EXPECT_EQ(images.GetEstimateImage(kStateImageBk)->attribute.file_name, L"normal.png");
+  EXPECT_EQ(images.GetEstimateImage(kStateImageFore), nullptr);
+  EXPECT_TRUE(images.HasHotImage());
+  EXPECT_EQ(images.GetImagePath(kStateImageBk, kControlStateHot), L"file='hot.png' fade='100'");
+}
+
+TEST(StateImage, HotFadeWeighsNormalAndHot) {
+  RecordingOwner owner;
+  owner.hot_fade = true;
+  owner.hot_alpha = 102;  // 0.4
+  StateImageMap images;
+  images.SetOwner(&owner);
+  images.SetImage(kStateImageBk, kControlStateNormal, L"file='a.png' fade='200'");
+  images.SetImage(kStateImageBk, kControlStateHot, L"file='b.png' fade='100'");
+  images.PaintStatusImage(nullptr, kStateImageBk, kControlStateNormal);
+  images.SetImage(kStateImageFore, kControlStateNormal, L"file='same.png' fade='200'");
+  images.SetImage(kStateImageFore, kControlStateHot, L"file='same.png' fade='100'");
+  images.PaintStatusImage(nullptr, kStateImageFore, kControlStateHot);
+  using Draws = std::vector<std::pair<std::wstring, int>>;
+  EXPECT_EQ(owner.draws, (Draws{{L"a.png", -1}, {L"b.png", 40}, {L"same.png", 160}}));
+}
+
+using StateColors = FrameworkStarted;
+
+TEST_F(StateColors, StateColoursFallBackAndFadeHot) {
+  GlobalManager::AddTextColor(L"state_normal", L"#ff0000ff");
+  GlobalManager::AddTextColor(L"state_hot", L"#ffff0000");
+  RecordingOwner owner;
+  StateColorMap colors;
+  colors.SetOwner(&owner);
+  colors[kControlStateNormal] = L"state_normal";
+  colors[kControlStateHot] = L"state_hot";
+  auto surface = Surface(4, 1);
+  const RECT all = {0, 0, 4, 1};
+  colors.PaintStatusColor(surface.get(), all, kControlStatePushed);
+  EXPECT_TRUE(Rgb(PixelAt(surface.get(), 0, 0)) == 0xFF0000u);  // pushed falls back to hot
+  colors.PaintStatusColor(surface.get(), all, kControlStateDisabled);
+  EXPECT_TRUE(Rgb(PixelAt(surface.get(), 0, 0)) == 0x0000FFu);
+  owner.hot_fade = true;
+  owner.hot_alpha = 128;
+  colors.PaintStatusColor(surface.get(), all, kControlStateNormal);
+  const DWORD mixed = Rgb(PixelAt(surface.get(), 0, 0));
+  EXPECT_NEAR(static_cast<int>(mixed >> 16), 128, 3);
+  EXPECT_NEAR(static_cast<int>(mixed & 0xff), 127, 3);
+}
+
+}  // namespace
+}  // namespace ui

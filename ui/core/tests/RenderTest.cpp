@@ -1,0 +1,208 @@
+// Off-screen drawing on the DIB surface: fills, lines, nine-grid and tiling, clips, fades.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "AutoClip.h"
+#include "RenderTestSupport.h"
+#include "TestImages.h"
+
+namespace ui {
+namespace {
+
+constexpr DWORD kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
+constexpr DWORD kYellow = 0xFFFFFF00, kCyan = 0xFF00FFFF, kMagenta = 0xFFFF00FF;
+constexpr DWORD kGrey = 0xFF808080, kBlack = 0xFF000000;
+
+using RenderLayer = FrameworkStarted;
+
+bool Near(DWORD pixel, DWORD rgb, int tolerance = 3) {
+  for (int shift : {0, 8, 16}) {
+    if (std::abs(static_cast<int>((pixel >> shift) & 0xff) -
+                 static_cast<int>((rgb >> shift) & 0xff)) > tolerance)
+      return false;
+  }
+  return true;
+}
+
+// 9x9 image: 3-pixel corners and edges in distinct colours, a white middle.
+std::string NineGridPng() {
+  const DWORD cells[3][3] = {
+      {kRed, kGreen, kBlue}, {kYellow, kWhite, kCyan}, {kMagenta, kGrey, kBlack}};
+  std::vector<uint32_t> pixels;
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 9; ++x) pixels.push_back(cells[y / 3][x / 3]);
+  return MakePng(9, 9, pixels);
+}
+
+TEST_F(RenderLayer, ResizeToSameSizeKeepsPixels) {
+  auto surface = Surface(8, 8);
+  surface->DrawColor(RECT{0, 0, 8, 8}, kRed);
+  EXPECT_FALSE(surface->Resize(8, 8));
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 3, 3), 0xFF0000));
+  EXPECT_TRUE(surface->Resize(4, 4));
+  EXPECT_EQ(surface->GetWidth(), 4);
+  EXPECT_FALSE(surface->Resize(0, 4));
+}
+
+TEST_F(RenderLayer, FillsWithColourAndAlpha) {
+  auto surface = Surface(40, 10);
+  surface->DrawColor(RECT{0, 0, 40, 10}, kWhite);
+  surface->DrawColor(RECT{0, 0, 10, 10}, kBlue, 255);
+  surface->DrawColor(RECT{10, 0, 20, 10}, kBlack, 128);
+  surface->DrawColor(RECT{20, 0, 30, 10}, kBlack, 0);
+  surface->DrawColor(RECT{30, 0, 40, 10}, L"never_registered");
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 5, 5), 0x0000FF, 0));
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 15, 5), 0x7F7F7F, 2));
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 25, 5), 0xFFFFFF, 0));
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 35, 5), 0xFFFFFF, 0));
+  GlobalManager::AddTextColor(L"render_test_red", L"#ffff0000");
+  surface->DrawColor(RECT{30, 0, 40, 10}, L"render_test_red");
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 35, 5), 0xFF0000, 0));
+}
+
+TEST_F(RenderLayer, DrawsLinesAndRectangleOutlines) {
+  auto surface = Surface(20, 20);
+  surface->DrawLine(RECT{0, 5, 19, 5}, 1, kRed);
+  surface->DrawRect(RECT{2, 10, 17, 18}, 1, kGreen);
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 10, 5), 0xFF0000, 60));
+  EXPECT_EQ(Rgb(PixelAt(surface.get(), 10, 8)), 0u);
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 2, 14), 0x00FF00, 60));
+  EXPECT_EQ(Rgb(PixelAt(surface.get(), 9, 14)), 0u);
+}
+
+TEST_F(RenderLayer, NineGridKeepsCornersAndStretchesTheRest) {
+  auto image = DecodeBytes(NineGridPng(), L"nine.png");
+  ASSERT_NE(image, nullptr);
+  const RECT source = {0, 0, 9, 9};
+  struct Case {
+    RECT corners;
+    POINT at;
+    DWORD expected;
+  } cases[] = {
+      {{3, 3, 3, 3}, {1, 1}, 0xFF0000},   {{3, 3, 3, 3}, {15, 1}, 0x00FF00},
+      {{3, 3, 3, 3}, {28, 1}, 0x0000FF},  {{3, 3, 3, 3}, {1, 15}, 0xFFFF00},
+      {{3, 3, 3, 3}, {15, 15}, 0xFFFFFF}, {{3, 3, 3, 3}, {28, 28}, 0x000000},
+      {{0, 0, 0, 0}, {15, 15}, 0xFFFFFF}, {{0, 0, 0, 0}, {1, 1}, 0xFF0000},
+      {{0, 3, 3, 3}, {1, 15}, 0xFFFF00},  // left pieces skipped: the middle starts at the edge
+  };
+  for (const Case& c : cases) {
+    auto surface = Surface(30, 30);
+    surface->DrawColor(RECT{0, 0, 30, 30}, 0xFF123456);
+    const RECT all = {0, 0, 30, 30};
+    surface->DrawImage(all, image->frames[0], image->alpha, all, source, c.corners);
+    EXPECT_TRUE(Near(PixelAt(surface.get(), c.at.x, c.at.y), c.expected, 8))
+        << c.corners.left << "," << c.corners.top << " at " << c.at.x << "," << c.at.y;
+  }
+}
+
+TEST_F(RenderLayer, TilesWithoutStretching) {
+  std::vector<uint32_t> columns;
+  for (int x = 0; x < 10; ++x) columns.push_back(0xFF000000 | (x * 20) << 16);
+  auto image = DecodeBytes(MakePng(10, 1, columns), L"tile.png");
+  ASSERT_NE(image, nullptr);
+  auto surface = Surface(25, 1);
+  const RECT dest = {0, 0, 25, 1};
+  surface->DrawImage(dest, image->frames[0], false, dest, RECT{0, 0, 10, 1}, RECT{0, 0, 0, 0}, 255,
+                     true, false);
+  for (int x = 0; x < 25; ++x)
+    EXPECT_TRUE(Near(PixelAt(surface.get(), x, 0), (x % 10) * 20 << 16, 2)) << x;
+}
+
+TEST_F(RenderLayer, FadesImagesAndBlendsAlpha) {
+  auto opaque = DecodeBytes(MakePng(1, 1, {kWhite}), L"white.png");
+  auto translucent = DecodeBytes(MakePng(1, 1, {0x80FF0000}), L"half_red.png");
+  ASSERT_NE(opaque, nullptr);
+  ASSERT_NE(translucent, nullptr);
+  EXPECT_FALSE(opaque->alpha);
+  EXPECT_TRUE(translucent->alpha);
+  auto surface = Surface(20, 10);
+  surface->DrawColor(RECT{0, 0, 20, 10}, kBlack);
+  const RECT one = {0, 0, 1, 1};
+  surface->DrawImage(RECT{0, 0, 20, 10}, opaque->frames[0], false, RECT{0, 0, 10, 10}, one,
+                     RECT{0, 0, 0, 0}, 128);
+  surface->DrawImage(RECT{0, 0, 20, 10}, translucent->frames[0], true, RECT{10, 0, 20, 10}, one,
+                     RECT{0, 0, 0, 0});
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 5, 5), 0x808080, 3));
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 15, 5), 0x800000, 3));
+}
+
+TEST_F(RenderLayer, ClipsNestAndUndoInReverse) {
+  auto surface = Surface(30, 30);
+  const RECT all = {0, 0, 30, 30};
+  {
+    AutoClip outer(surface.get(), RECT{0, 0, 10, 10});
+    {
+      AutoClip inner(surface.get(), RECT{5, 5, 20, 20});
+      surface->DrawColor(all, kRed);
+    }
+    surface->DrawColor(all, kGreen);
+    EXPECT_TRUE(Near(PixelAt(surface.get(), 7, 7), 0x00FF00, 0));
+  }
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 12, 12), 0x000000, 0));  // outside both clips
+  surface->DrawColor(all, kBlue);
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 25, 25), 0x0000FF, 0));
+
+  auto nested = Surface(30, 30);
+  nested->SetClip(RECT{0, 0, 10, 10});
+  nested->SetClip(RECT{5, 5, 20, 20});
+  nested->DrawColor(all, kRed);
+  EXPECT_TRUE(Near(PixelAt(nested.get(), 7, 7), 0xFF0000, 0));
+  EXPECT_EQ(Rgb(PixelAt(nested.get(), 3, 3)), 0u);
+  EXPECT_EQ(Rgb(PixelAt(nested.get(), 15, 15)), 0u);
+  nested->ClearClip();
+  nested->ClearClip();
+}
+
+TEST_F(RenderLayer, ClearsAndRestoresAlphaOutsideShadowCorners) {
+  auto surface = Surface(10, 10);
+  surface->DrawColor(RECT{0, 0, 10, 10}, kWhite);
+  const RECT all = {0, 0, 10, 10};
+  surface->ClearAlpha(all, 7);
+  EXPECT_EQ(PixelAt(surface.get(), 4, 4), 0x07070707u);
+  surface->RestoreAlpha(all, RECT{2, 2, 2, 2}, 0);
+  EXPECT_EQ(PixelAt(surface.get(), 4, 4) >> 24, 255u);
+  EXPECT_EQ(PixelAt(surface.get(), 1, 4) >> 24, 255u);  // inside a row band
+  EXPECT_EQ(PixelAt(surface.get(), 1, 1) >> 24, 7u);    // shadow corner untouched
+}
+
+TEST_F(RenderLayer, PathsShapesAndMatrices) {
+  IRenderFactory* factory = GlobalManager::GetRenderFactory();
+  std::unique_ptr<IPath> path(factory->CreatePath());
+  path->AddRect(RECT{2, 2, 12, 8});
+  EXPECT_TRUE(path->IsContainsPoint(5, 5));
+  EXPECT_FALSE(path->IsContainsPoint(15, 5));
+  std::unique_ptr<IMatrix> matrix(factory->CreateMatrix());
+  matrix->Translate(10, 20);
+  std::unique_ptr<IPath> moved(path->Clone());
+  moved->Transform(matrix.get());
+  const RECT bounds = moved->GetBounds(nullptr);
+  const RECT expected = {12, 22, 22, 28};
+  EXPECT_TRUE(EqualRect(&bounds, &expected));
+
+  auto surface = Surface(40, 40);
+  std::unique_ptr<IBrush> brush(factory->CreateBrush(kRed));
+  surface->FillPath(path.get(), brush.get());
+  surface->FillEllipse(RECT{20, 0, 40, 20}, kGreen);
+  surface->DrawRoundRect(RECT{2, 22, 30, 38}, SIZE{6, 6}, 1, kBlue);
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 6, 5), 0xFF0000, 0));
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 30, 10), 0x00FF00, 0));
+  EXPECT_EQ(Rgb(PixelAt(surface.get(), 21, 1)), 0u);                // outside the ellipse
+  EXPECT_TRUE(Near(PixelAt(surface.get(), 16, 22), 0x0000FF, 90));  // top edge of the outline
+  EXPECT_EQ(Rgb(PixelAt(surface.get(), 16, 30)), 0u);
+}
+
+TEST_F(RenderLayer, MeasuresTextOnePixelLarger) {
+  ASSERT_NE(GlobalManager::AddFont(L"measure", L"arial", 16, false, false, false, false), nullptr);
+  auto surface = Surface(10, 10);
+  const RECT wide = surface->MeasureText(L"Measure me", L"measure", DT_SINGLELINE);
+  const RECT narrow = surface->MeasureText(L"Measure me", L"measure", 0, 30);
+  EXPECT_GT(wide.right, 40);
+  EXPECT_LT(wide.bottom - wide.top, 40);
+  EXPECT_GT(narrow.bottom - narrow.top, wide.bottom - wide.top);  // wrapped onto more lines
+}
+
+}  // namespace
+}  // namespace ui

@@ -1,0 +1,44 @@
+// Helpers of the render and image tests: GDI+ started, surfaces and decoded test images.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "GlobalManager.h"
+#include "ImageInfo.h"
+#include "RenderInterfaces.h"
+
+namespace ui {
+
+// The framework started without a skin, so that GDI+ and the render factory are there.
+class FrameworkStarted : public testing::Test {
+ protected:
+  void SetUp() override { GlobalManager::Startup(L"", nullptr, L"", L""); }
+  void TearDown() override { GlobalManager::Shutdown(); }
+
+  std::unique_ptr<IRenderContext> Surface(int width, int height) {
+    std::unique_ptr<IRenderContext> context;
+    GlobalManager::CreateRenderContext(context);
+    context->Resize(width, height);
+    context->Clear();
+    return context;
+  }
+};
+
+inline DWORD PixelAt(IRenderContext* context, int x, int y) {
+  return reinterpret_cast<const DWORD*>(context->GetBits())[y * context->GetWidth() + x];
+}
+
+inline DWORD Rgb(DWORD pixel) { return pixel & 0x00FFFFFF; }
+
+inline std::unique_ptr<ImageInfo> DecodeBytes(const std::string& bytes, const wchar_t* path) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  memcpy(GlobalLock(block), bytes.data(), bytes.size());
+  GlobalUnlock(block);
+  return ImageInfo::LoadImage(block, path);
+}
+
+}  // namespace ui

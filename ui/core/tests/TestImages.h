@@ -1,0 +1,11 @@
+// Small PNG and GIF files built by the tests.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A 32-bit RGBA PNG; `argb` holds width x height pixels, rows top first.
+std::string MakePng(int width, int height, const std::vector<uint32_t>& argb);
+// A 1x1 GIF with one frame per delay (hundredths of a second), alternating black and white.
+std::string MakeAnimatedGif(const std::vector<uint16_t>& delays);
