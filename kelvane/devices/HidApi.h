@@ -1,0 +1,19 @@
+// The HID.DLL calls of the HID control device, reached through one table.
+#pragma once
+
+#include <windows.h>
+
+extern "C" {
+#include <hidsdi.h>
+}
+
+struct HidApi {
+  BOOLEAN(NTAPI* getAttributes)(HANDLE device, PHIDD_ATTRIBUTES attributes);
+  BOOLEAN(NTAPI* setNumInputBuffers)(HANDLE device, ULONG count);
+};
+
+// The table in use; its entries are HID.DLL's own unless replaced.
+HidApi& Hid();
+
+// HID.DLL's own entries.
+const HidApi& SystemHid();
