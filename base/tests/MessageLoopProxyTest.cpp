@@ -54,7 +54,7 @@ TEST(MessageLoopProxy, BelongsOnlyToItsLoopsThread) {
   bool on_loop_thread = false;
   proxy->PostTask([&] {
     on_loop_thread = proxy->BelongsToCurrentThread();
-    checked.Signal();
+    checked.Set();
   });
   ASSERT_TRUE(checked.Wait());
   EXPECT_TRUE(on_loop_thread);
@@ -104,7 +104,7 @@ TEST(MessageLoopProxyStress, EveryTaskFromEveryThreadRunsOnceInPostingOrder) {
   }
   for (std::thread& poster : posters) poster.join();
   TestEvent drained;
-  proxy->PostTask([&] { drained.Signal(); });
+  proxy->PostTask([&] { drained.Set(); });
   ASSERT_TRUE(drained.Wait(60000));
 
   for (int t = 0; t < kThreads; ++t) {

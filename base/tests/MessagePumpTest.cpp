@@ -32,7 +32,7 @@ TEST_P(AnyLoopKind, PostsWakeAnIdleLoopEveryTime) {
   auto proxy = thread.message_loop()->message_loop_proxy();
   for (int round = 0; round < 3; ++round) {
     TestEvent ran;
-    ASSERT_TRUE(proxy->PostTask([&] { ran.Signal(); }));
+    ASSERT_TRUE(proxy->PostTask([&] { ran.Set(); }));
     EXPECT_TRUE(ran.Wait()) << "round " << round;
   }
 }
@@ -42,7 +42,7 @@ TEST_P(AnyLoopKind, DelayedTaskWakesTheLoopWhenDue) {
   ASSERT_TRUE(thread.StartWithLoop(GetParam()));
   TestEvent ran;
   const auto posted = std::chrono::steady_clock::now();
-  ASSERT_TRUE(thread.message_loop()->message_loop_proxy()->PostDelayedTask([&] { ran.Signal(); }, 30000));
+  ASSERT_TRUE(thread.message_loop()->message_loop_proxy()->PostDelayedTask([&] { ran.Set(); }, 30000));
   ASSERT_TRUE(ran.Wait());
   EXPECT_GE(std::chrono::steady_clock::now() - posted, std::chrono::milliseconds(20));
 }
@@ -231,7 +231,7 @@ TEST(WinUIMessagePump, SecondUILoopInOneProcessWorks) {
   ASSERT_TRUE(first.StartWithLoop(MessageLoop::kUIMessageLoop));
   ASSERT_TRUE(second.StartWithLoop(MessageLoop::kUIMessageLoop));
   TestEvent ran;
-  ASSERT_TRUE(second.message_loop()->message_loop_proxy()->PostTask([&] { ran.Signal(); }));
+  ASSERT_TRUE(second.message_loop()->message_loop_proxy()->PostTask([&] { ran.Set(); }));
   EXPECT_TRUE(ran.Wait());
 }
 
@@ -240,7 +240,7 @@ TEST(WinIOMessagePump, HandsCompletionPacketsToTheirHandler) {
     void OnIOCompleted(base::WinIOMessagePump::IOContext*, DWORD bytes, DWORD error) override {
       bytes_seen = bytes;
       error_seen = error;
-      done.Signal();
+      done.Set();
     }
     DWORD bytes_seen = 0;
     DWORD error_seen = 1;

@@ -106,7 +106,7 @@ TEST(ThreadRegistry, FindThreadProxyPostsToThreadZero) {
   DWORD ran_on = 0;
   proxy->PostTask([&] {
     ran_on = GetCurrentThreadId();
-    ran.Signal();
+    ran.Set();
   });
   ASSERT_TRUE(ran.Wait());
   EXPECT_EQ(ran_on, ui.thread().thread_id());
@@ -152,7 +152,7 @@ TEST(FrameworkThread, StopBeforeStartDoesNotStopTheLaterRun) {
   ScriptedThread thread;
   thread.Stop();
   ASSERT_TRUE(thread.StartWithLoop(MessageLoop::kDefaultMessageLoop));
-  thread.message_loop()->message_loop_proxy()->PostTask([&] { ran.Signal(); });
+  thread.message_loop()->message_loop_proxy()->PostTask([&] { ran.Set(); });
   EXPECT_TRUE(ran.Wait());
   thread.StopAndJoin();
   EXPECT_FALSE(thread.IsRunning());
@@ -178,7 +178,7 @@ TEST(FrameworkThread, RunsALoopMadeByItsFactory) {
   ScriptedThread thread;
   ASSERT_TRUE(thread.StartWithLoopFactory(factory));
   TestEvent ran;
-  thread.message_loop()->message_loop_proxy()->PostTask([&] { ran.Signal(); });
+  thread.message_loop()->message_loop_proxy()->PostTask([&] { ran.Set(); });
   EXPECT_TRUE(ran.Wait());
   thread.StopAndJoin();
   EXPECT_EQ(factory->made, 1);
@@ -214,7 +214,7 @@ TEST_P(ThreadPriority, MapsToTheWindowsPriority) {
   thread.set_priority(GetParam().priority);
   ASSERT_TRUE(thread.Create());
   EXPECT_EQ(GetThreadPriority(thread.thread_handle()), GetParam().expected);
-  thread.release.Signal();
+  thread.release.Set();
   thread.Join();
 }
 

@@ -11,42 +11,13 @@
 #include <vector>
 
 #include "HandleCount.h"
+#include "FakeHid.h"
 #include "HidApi.h"
 #include "HidPipe.h"
 #include "TestEvent.h"
 #include "TraceCapture.h"
 
 namespace {
-
-// HID.DLL in tests: the attributes call can be made to fail, and setting the input
-// buffers puts the pipe into message read mode, so reports arrive whole.
-struct FakeHid {
-  FakeHid() {
-    current = this;
-    Hid() = {GetAttributes, SetNumInputBuffers};
-  }
-  ~FakeHid() {
-    Hid() = SystemHid();
-    current = nullptr;
-  }
-
-  static BOOLEAN NTAPI GetAttributes(HANDLE, PHIDD_ATTRIBUTES attributes) {
-    attributes->VendorID = 0x1234;
-    return current->attributesResult;
-  }
-  static BOOLEAN NTAPI SetNumInputBuffers(HANDLE device, ULONG count) {
-    current->inputBuffers = count;
-    DWORD mode = PIPE_READMODE_MESSAGE;
-    SetNamedPipeHandleState(device, &mode, nullptr, nullptr);
-    return current->inputBuffersResult;
-  }
-
-  static FakeHid* current;
-  BOOLEAN attributesResult = TRUE;
-  BOOLEAN inputBuffersResult = TRUE;
-  std::atomic<ULONG> inputBuffers{0};
-};
-FakeHid* FakeHid::current = nullptr;
 
 std::vector<unsigned char> InputReport(unsigned char sequence) {
   std::vector<unsigned char> report(17, 0);

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "FakeHid.h"
 #include "FakeWaveInDriver.h"
 #include "FocusedEdit.h"
 #include "HidPipe.h"
-#include "PipeHid.h"
 #include "ServiceTestSupport.h"
 #include "TestCertificates.h"
 
@@ -122,7 +122,7 @@ class DictationRoadTest : public testing::Test {
   TraceCapture trace_;
   TempFolder folder_;
   std::unique_ptr<MscTestSession> msc_;
-  PipeHid hid_;
+  FakeHid hid_;
   HidPipe pipe_;
   FakeWaveInDriver driver_;
   FocusedEdit edit_;

@@ -12,7 +12,7 @@ class TestEvent {
 
   void Set() { SetEvent(handle_); }
   void Reset() { ResetEvent(handle_); }
-  bool Wait(DWORD timeoutMs = 5000) { return WaitForSingleObject(handle_, timeoutMs) == WAIT_OBJECT_0; }
+  bool Wait(DWORD timeoutMs = 10000) { return WaitForSingleObject(handle_, timeoutMs) == WAIT_OBJECT_0; }
   bool IsSet() { return Wait(0); }
 
  private:

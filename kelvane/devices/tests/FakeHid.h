@@ -1,0 +1,36 @@
+// HID.DLL for a control device whose path is a HidPipe: the attributes call can be made to
+// fail, and setting the input buffers switches the pipe to message reads so reports arrive whole.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "HidApi.h"
+
+struct FakeHid {
+  FakeHid() {
+    current = this;
+    Hid() = {GetAttributes, SetNumInputBuffers};
+  }
+  ~FakeHid() {
+    Hid() = SystemHid();
+    current = nullptr;
+  }
+
+  static BOOLEAN NTAPI GetAttributes(HANDLE, PHIDD_ATTRIBUTES attributes) {
+    attributes->VendorID = 0x1234;
+    return current->attributesResult;
+  }
+  static BOOLEAN NTAPI SetNumInputBuffers(HANDLE device, ULONG count) {
+    current->inputBuffers = count;
+    DWORD mode = PIPE_READMODE_MESSAGE;
+    SetNamedPipeHandleState(device, &mode, nullptr, nullptr);
+    return current->inputBuffersResult;
+  }
+
+  inline static FakeHid* current = nullptr;
+  BOOLEAN attributesResult = TRUE;
+  BOOLEAN inputBuffersResult = TRUE;
+  std::atomic<ULONG> inputBuffers{0};
+};
