@@ -1,5 +1,5 @@
 #pragma once
-// Simulated peripherals for the shell tests.
+// Simulated peripherals of the supported models, for the tests and the demo.
 #include "FakeHidBus.h"
 
 #include <string>
