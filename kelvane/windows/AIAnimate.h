@@ -13,7 +13,7 @@ class CAIAnimate : public CBufferedStatic {
   void SetPhaseStep(float step) { m_fPhaseStep = step; }
   UINT GetTimerPeriod() const { return m_nTimerPeriod; }
   // Restarts timer 1 with the timer period; stops it.
-  void StartTimer() { CBufferedStatic::StartTimer(kTimerId, m_nTimerPeriod); }
+  void StartTimer() { RestartTimer(kTimerId, m_nTimerPeriod); }
   void StopTimer() { CBufferedStatic::StopTimer(kTimerId); }
 
  protected:

@@ -5,7 +5,7 @@ void CBufferedStatic::SetBkColor(COLORREF color) {
   Invalidate();
 }
 
-void CBufferedStatic::StartTimer(UINT_PTR id, UINT periodMs) {
+void CBufferedStatic::RestartTimer(UINT_PTR id, UINT periodMs) {
   if (m_hWnd == nullptr) return;
   ::KillTimer(m_hWnd, id);
   ::SetTimer(m_hWnd, id, periodMs, nullptr);

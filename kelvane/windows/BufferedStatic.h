@@ -12,7 +12,7 @@ class CBufferedStatic : public CStatic {
   COLORREF GetBkColor() const { return m_clrBackground; }
 
   // Restarts the window timer with the period; stops it.
-  void StartTimer(UINT_PTR id, UINT periodMs);
+  void RestartTimer(UINT_PTR id, UINT periodMs);
   void StopTimer(UINT_PTR id);
 
  protected:

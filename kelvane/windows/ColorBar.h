@@ -18,7 +18,7 @@ class CColorBar : public CBufferedStatic {
   unsigned GetStep() const { return m_nStep; }
   UINT GetTimerPeriod() const { return m_nTimerPeriod; }
   // Restarts timer 1 with the timer period; stops it.
-  void StartTimer() { CBufferedStatic::StartTimer(kTimerId, m_nTimerPeriod); }
+  void StartTimer() { RestartTimer(kTimerId, m_nTimerPeriod); }
   void StopTimer() { CBufferedStatic::StopTimer(kTimerId); }
 
  protected:

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 #include "SettingsStore.h"
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "tessik/TessikLocker.h"
@@ -48,7 +49,7 @@ void CWaveGraph::SetFrequencyRange(float lowest, float highest) {
   m_fHighest = highest;
 }
 
-void CWaveGraph::StartTimer() { CBufferedStatic::StartTimer(kTimerId, 1000 / m_nUpdatesPerSecond); }
+void CWaveGraph::StartTimer() { RestartTimer(kTimerId, 1000 / m_nUpdatesPerSecond); }
 
 LRESULT CWaveGraph::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kSetBarColorMessage) {
