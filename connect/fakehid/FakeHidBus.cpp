@@ -86,6 +86,11 @@ const std::vector<std::string> &call_log()
     return bus().log;
 }
 
+void note(const std::string &line)
+{
+    bus().log.push_back(line);
+}
+
 void fail_next(const std::string &function)
 {
     bus().failures.insert(function);

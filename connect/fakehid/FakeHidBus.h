@@ -31,6 +31,8 @@ void reset();
 
 // One line per hidapi call, such as "hid_open_path /dev/hidraw0".
 const std::vector<std::string> &call_log();
+// Adds a line of a simulated device to the call log.
+void note(const std::string &line);
 // The next call of the named function fails (returns null or -1).
 void fail_next(const std::string &function);
 
