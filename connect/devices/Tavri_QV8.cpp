@@ -1,7 +1,7 @@
 #include "Tavri_QV8.h"
 
 Tavri_QV8::Tavri_QV8(QWidget *parent)
-    : QWidget(parent)
+    : DevicePage(parent)
 {
     setGeometry(0, 0, 1200, 750);
 }

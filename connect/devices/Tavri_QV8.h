@@ -1,18 +1,14 @@
 #pragma once
-#include <QWidget>
+#include "common/DevicePage.h"
 
 // The QV8 device page. The settings themselves are not built yet.
-class Tavri_QV8 : public QWidget
+class Tavri_QV8 : public DevicePage
 {
     Q_OBJECT
 public:
     explicit Tavri_QV8(QWidget *parent = nullptr);
 
     QString dev_config_path;  // set by the main window before the page is shown
-
-signals:
-    void return_back();
-    void enter_widget();
 
 public slots:
     void close_widget();

@@ -1,7 +1,7 @@
 #include "Tavri_WK3.h"
 
 Tavri_WK3::Tavri_WK3(QWidget *parent)
-    : QWidget(parent)
+    : DevicePage(parent)
 {
     setGeometry(0, 0, 1200, 750);
 }

@@ -1,6 +1,6 @@
 #include "FakeHidBus.h"
 
-#include "shell/HidNodeInfo.h"
+#include "common/HidNodeInfo.h"
 
 #include <hidapi/hidapi.h>
 
