@@ -24,9 +24,11 @@ Handle open(const QString &path)
     return handle;
 }
 
+// A lost report is not retried; the log tells.
 void write(hid_device *handle, const QByteArray &report)
 {
-    hid_write(handle, reinterpret_cast<const unsigned char *>(report.constData()), size_t(report.size()));
+    if (hid_write(handle, reinterpret_cast<const unsigned char *>(report.constData()), size_t(report.size())) < 0)
+        qDebug() << "qv8 write failed";
 }
 
 } // namespace

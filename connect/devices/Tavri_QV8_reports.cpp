@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 
 using qv8::Setting;
@@ -126,13 +127,17 @@ void Tavri_QV8::send(Setting setting, int ID)
     qv8::tell(dev_config_path, qv8::set_command(setting, ID));
 }
 
-// The receiver needs a moment after a restore before it answers the re-read.
+// The receiver needs a moment after a restore before it answers the re-read. The
+// interface stays alive meanwhile, so the page may be gone (returned or unplugged) after it.
 void Tavri_QV8::set_qv8_default()
 {
     m_restoreButton->setEnabled(false);
     qDebug() << "set default";
     qv8::tell(dev_config_path, qv8::restore_defaults());
+    const QPointer<Tavri_QV8> alive(this);
     settle(kRestoreSettleMs);
+    if (!alive)
+        return;
     get_qv8_state();
     m_restoreButton->setEnabled(true);
 }

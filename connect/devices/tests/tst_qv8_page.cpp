@@ -99,6 +99,7 @@ private slots:
     void unknown_choices_leave_the_group();
     void restore_defaults_asks_first_and_rereads();
     void restore_defaults_without_the_receiver_still_rereads();
+    void leaving_while_restoring_ends_the_restore();
     void navigation_bar_switches_pages_and_shows_tips();
     void return_deletes_the_page();
 };
@@ -340,6 +341,20 @@ void Qv8PageTest::restore_defaults_without_the_receiver_still_rereads()
     page->set_qv8_default();
     QVERIFY(page->restore_button()->isEnabled());
     QCOMPARE(reports_written(), 5);
+}
+
+// The wait keeps the interface alive: the return button, or an unplug, can delete the page.
+void Qv8PageTest::leaving_while_restoring_ends_the_restore()
+{
+    Qv8Fixture fixture;
+    QPointer<Tavri_QV8> page = fixture.enter_page().release();
+    const int written = reports_written();
+    QTimer::singleShot(50, [&] { QTest::mouseClick(page->return_button(), Qt::LeftButton); });
+    QTest::mouseClick(page->restore_button(), Qt::LeftButton);
+    QTest::mouseClick(page->pop_box()->ok_button(), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(page.isNull());
+    QCOMPARE(reports_written(), written + 1);  // the restore, and no re-read
 }
 
 void Qv8PageTest::navigation_bar_switches_pages_and_shows_tips()
