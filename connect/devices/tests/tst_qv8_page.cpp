@@ -5,6 +5,7 @@
 #include "devices/QV8_Btn_Config.h"
 #include "devices/QV8_Dev_Config.h"
 #include "devices/QV8_Nav_Bar.h"
+#include "devices/SupportedModels.h"
 #include "devices/Tavri_QV8.h"
 #include "editors/PopBox.h"
 
@@ -41,10 +42,14 @@ struct Qv8Fixture {
     }
     ~Qv8Fixture() { fakehid::reset(); }
 
+    // Made as the main window makes it: by the model row that the path matches.
     std::unique_ptr<Tavri_QV8> open_page() const
     {
-        auto page = std::make_unique<Tavri_QV8>();
-        page->dev_config_path = path;
+        const SupportedModel *model = model_of_path(path);
+        std::unique_ptr<Tavri_QV8> page(model ? qobject_cast<Tavri_QV8 *>(model->create_page(*model, path, nullptr))
+                                              : nullptr);
+        if (!page)
+            qFatal("no QV8 page for %s", qPrintable(path));
         page->show();
         return page;
     }
