@@ -38,7 +38,7 @@ struct Qv8Fixture {
     {
         fakehid::reset();
         node = fakehid::plug(simulated::qv8("usb-0000:00:14.0-2", state));
-        path = HidBus::enumerate(0xE4A9, 0x2E1C).value(0).path;
+        path = HidBus::interface_path(0xE4A9, 0x2E1C, 1, 0, "usb-0000:00:14.0-2/input1");
     }
     ~Qv8Fixture() { fakehid::reset(); }
 
