@@ -31,12 +31,13 @@ void reset();
 
 // One line per hidapi call, such as "hid_open_path /dev/hidraw0".
 const std::vector<std::string> &call_log();
-// Adds a line of a simulated device to the call log.
-void note(const std::string &line);
 // The next call of the named function fails (returns null or -1).
 void fail_next(const std::string &function);
 
 // A report descriptor with the given number of top-level collections.
 Bytes descriptor_with_collections(int count);
+
+// Adds a line of a simulated device to the call log.
+void note(const std::string &line);
 
 } // namespace fakehid
