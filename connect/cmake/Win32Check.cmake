@@ -6,9 +6,11 @@ set(connect_win32_sources
   shell/win32/DeviceBroadcast.cpp
   shell/win32/HidNotificationWin32.cpp
   shell/win32/CaptionDragWin32.cpp
-  shell/win32/ShellStartWin32.cpp)
+  shell/win32/ShellStartWin32.cpp
+  common/win32/RunKeyWin32.cpp)
 
-file(GLOB connect_win32_headers ${CMAKE_CURRENT_SOURCE_DIR}/shell/win32/*.h)
+file(GLOB connect_win32_headers ${CMAKE_CURRENT_SOURCE_DIR}/shell/win32/*.h
+     ${CMAKE_CURRENT_SOURCE_DIR}/common/win32/*.h)
 set(connect_win32_objects)
 foreach(source IN LISTS connect_win32_sources)
   get_filename_component(name ${source} NAME_WE)

@@ -1,7 +1,7 @@
 #include "Tavri_ZY5.h"
 
 Tavri_ZY5::Tavri_ZY5(QWidget *parent)
-    : QWidget(parent)
+    : DevicePage(parent)
 {
     setGeometry(0, 0, 1200, 750);
 }

@@ -1,8 +1,8 @@
 #pragma once
-#include <QWidget>
+#include "common/DevicePage.h"
 
 // The ZY5 device page. The settings themselves are not built yet.
-class Tavri_ZY5 : public QWidget
+class Tavri_ZY5 : public DevicePage
 {
     Q_OBJECT
 public:
@@ -11,10 +11,6 @@ public:
     // Set by the main window before the page is shown.
     QString dev_command_path;  // the "mi_01&col03" interface
     QString dev_macro_path;    // its "mi_01&col02" sibling
-
-signals:
-    void return_back();
-    void enter_widget();
 
 public slots:
     void close_widget();

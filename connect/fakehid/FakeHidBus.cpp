@@ -1,6 +1,6 @@
 #include "FakeHidBus.h"
 
-#include "shell/HidNodeInfo.h"
+#include "common/HidNodeInfo.h"
 
 #include <hidapi/hidapi.h>
 
@@ -84,6 +84,11 @@ void reset()
 const std::vector<std::string> &call_log()
 {
     return bus().log;
+}
+
+void note(const std::string &line)
+{
+    bus().log.push_back(line);
 }
 
 void fail_next(const std::string &function)

@@ -37,4 +37,7 @@ void fail_next(const std::string &function);
 // A report descriptor with the given number of top-level collections.
 Bytes descriptor_with_collections(int count);
 
+// Adds a line of a simulated device to the call log.
+void note(const std::string &line);
+
 } // namespace fakehid

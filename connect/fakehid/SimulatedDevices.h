@@ -1,7 +1,9 @@
 #pragma once
 // Simulated peripherals of the supported models, for the tests and the demo.
 #include "FakeHidBus.h"
+#include "SimulatedQv8.h"
 
+#include <memory>
 #include <string>
 
 namespace simulated {
@@ -18,7 +20,14 @@ inline fakehid::Device device(std::uint16_t product_id, int interface_number, co
     return device;
 }
 
-inline fakehid::Device qv8(const std::string &port) { return device(0x2E1C, 1, port); }
+// A QV8 receiver answering from state (settings the test may look at and change).
+inline fakehid::Device qv8(const std::string &port, std::shared_ptr<Qv8State> state = std::make_shared<Qv8State>())
+{
+    fakehid::Device receiver = device(0x2E1C, 1, port);
+    receiver.respond = qv8_receiver(std::move(state));
+    return receiver;
+}
+
 inline fakehid::Device zy5(const std::string &port) { return device(0x9D09, 1, port, 3); }
 inline fakehid::Device wk3(const std::string &port) { return device(0x507C, 3, port); }
 

@@ -1,7 +1,7 @@
 #include "App_Config_Widget.h"
 
 #include "ProgramVersion.h"
-#include "ReturnButtonStyle.h"
+#include "common/ReturnButtonStyle.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "App_Pair_Widget.h"
 
-#include "ReturnButtonStyle.h"
+#include "common/ReturnButtonStyle.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "DeviceNotifications.h"
 
-#include "HidBus.h"
+#include "common/HidBus.h"
 
 #include <QSet>
 #include <QWidget>

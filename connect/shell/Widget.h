@@ -63,8 +63,6 @@ private:
     void register_device_notifications();
     void clean_up_old_installers();
     void show_info_page(int page);
-    template <typename DevicePage>
-    void open_device_page(DevicePage *page, const QString &dev_config_path);
     void add_device_page(QWidget *page);
     void stop_update_thread();
 

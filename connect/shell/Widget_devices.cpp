@@ -1,10 +1,10 @@
 // Device discovery of the main window: the start-up scan and hot-plug.
 #include "Widget.h"
 
-#include "DeviceIdentity.h"
 #include "DeviceNotifications.h"
-#include "HidBus.h"
-#include "SupportedModels.h"
+#include "common/DeviceIdentity.h"
+#include "common/HidBus.h"
+#include "devices/SupportedModels.h"
 #include "m_Devlist.h"
 #include "m_Navibar.h"
 

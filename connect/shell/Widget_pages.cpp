@@ -1,71 +1,25 @@
 // The page stack of the main window: information pages and the one device page.
 #include "Widget.h"
 
-#include "SupportedModels.h"
-#include "devices/Tavri_QV8.h"
-#include "devices/Tavri_WK3.h"
-#include "devices/Tavri_ZY5.h"
+#include "common/DevicePage.h"
+#include "devices/SupportedModels.h"
 #include "m_Navibar.h"
 
 #include <QDebug>
 #include <QPushButton>
 #include <QStackedWidget>
 
-namespace {
-
-int model_of(const QString &dev_config_path)
+void Widget::show_dev_widget(QString dev_config_path)
 {
-    for (int row = 0; row < int(supported_models.size()); ++row)
-        if (dev_config_path.contains(supported_models[row].match_id))
-            return row;
-    return -1;
-}
-
-// The ZY5's second interface: same device, the "mi_01&col02" collection.
-QString zy5_macro_path(QString dev_config_path)
-{
-    const SupportedModel &zy5 = supported_models[Model_ZY5];
-    return dev_config_path.replace(zy5.config_interface, zy5.update_interface)
-        .replace(QStringLiteral("0001#"), QStringLiteral("0002#"));
-}
-
-} // namespace
-
-template <typename DevicePage>
-void Widget::open_device_page(DevicePage *page, const QString &dev_config_path)
-{
+    m_savedPageIndex = m_pages->currentIndex();
+    const SupportedModel *model = model_of_path(dev_config_path);
+    if (!model)
+        return;
+    DevicePage *page = model->create_page(*model, dev_config_path, this);
     m_currentDevicePath = dev_config_path;
     add_device_page(page);
     connect(page, &DevicePage::return_back, this, &Widget::show_return_back);
     connect(page, &DevicePage::enter_widget, m_navibar, &QWidget::hide);
-}
-
-void Widget::show_dev_widget(QString dev_config_path)
-{
-    m_savedPageIndex = m_pages->currentIndex();
-    switch (model_of(dev_config_path)) {
-    case Model_QV8: {
-        auto *page = new Tavri_QV8(this);
-        page->dev_config_path = dev_config_path;
-        open_device_page(page, dev_config_path);
-        break;
-    }
-    case Model_ZY5: {
-        auto *page = new Tavri_ZY5(this);
-        page->dev_command_path = dev_config_path;
-        page->dev_macro_path = zy5_macro_path(dev_config_path);
-        open_device_page(page, dev_config_path);
-        break;
-    }
-    case Model_WK3: {
-        auto *page = new Tavri_WK3(this);
-        page->dev_config_path = dev_config_path;
-        open_device_page(page, dev_config_path);
-        break;
-    }
-    default:
-        break;
-    }
 }
 
 // Shows the new page; only it stays at the device index.

@@ -1,6 +1,6 @@
 // Device paths, serial keys and the WM_DEVICECHANGE record reader.
-#include "shell/DeviceIdentity.h"
-#include "shell/ReportDescriptor.h"
+#include "common/DeviceIdentity.h"
+#include "common/ReportDescriptor.h"
 #include "shell/win32/DeviceBroadcast.h"
 
 #include <QtTest>

@@ -1,7 +1,7 @@
 // The start-up scan and hot-plug on the simulated bus.
 #include "WidgetFixture.h"
 #include "shell/DeviceNotifications.h"
-#include "shell/HidBus.h"
+#include "common/HidBus.h"
 
 #include <QStackedWidget>
 

@@ -60,6 +60,8 @@ private slots:
     void starts_on_the_welcome_page();
     void a_second_device_page_replaces_the_first();
     void the_zy5_page_gets_both_interface_paths();
+    void each_model_row_opens_its_page_data();
+    void each_model_row_opens_its_page();
     void paths_that_match_no_model_open_no_page();
     void information_pages_hide_and_restore_the_device_bar();
     void software_page_from_a_device_page_returns_to_it();
@@ -116,6 +118,37 @@ void MainWindowTest::the_zy5_page_gets_both_interface_paths()
     QCOMPARE(page->dev_command_path, kZy5Path);
     QCOMPARE(page->dev_macro_path,
              QString("\\\\?\\hid#vid_e4a9&pid_9d09&mi_01&col02#7&22222222&0&0002#{4d1e55b2-f16f-11cf-88cb-001111000030}"));
+}
+
+void MainWindowTest::each_model_row_opens_its_page_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("page_class");
+    QTest::newRow("QV8") << kQv8Path << "Tavri_QV8";
+    QTest::newRow("ZY5") << kZy5Path << "Tavri_ZY5";
+    QTest::newRow("WK3") << "\\\\?\\hid#vid_e4a9&pid_507c&mi_03#7&33333333&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}"
+                         << "Tavri_WK3";
+}
+
+void MainWindowTest::each_model_row_opens_its_page()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, page_class);
+    WidgetFixture fixture;
+    Widget &window = fixture.start();
+    fixture.notify("show_dev_widget", path);
+    QCOMPARE(window.page_stack()->currentIndex(), int(Widget::Page_Device));
+    auto *page = qobject_cast<DevicePage *>(window.page_stack()->currentWidget());
+    QVERIFY(page);
+    QCOMPARE(QString(page->metaObject()->className()), page_class);
+    QCOMPARE(window.current_device_path(), path);
+
+    // The page's own signals reach the window: entering hides the bar, return leads home.
+    emit page->enter_widget();
+    QVERIFY(!window.device_bar()->isVisible());
+    emit page->return_back();
+    QCOMPARE(window.page_stack()->currentIndex(), int(Widget::Page_Welcome));
+    QVERIFY(window.device_bar()->isVisible());
 }
 
 void MainWindowTest::paths_that_match_no_model_open_no_page()

@@ -1,5 +1,5 @@
 // Shared style sheets in pixels, and every image name the code uses.
-#include "shell/SharedStyles.h"
+#include "common/SharedStyles.h"
 
 #include <QDirIterator>
 #include <QImage>

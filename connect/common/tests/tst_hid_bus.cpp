@@ -1,6 +1,6 @@
 // Windows-style interface paths over the simulated hidraw bus, and opening by them.
 #include "SimulatedDevices.h"
-#include "shell/HidBus.h"
+#include "common/HidBus.h"
 
 #include <hidapi/hidapi.h>
 
