@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "TimerManager.h"
+#include "timing/TimerManager.h"
 
 namespace ui {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "AutoClip.h"
+#include "render/AutoClip.h"
 #include "RenderTestSupport.h"
 #include "TestImages.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "XmlMarkup.h"
+#include "markup/XmlMarkup.h"
 
 namespace ui {
 namespace {
