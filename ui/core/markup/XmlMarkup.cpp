@@ -108,7 +108,6 @@ bool XmlMarkup::SkipToMarkupEnd(wchar_t*& p) {
 }
 
 bool XmlMarkup::ParseElement(wchar_t*& p, uint32_t parent, int depth) {
-  if (depth > kMaxDepth) return Fail(L"Elements nested too deeply", p);
   uint32_t previous = 0;
   for (;;) {
     SkipWhitespace(p);
@@ -121,6 +120,7 @@ bool XmlMarkup::ParseElement(wchar_t*& p, uint32_t parent, int depth) {
       if (!SkipToMarkupEnd(p)) return false;
       continue;
     }
+    if (depth >= kMaxDepth) return Fail(L"Elements nested too deeply", p);
 
     const uint32_t index = ReserveElement();
     elements_[index].name = Offset(p);

@@ -55,6 +55,7 @@ class XmlMarkup {
   const wchar_t* GetLastErrorMessage() const { return error_message_.c_str(); }
   const wchar_t* GetLastErrorLocation() const { return error_location_.c_str(); }
 
+  // Nesting levels of elements, the root being the first.
   static constexpr int kMaxDepth = 256;
 
  private:
