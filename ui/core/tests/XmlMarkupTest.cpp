@@ -77,11 +77,12 @@ TEST(XmlMarkup, BuildsTheElementTree) {
 TEST(XmlMarkup, ReadsAttributesAndDecodesEntities) {
   XmlMarkup xml;
   ASSERT_TRUE(xml.LoadFromString(
-      L"<Window a=\"&amp;&lt;&gt;&quot;&apos;\" b = \"&foo; &amp\" c=\"\" 标题=\"窗口\"/>"));
+      L"<Window a=\"&amp;&lt;&gt;&quot;&apos;\" b = \"&foo; &ap;&lt&quo;&amp;amp; &amp\" c=\"\" "
+      L"标题=\"窗口\"/>"));
   XmlNode root = xml.Root();
   ASSERT_EQ(root.AttributeCount(), 4u);
   const std::pair<const wchar_t*, const wchar_t*> expected[] = {
-      {L"a", L"&<>\"'"}, {L"b", L"&foo; &amp"}, {L"c", L""}, {L"标题", L"窗口"}};
+      {L"a", L"&<>\"'"}, {L"b", L"&foo; &ap;&lt&quo;&amp; &amp"}, {L"c", L""}, {L"标题", L"窗口"}};
   for (int i = 0; i < 4; ++i) {
     EXPECT_STREQ(root.AttributeName(i), expected[i].first);
     EXPECT_STREQ(root.AttributeValue(i), expected[i].second);

@@ -2,6 +2,10 @@
 
 #include <cstdint>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace ui {
 namespace {
 
@@ -20,6 +24,24 @@ wchar_t* PutCodePoint(char32_t c, wchar_t* out) {
   }
   return out;
 }
+
+#ifdef __SSE2__
+// Sixteen ASCII bytes to sixteen wide characters.
+wchar_t* WidenAscii(__m128i block, wchar_t* out) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i halves[2] = {_mm_unpacklo_epi8(block, zero), _mm_unpackhi_epi8(block, zero)};
+  auto* target = reinterpret_cast<__m128i*>(out);
+  for (const __m128i& half : halves) {
+    if constexpr (kUtf16) {
+      _mm_storeu_si128(target++, half);
+    } else {
+      _mm_storeu_si128(target++, _mm_unpacklo_epi16(half, zero));
+      _mm_storeu_si128(target++, _mm_unpackhi_epi16(half, zero));
+    }
+  }
+  return out + 16;
+}
+#endif
 
 // The lead byte's payload, how many continuation bytes follow and the range the first of them
 // must fall in (which rules out overlong forms, surrogates and values above U+10FFFF).
@@ -65,6 +87,16 @@ size_t DecodeUtf8(const char* bytes, size_t count, wchar_t* out) {
   const uint8_t* const end = p + count;
   wchar_t* const start = out;
   while (p < end) {
+#ifdef __SSE2__
+    // Runs of ASCII, sixteen bytes at a time.
+    while (end - p >= 16) {
+      const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+      if (_mm_movemask_epi8(block) != 0) break;
+      out = WidenAscii(block, out);
+      p += 16;
+    }
+    if (p == end) break;
+#endif
     if (*p < 0x80) {
       *out++ = static_cast<wchar_t>(*p++);
       continue;
