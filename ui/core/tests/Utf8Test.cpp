@@ -29,6 +29,11 @@ TEST(Utf8, DecodesEachMalformedSequenceToOneReplacement) {
       {"\xE7\x95<a\xC3", L"\uFFFD<a\uFFFD"},                // cut short before the next character
       {"\xC3\xC3\xA9", L"\uFFFD\u00E9"},
       {"<a b=\"\xE7\x95\"/>", L"<a b=\"\uFFFD\"/>"},
+      // Long ASCII runs, with other bytes inside and after them.
+      {std::string(40, 'x') + "\xC3\xA9" + std::string(17, 'y') + "\x80",
+       std::wstring(40, L'x') + L"\u00E9" + std::wstring(17, L'y') + L"\uFFFD"},
+      {"0123456789\xE7\x95\x8C" "abcdefghijklmnopqrstuvwxyz\xFF",
+       L"0123456789\u754Cabcdefghijklmnopqrstuvwxyz\uFFFD"},
   };
   for (const auto& [bytes, expected] : cases) {
     SCOPED_TRACE(testing::PrintToString(bytes));
