@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cwchar>
 
-#include "XmlMarkup.h"
+#include "markup/XmlMarkup.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Utf8.h"
-#include "ZipApi.h"
+#include "text/Utf8.h"
+#include "archive/ZipApi.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "AnimationPlayer.h"
+#include "timing/AnimationPlayer.h"
 #include "FakeTimerPlatform.h"
 
 namespace ui {

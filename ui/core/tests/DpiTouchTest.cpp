@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "DpiManager.h"
-#include "TouchInput.h"
+#include "system/DpiManager.h"
+#include "system/TouchInput.h"
 
 namespace ui {
 namespace {

@@ -5,14 +5,14 @@
 
 #include <vector>
 
-#include "DpiManager.h"
+#include "system/DpiManager.h"
 #include "FileBytes.h"
-#include "Image.h"
+#include "image/Image.h"
 #include "RenderTestSupport.h"
-#include "StateImage.h"
+#include "image/StateImage.h"
 #include "TempFolder.h"
 #include "TestImages.h"
-#include "ZipApi.h"
+#include "archive/ZipApi.h"
 #include "ZipWriter.h"
 
 namespace ui {

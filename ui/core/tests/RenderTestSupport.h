@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "GlobalManager.h"
-#include "ImageInfo.h"
-#include "RenderInterfaces.h"
+#include "resources/GlobalManager.h"
+#include "image/ImageInfo.h"
+#include "render/RenderInterfaces.h"
 
 namespace ui {
 

@@ -6,14 +6,14 @@
 #include <filesystem>
 
 #include "FileBytes.h"
-#include "FontInfo.h"
-#include "GlobalManager.h"
-#include "ImageInfo.h"
-#include "LanguageTable.h"
-#include "RenderInterfaces.h"
+#include "resources/FontInfo.h"
+#include "resources/GlobalManager.h"
+#include "image/ImageInfo.h"
+#include "resources/LanguageTable.h"
+#include "render/RenderInterfaces.h"
 #include "TempFolder.h"
 #include "TestImages.h"
-#include "ZipApi.h"
+#include "archive/ZipApi.h"
 #include "ZipWriter.h"
 
 namespace ui {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "TextUtils.h"
+#include "text/TextUtils.h"
 
 namespace ui {
 namespace {

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "FileBytes.h"
-#include "GlobalManager.h"
+#include "resources/GlobalManager.h"
 #include "TempFolder.h"
-#include "XmlMarkup.h"
+#include "markup/XmlMarkup.h"
 
 namespace ui {
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ZipApi.h"
-#include "ZipEntryRecord.h"
+#include "archive/ZipApi.h"
+#include "archive/ZipEntryRecord.h"
 #include "ZipWriter.h"
 
 namespace ui {

@@ -1,0 +1,123 @@
+#include "image/ImageInfo.h"
+
+#include "render/GdiPlusFlat.h"
+
+namespace ui {
+namespace {
+
+constexpr PROPID kFrameDelayTag = 0x5100;
+constexpr GUID kTimeDimension = {
+    0x6aedbd6d, 0x3fb5, 0x418a, {0x83, 0xa6, 0x7f, 0x45, 0x22, 0x9d, 0xc8, 0x72}};
+
+struct ImageDisposer {
+  void operator()(GpBitmap* bitmap) const { GdipDisposeImage(bitmap); }
+};
+using DecodedImage = std::unique_ptr<GpBitmap, ImageDisposer>;
+
+UINT FrameCount(GpBitmap* bitmap) {
+  UINT dimensions = 0;
+  if (GdipImageGetFrameDimensionsCount(bitmap, &dimensions) != Ok || dimensions == 0) return 1;
+  std::vector<GUID> ids(dimensions);
+  UINT frames = 1;
+  if (GdipImageGetFrameDimensionsList(bitmap, ids.data(), dimensions) != Ok ||
+      GdipImageGetFrameCount(bitmap, &ids[0], &frames) != Ok)
+    return 1;
+  return frames;
+}
+
+bool ReadFrameDelays(GpBitmap* bitmap, std::vector<UINT>& delays) {
+  UINT size = 0;
+  if (GdipGetPropertyItemSize(bitmap, kFrameDelayTag, &size) != Ok || size < sizeof(PropertyItem))
+    return false;
+  std::vector<BYTE> buffer(size);
+  PropertyItem* item = reinterpret_cast<PropertyItem*>(buffer.data());
+  if (GdipGetPropertyItem(bitmap, kFrameDelayTag, size, item) != Ok) return false;
+  const UINT* values = static_cast<const UINT*>(item->value);
+  delays.assign(values, values + item->length / sizeof(UINT));
+  return true;
+}
+
+// True when any pixel of the 32-bit frame is not fully opaque.
+bool FrameHasTransparency(HBITMAP frame) {
+  BITMAP description = {};
+  if (!GetObjectW(frame, sizeof(description), &description) || !description.bmBits) return false;
+  const BYTE* bits = static_cast<const BYTE*>(description.bmBits);
+  for (LONG y = 0; y < description.bmHeight; ++y) {
+    const BYTE* row = bits + static_cast<size_t>(y) * description.bmWidthBytes;
+    for (LONG x = 3; x < description.bmWidthBytes; x += 4)
+      if (row[x] != 255) return true;
+  }
+  return false;
+}
+
+bool HasAlpha(GpBitmap* bitmap, const std::vector<HBITMAP>& frames) {
+  PixelFormat format = 0;
+  GdipGetImagePixelFormat(bitmap, &format);
+  if (format == PixelFormat32bppARGB) {
+    for (HBITMAP frame : frames)
+      if (FrameHasTransparency(frame)) return true;
+    return false;
+  }
+  bool alpha = (format & PixelFormatAlpha) != 0;
+  INT palette_size = 0;
+  if ((format & PixelFormatIndexed) && GdipGetImagePaletteSize(bitmap, &palette_size) == Ok &&
+      palette_size > 0) {
+    std::vector<BYTE> buffer(palette_size);
+    ColorPalette* palette = reinterpret_cast<ColorPalette*>(buffer.data());
+    if (GdipGetImagePalette(bitmap, palette, palette_size) == Ok)
+      alpha = (palette->Flags & PaletteFlagsHasAlpha) != 0;
+  }
+  return alpha;
+}
+
+std::unique_ptr<ImageInfo> Convert(GpBitmap* decoded, const std::wstring& path) {
+  if (!decoded) return nullptr;
+  DecodedImage bitmap(decoded);
+  auto image = std::make_unique<ImageInfo>();
+  const UINT frame_count = FrameCount(bitmap.get());
+  if (frame_count > 1 && !ReadFrameDelays(bitmap.get(), image->frame_delays)) return nullptr;
+  for (UINT i = 0; i < frame_count; ++i) {
+    HBITMAP frame = nullptr;
+    if (GdipImageSelectActiveFrame(bitmap.get(), &kTimeDimension, i) != Ok && frame_count > 1)
+      return nullptr;
+    if (GdipCreateHBITMAPFromBitmap(bitmap.get(), &frame, 0xFF000000) != Ok || !frame)
+      return nullptr;
+    image->frames.push_back(frame);
+  }
+  UINT width = 0, height = 0;
+  GdipGetImageWidth(bitmap.get(), &width);
+  GdipGetImageHeight(bitmap.get(), &height);
+  image->width = static_cast<int>(width);
+  image->height = static_cast<int>(height);
+  image->path = path;
+  image->alpha = HasAlpha(bitmap.get(), image->frames);
+  return image;
+}
+
+}  // namespace
+
+ImageInfo::~ImageInfo() {
+  for (HBITMAP frame : frames) DeleteObject(frame);
+}
+
+std::unique_ptr<ImageInfo> ImageInfo::LoadImage(const std::wstring& path) {
+  GpBitmap* bitmap = nullptr;
+  if (GdipCreateBitmapFromFile(path.c_str(), &bitmap) != Ok) return nullptr;
+  return Convert(bitmap, path);
+}
+
+std::unique_ptr<ImageInfo> ImageInfo::LoadImage(HGLOBAL block, const std::wstring& path) {
+  if (!block) return nullptr;
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  GpBitmap* bitmap = nullptr;
+  const Status status = GdipCreateBitmapFromStream(stream, &bitmap);
+  std::unique_ptr<ImageInfo> image = status == Ok ? Convert(bitmap, path) : nullptr;
+  stream->Release();
+  return image;
+}
+
+}  // namespace ui

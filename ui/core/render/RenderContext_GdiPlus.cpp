@@ -1,0 +1,186 @@
+#include "render/RenderContext_GdiPlus.h"
+
+#include "render/Brush_GdiPlus.h"
+#include "render/GdiPlusGraphics.h"
+#include "resources/GlobalManager.h"
+#include "render/Path_GdiPlus.h"
+#include "render/Pen_GdiPlus.h"
+
+namespace ui {
+
+RenderContext_GdiPlus::RenderContext_GdiPlus() {
+  HDC screen = ::GetDC(nullptr);
+  dc_ = CreateCompatibleDC(screen);
+  ::ReleaseDC(nullptr, screen);
+}
+
+RenderContext_GdiPlus::~RenderContext_GdiPlus() {
+  if (previous_bitmap_) SelectObject(dc_, previous_bitmap_);
+  DeleteDC(dc_);
+}
+
+bool RenderContext_GdiPlus::Resize(int width, int height, bool flip_bits) {
+  if (width == bitmap_.GetWidth() && height == bitmap_.GetHeight()) return false;
+  if (previous_bitmap_) SelectObject(dc_, previous_bitmap_);
+  const bool created = bitmap_.Init(dc_, width, height, flip_bits);
+  previous_bitmap_ = created ? SelectObject(dc_, bitmap_.GetBitmap()) : nullptr;
+  return created;
+}
+
+IRenderContext* RenderContext_GdiPlus::Clone() {
+  RenderContext_GdiPlus* copy = new RenderContext_GdiPlus();
+  copy->Resize(GetWidth(), GetHeight());
+  ::BitBlt(copy->dc_, 0, 0, GetWidth(), GetHeight(), dc_, 0, 0, SRCCOPY);
+  return copy;
+}
+
+HBITMAP RenderContext_GdiPlus::DetachBitmap() {
+  if (!previous_bitmap_) return nullptr;
+  SelectObject(dc_, previous_bitmap_);
+  previous_bitmap_ = nullptr;
+  return bitmap_.DetachBitmap();
+}
+
+bool RenderContext_GdiPlus::SetRenderTransparent(bool transparent) {
+  const bool old = render_transparent_;
+  render_transparent_ = transparent;
+  return old;
+}
+
+int RenderContext_GdiPlus::Save() { return saved_state_ = SaveDC(dc_); }
+
+void RenderContext_GdiPlus::Restore() { RestoreDC(dc_, saved_state_); }
+
+POINT RenderContext_GdiPlus::OffsetWindowOrg(POINT offset) {
+  POINT old = GetWindowOrg();
+  SetWindowOrgEx(dc_, old.x + offset.x, old.y + offset.y, nullptr);
+  return old;
+}
+
+POINT RenderContext_GdiPlus::SetWindowOrg(POINT origin) {
+  POINT old = {};
+  SetWindowOrgEx(dc_, origin.x, origin.y, &old);
+  return old;
+}
+
+POINT RenderContext_GdiPlus::GetWindowOrg() const {
+  POINT origin = {};
+  GetWindowOrgEx(dc_, &origin);
+  return origin;
+}
+
+BOOL RenderContext_GdiPlus::BitBlt(int x, int y, int cx, int cy, HDC src_dc, int x_src, int y_src,
+                                   DWORD rop) {
+  return ::BitBlt(dc_, x, y, cx, cy, src_dc, x_src, y_src, rop);
+}
+
+bool RenderContext_GdiPlus::AlphaBlend(int x_dest, int y_dest, int width_dest, int height_dest,
+                                       HDC src_dc, int x_src, int y_src, int width_src,
+                                       int height_src, BYTE alpha) {
+  BLENDFUNCTION blend = {AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
+  return ::AlphaBlend(dc_, x_dest, y_dest, width_dest, height_dest, src_dc, x_src, y_src, width_src,
+                      height_src, blend) == TRUE;
+}
+
+void RenderContext_GdiPlus::DrawColor(const RECT& rect, const std::wstring& color_name,
+                                      BYTE alpha) {
+  if (color_name.empty()) return;
+  DrawColor(rect, GlobalManager::GetTextColor(color_name), alpha);
+}
+
+void RenderContext_GdiPlus::DrawColor(const RECT& rect, DWORD color, BYTE alpha) {
+  if (alpha < 255) {
+    const DWORD faded_alpha = (color >> 24) * alpha / 255;
+    color = (faded_alpha << 24) | (color & 0x00FFFFFF);
+  }
+  GdiPlusGraphics graphics(dc_, false);
+  Brush_GdiPlus brush(color);
+  GdipFillRectangle(graphics.get(), brush.GetBrush(), static_cast<REAL>(rect.left),
+                    static_cast<REAL>(rect.top), static_cast<REAL>(rect.right - rect.left),
+                    static_cast<REAL>(rect.bottom - rect.top));
+}
+
+template <typename Draw>
+void RenderContext_GdiPlus::WithPen(DWORD color, int width, bool anti_alias, Draw draw) {
+  GdiPlusGraphics graphics(dc_, anti_alias);
+  Pen_GdiPlus pen(color, width);
+  draw(graphics.get(), pen.GetPen());
+}
+
+void RenderContext_GdiPlus::DrawLine(const IPen* pen, int x1, int y1, int x2, int y2) {
+  GpPen* handle = Pen_GdiPlus::HandleOf(pen);
+  if (!handle) return;
+  GdiPlusGraphics graphics(dc_, true);
+  GdipDrawLineI(graphics.get(), handle, x1, y1, x2, y2);
+}
+
+void RenderContext_GdiPlus::DrawLine(const RECT& rect, int width, DWORD color) {
+  WithPen(color, width, false, [&](GpGraphics* graphics, GpPen* pen) {
+    GdipDrawLineI(graphics, pen, rect.left, rect.top, rect.right, rect.bottom);
+  });
+}
+
+void RenderContext_GdiPlus::DrawBezier(const IPen* pen, int x1, int y1, int x2, int y2, int x3,
+                                       int y3, int x4, int y4) {
+  GpPen* handle = Pen_GdiPlus::HandleOf(pen);
+  if (!handle) return;
+  GdiPlusGraphics graphics(dc_, true);
+  GdipDrawBezierI(graphics.get(), handle, x1, y1, x2, y2, x3, y3, x4, y4);
+}
+
+void RenderContext_GdiPlus::DrawRect(const RECT& rect, int width, DWORD color) {
+  WithPen(color, width, false, [&](GpGraphics* graphics, GpPen* pen) {
+    GdipDrawRectangleI(graphics, pen, rect.left, rect.top, rect.right - rect.left,
+                       rect.bottom - rect.top);
+  });
+}
+
+void RenderContext_GdiPlus::DrawRoundRect(const RECT& rect, const SIZE& round_size, int width,
+                                          DWORD color) {
+  const int cx = round_size.cx, cy = round_size.cy;
+  const LONG l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
+  Path_GdiPlus path;
+  path.AddArc(l, t, cx, cy, 180, 90);
+  path.AddLine(l + cx, t, r - cx, t);
+  path.AddArc(r - cx, t, cx, cy, 270, 90);
+  path.AddLine(r, t + cy, r, b - cy);
+  path.AddArc(r - cx, b - cy, cx, cy, 0, 90);
+  path.AddLine(r - cx, b, l + cx, b);
+  path.AddArc(l, b - cy, cx, cy, 90, 90);
+  path.AddLine(l, b - cy, l, t + cy);
+  path.CloseFigure();
+  WithPen(color, width, true,
+          [&](GpGraphics* graphics, GpPen* pen) { GdipDrawPath(graphics, pen, path.GetPath()); });
+}
+
+void RenderContext_GdiPlus::DrawEllipse(const RECT& rect, int width, DWORD color) {
+  WithPen(color, width, true, [&](GpGraphics* graphics, GpPen* pen) {
+    GdipDrawEllipseI(graphics, pen, rect.left, rect.top, rect.right - rect.left,
+                     rect.bottom - rect.top);
+  });
+}
+
+void RenderContext_GdiPlus::FillEllipse(const RECT& rect, DWORD color) {
+  GdiPlusGraphics graphics(dc_, true);
+  Brush_GdiPlus brush(color);
+  GdipFillEllipseI(graphics.get(), brush.GetBrush(), rect.left, rect.top, rect.right - rect.left,
+                   rect.bottom - rect.top);
+}
+
+void RenderContext_GdiPlus::DrawPath(const IPath* path, const IPen* pen) {
+  GpPen* pen_handle = Pen_GdiPlus::HandleOf(pen);
+  GpPath* path_handle = Path_GdiPlus::HandleOf(path);
+  if (!pen_handle || !path_handle) return;
+  GdiPlusGraphics graphics(dc_, true);
+  GdipDrawPath(graphics.get(), pen_handle, path_handle);
+}
+
+void RenderContext_GdiPlus::FillPath(const IPath* path, const IBrush* brush) {
+  GpBrush* brush_handle = Brush_GdiPlus::HandleOf(brush);
+  GpPath* path_handle = Path_GdiPlus::HandleOf(path);
+  if (!brush_handle || !path_handle) return;
+  GdiPlusGraphics graphics(dc_, true);
+  GdipFillPath(graphics.get(), brush_handle, path_handle);
+}
+
+}  // namespace ui
