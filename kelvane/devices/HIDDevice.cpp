@@ -158,14 +158,14 @@ void CHIDDevice::StopReadingGoneDevice(DWORD error) {
   ConcludeThread(0, 0);  // on the reading thread: it ends after this step, closing the handle
 }
 
-HANDLE CHIDDevice::OpenHandle() {
+HANDLE CHIDDevice::CurrentHandle() {
   std::lock_guard<std::mutex> lock(handleLock_);
   return handle_;
 }
 
 int CHIDDevice::WriteDevice(const unsigned char* bytes, unsigned long length) {
   std::lock_guard<std::mutex> lock(writeLock_);
-  const HANDLE handle = OpenHandle();
+  const HANDLE handle = CurrentHandle();
   ResetEvent(write_.hEvent);
   if (!WriteFile(handle, bytes, length, nullptr, &write_) && GetLastError() != ERROR_IO_PENDING) {
     TraceMessage(kTraceError, L"CHIDDevice Post write event to iocp failed. Error code:%d",

@@ -41,7 +41,7 @@ class CHIDDevice : public CAsyncDevice {
   HANDLE OpenPath() const;
   // Checks the opened interface and sets its input buffers; false (logged) when refused.
   bool PrepareHandle(HANDLE handle);
-  HANDLE OpenHandle();
+  HANDLE CurrentHandle();
   // Starts a read on the open handle and returns that handle; INVALID_HANDLE_VALUE when the
   // device is closed (error ERROR_SUCCESS) or the system refused (error = its reason).
   HANDLE StartRead(unsigned char* buffer, unsigned long length, DWORD& error);
