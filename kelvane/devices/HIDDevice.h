@@ -12,6 +12,10 @@
 
 class CHIDDevice : public CAsyncDevice {
  public:
+  // Long enough for any device that takes its reports; short enough not to stall the
+  // microphone thread that writes the periodic report.
+  static constexpr DWORD kWriteTimeoutMs = 200;
+
   CHIDDevice();
   ~CHIDDevice() override;
 
@@ -20,11 +24,16 @@ class CHIDDevice : public CAsyncDevice {
 
  protected:
   int OpenDevice() override;
-  // Cancels a pending read, waits until the reading thread has collected it, then closes.
+  // Cancels a pending read, waits until the reading thread has collected it and a write in
+  // progress has ended (kWriteTimeoutMs at most), then closes.
   int CloseDevice() override;
+  // 0 once after the device went away under the open handle, so the system check closes and
+  // reopens it; otherwise whether the handle is open or the path can be opened.
   int CheckDevice() override;
+  // A failure that means the device is gone is logged once and ends the reading thread.
   int ReadDevice(unsigned char* buffer, unsigned long length) override;
-  // One write at a time: the writes share one transfer.
+  // One write at a time (the writes share one transfer), never waiting on a read. A write the
+  // device has not taken within kWriteTimeoutMs is cancelled and dropped.
   int WriteDevice(const unsigned char* bytes, unsigned long length) override;
 
  private:
@@ -32,9 +41,14 @@ class CHIDDevice : public CAsyncDevice {
   HANDLE OpenPath() const;
   // Checks the opened interface and sets its input buffers; false (logged) when refused.
   bool PrepareHandle(HANDLE handle);
-  // Starts a read on the open handle; the handle it was started on, or INVALID_HANDLE_VALUE.
-  HANDLE StartRead(unsigned char* buffer, unsigned long length);
+  HANDLE CurrentHandle();
+  // Starts a read on the open handle and returns that handle; INVALID_HANDLE_VALUE when the
+  // device is closed (error ERROR_SUCCESS) or the system refused (error = its reason).
+  HANDLE StartRead(unsigned char* buffer, unsigned long length, DWORD& error);
   void EndRead();
+  void StopReadingGoneDevice(DWORD error);
+  // Waits for the started write, cancelling it after kWriteTimeoutMs; bytes written.
+  int FinishWrite(HANDLE handle);
 
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   OVERLAPPED read_{};
@@ -42,8 +56,12 @@ class CHIDDevice : public CAsyncDevice {
   int inputBufferCount_ = 8;
   const ORVANE::Config::DeviceDescriptor* descriptor_ = nullptr;
 
-  // Held by every write and while the handle is opened, closed or swapped.
+  // Held by a write from start to end; CloseDevice takes it, after giving up the handle, so
+  // no write outlives the handle. A writer takes handleLock_ inside it, never the reverse.
+  std::mutex writeLock_;
+  // Guards the handle and the read state; held only briefly.
   std::mutex handleLock_;
   std::condition_variable readCollected_;
   bool readPending_ = false;  // a read was started and its completion not yet collected
+  bool gone_ = false;         // a read found the device gone; not yet reported by Check
 };

@@ -1,9 +1,11 @@
 #include "ResultAssembler.h"
 
-#include <json/json.h>
+#include <json/value.h>
 
 #include <algorithm>
-#include <memory>
+#include <cfloat>
+
+#include "JsonText.h"
 
 namespace {
 
@@ -12,39 +14,40 @@ const Json::Value& Member(const Json::Value& object, const char* key) {
   return object.isObject() ? object[key] : missing;
 }
 
-// The 0-based sentence range of a replacing result; false when "rg" is malformed. A result
-// that replaces nothing gives an empty range.
+// The 1-based sentence range of a replacing result; false when "rg" is malformed or its
+// numbers do not fit 64 bits. A result that replaces nothing gives an empty range.
 bool ReplacedRange(const Json::Value& result, long long& first, long long& last) {
-  first = 0;
-  last = -1;
+  first = 1;
+  last = 0;
   const Json::Value& pgs = Member(result, "pgs");
   const Json::Value& rg = Member(result, "rg");
   if (!pgs.isString() || pgs.asString() != "rpl" || rg.isNull()) return true;
-  if (!rg.isArray() || rg.size() != 2 || !rg[0].isIntegral() || !rg[1].isIntegral()) {
-    return false;
-  }
-  first = rg[0].asInt64() - 1;
-  last = rg[1].asInt64() - 1;
+  if (!rg.isArray() || rg.size() != 2 || !rg[0].isInt64() || !rg[1].isInt64()) return false;
+  first = rg[0].asInt64();
+  last = rg[1].asInt64();
   return true;
+}
+
+// A candidate's score as the word keeps it; numbers beyond a float's range are clamped.
+float Score(const Json::Value& score) {
+  if (!score.isNumeric()) return 0.0f;
+  const double value = score.asDouble();
+  return static_cast<float>(std::clamp(value, double(-FLT_MAX), double(FLT_MAX)));
 }
 
 }  // namespace
 
 bool CResultAssembler::Parse(const std::string& json) {
-  Json::CharReaderBuilder builder;
-  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   Json::Value result;
-  if (!reader->parse(json.data(), json.data() + json.size(), &result, nullptr) ||
-      !result.isObject()) {
-    return false;
-  }
-  long long first = 0;
-  long long last = -1;
+  if (!ParseJson(json, result) || !result.isObject()) return false;
+  long long first = 1;
+  long long last = 0;
   if (!ReplacedRange(result, first, last)) return false;
+  // 1-based, clamped to the list: a bound at the edge of 64 bits is never shifted past it.
   const long long count = static_cast<long long>(sentences_.size());
-  for (long long i = std::max(first, 0LL); i <= std::min(last, count - 1); ++i) {
-    sentences_[i].valid = 0;
-    sentences_[i].words.clear();
+  for (long long n = std::max(first, 1LL); n <= std::min(last, count); ++n) {
+    sentences_[n - 1].valid = 0;
+    sentences_[n - 1].words.clear();
   }
 
   Sentence sentence;
@@ -61,8 +64,7 @@ CResultAssembler::Word CResultAssembler::BestWord(const Json::Value& position) {
   const Json::Value& candidates = Member(position, "cw");
   if (!candidates.isArray()) return word;
   for (const Json::Value& candidate : candidates) {
-    const Json::Value& score = Member(candidate, "sc");
-    const float value = score.isNumeric() ? score.asFloat() : 0.0f;
+    const float value = Score(Member(candidate, "sc"));
     if (value > word.score) {
       const Json::Value& text = Member(candidate, "w");
       word.text = text.isString() ? text.asString() : std::string();

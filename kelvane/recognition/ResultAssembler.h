@@ -11,8 +11,9 @@ class Value;
 class CResultAssembler {
  public:
   // Adds one result, replacing earlier sentences when it says so. False, with nothing
-  // changed, when the text is not JSON, not an object, or carries a malformed range.
-  // Other members of an unexpected type read as missing.
+  // changed, when the text is not JSON (or nests too deep), not an object, or carries a
+  // malformed range (numbers past 64 bits included). Other members of an unexpected type
+  // read as missing.
   bool Parse(const std::string& json);
   // The UTF-8 text of every sentence not replaced, in arrival order; also kept.
   const std::string& Text();

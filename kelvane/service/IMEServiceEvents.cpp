@@ -7,6 +7,7 @@
 #include "IMEService.h"
 #include "ImaAdpcm.h"
 #include "NameTables.h"
+#include "PrintableText.h"
 #include "TraceMessage.h"
 
 namespace {
@@ -198,6 +199,7 @@ void CIMEService::TypeText(const std::string& utf8, std::wstring text) {
       TraceMessage(kTraceDebug, L"DoTranslate:%s", text.c_str());
     }
   }
+  text = PrintableText(text);
   if (settings_.sr_config().b_append_enter()) text += L"\r\n";
   if (SendText(text.c_str())) {
     TraceMessage(kTraceDebug, L"CIMEService Send text successfully");

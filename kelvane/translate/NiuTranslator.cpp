@@ -4,10 +4,13 @@
 #include <httplib.h>
 #include <json/json.h>
 
+#include <condition_variable>
 #include <ctime>
-#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "Base64.h"
+#include "JsonText.h"
 #include "RequestSigning.h"
 #include "TraceMessage.h"
 #include "tessik/TessikService.h"
@@ -36,6 +39,33 @@ const Json::Value& Find(const Json::Value& root, std::initializer_list<const cha
   return *value;
 }
 
+// Shuts the request's connection down when the deadline passes first, which ends whatever
+// the request waits for: the connection, the server's first byte, or a trickling answer.
+class RequestDeadline {
+ public:
+  RequestDeadline(httplib::ClientImpl& client, std::chrono::steady_clock::time_point deadline)
+      : watcher_([this, &client, deadline] {
+          std::unique_lock<std::mutex> lock(mutex_);
+          if (!over_.wait_until(lock, deadline, [this] { return requestEnded_; })) client.stop();
+        }) {}
+  ~RequestDeadline() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      requestEnded_ = true;
+    }
+    over_.notify_all();
+    watcher_.join();
+  }
+  RequestDeadline(const RequestDeadline&) = delete;
+  RequestDeadline& operator=(const RequestDeadline&) = delete;
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable over_;
+  bool requestEnded_ = false;
+  std::thread watcher_;  // last: starts once the members above exist
+};
+
 }  // namespace
 
 CNiuTranslator::CNiuTranslator()
@@ -60,40 +90,66 @@ void CNiuTranslator::SetCaCertPath(const std::string& path) { caCertPath_ = path
 void CNiuTranslator::SetTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
 
 bool CNiuTranslator::Translate(const std::string& text, std::string& result) {
-  const std::string date = HttpDate();
-  const std::string body = RequestBody(text);
-  const std::string digest = BodyDigest(body);
-  const std::string requestLine = std::string("POST ") + kPath + " HTTP/1.1";
-  const std::string signature =
-      HmacSha256Base64(apiSecret_, SignatureOrigin(host_, date, requestLine, digest));
-  const httplib::Headers headers = {
-      {"Accept", "application/json,version=1.0"},
-      {"Host", host_},
-      {"Date", date},
-      {"Digest", digest},
-      {"Authorization", AuthorizationHeader(apiKey_, signature)},
-  };
-
   httplib::SSLClient client(host_, port_);
   client.enable_server_certificate_verification(true);
   if (!caCertPath_.empty()) client.set_ca_cert_path(caCertPath_.c_str());
   client.set_connection_timeout(timeout_);
   client.set_read_timeout(timeout_);
   client.set_write_timeout(timeout_);
-  const httplib::Result response =
-      client.Post(kPath, headers, body, "application/json;charset=utf-8");
-  if (!response) {
+
+  httplib::Request request = SignedRequest(text);
+  std::string answer;
+  bool tooLarge = false;
+  request.content_receiver = [&](const char* data, size_t size, uint64_t, uint64_t) {
+    tooLarge = answer.size() + size > kMaxAnswerBytes;
+    if (!tooLarge) answer.append(data, size);
+    return !tooLarge;
+  };
+  httplib::Response response;
+  httplib::Error error = httplib::Error::Success;
+  bool answered = false;
+  {
+    const RequestDeadline deadline(client, std::chrono::steady_clock::now() + timeout_);
+    answered = client.send(request, response, error);
+  }
+  if (tooLarge) {
+    TraceMessage(kTraceError, L"CNiuTranslator Answer refused: longer than %d bytes",
+                 static_cast<int>(kMaxAnswerBytes));
+    return false;
+  }
+  if (!answered) {
     TraceMessage(kTraceError, L"CNiuTranslator Fail to post tranlate request");
     return false;
   }
-  if (response->status != 200) {
+  if (response.status != 200) {
     TraceMessage(kTraceError, L"CNiuTranslator Request fail, status=%d message=%s",
-                 response->status, Wide(response->body).c_str());
+                 response.status, Wide(answer).c_str());
     return false;
   }
   TraceMessage(kTraceDebug, L"CNiuTranslator Request successfully, message=%s",
-               Wide(response->body).c_str());
-  return ReadTranslation(response->body, result);
+               Wide(answer).c_str());
+  return ReadTranslation(answer, result);
+}
+
+httplib::Request CNiuTranslator::SignedRequest(const std::string& text) const {
+  const std::string date = HttpDate();
+  httplib::Request request;
+  request.method = "POST";
+  request.path = kPath;
+  request.body = RequestBody(text);
+  const std::string digest = BodyDigest(request.body);
+  const std::string requestLine = std::string("POST ") + kPath + " HTTP/1.1";
+  const std::string signature =
+      HmacSha256Base64(apiSecret_, SignatureOrigin(host_, date, requestLine, digest));
+  request.headers = {
+      {"Accept", "application/json,version=1.0"},
+      {"Host", host_},
+      {"Date", date},
+      {"Digest", digest},
+      {"Authorization", AuthorizationHeader(apiKey_, signature)},
+      {"Content-Type", "application/json;charset=utf-8"},
+  };
+  return request;
 }
 
 std::string CNiuTranslator::RequestBody(const std::string& text) const {
@@ -108,10 +164,8 @@ std::string CNiuTranslator::RequestBody(const std::string& text) const {
 }
 
 bool CNiuTranslator::ReadTranslation(const std::string& body, std::string& result) {
-  Json::CharReaderBuilder builder;
-  std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
   Json::Value answer;
-  if (!reader->parse(body.data(), body.data() + body.size(), &answer, nullptr)) {
+  if (!ParseJson(body, answer)) {
     TraceMessage(kTraceError, L"CNiuTranslator Parse json fail: %s", Wide(body).c_str());
     return false;
   }

@@ -2,20 +2,27 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <string>
+
+namespace httplib {
+struct Request;
+}
 
 class CNiuTranslator {
  public:
   static constexpr char kDefaultHost[] = "ots.tavri.example";
   static constexpr int kDefaultPort = 443;
   static constexpr char kPath[] = "/v2/ots";
-  // Connecting, sending and waiting for the answer each give up after this long.
+  // The whole request, from connecting to the last byte of the answer, ends after this long.
   static constexpr std::chrono::milliseconds kDefaultTimeout{5000};
+  // A longer answer is refused as it arrives.
+  static constexpr size_t kMaxAnswerBytes = 1 << 20;
 
   CNiuTranslator();
 
-  // Blocks until the answer; true with result = the translated text, false on any failure
-  // (one level-3 trace line, result untouched).
+  // Blocks until the answer or the time-out; true with result = the translated text, false
+  // on any failure (one level-3 trace line, result untouched).
   bool Translate(const std::string& text, std::string& result);
 
   // Source and target language codes, "cn" and "en" at first.
@@ -29,6 +36,7 @@ class CNiuTranslator {
 
  private:
   std::string RequestBody(const std::string& text) const;
+  httplib::Request SignedRequest(const std::string& text) const;
   // Reads the translation from a 200 answer's body; false after tracing why.
   static bool ReadTranslation(const std::string& body, std::string& result);
 

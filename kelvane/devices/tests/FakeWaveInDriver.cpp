@@ -35,9 +35,9 @@ void FakeWaveInDriver::Rewind() {
   position_ = 0;
 }
 
-bool FakeWaveInDriver::WaitForFixtureRecorded() {
+bool FakeWaveInDriver::WaitForFixtureRecorded(std::chrono::milliseconds timeout) {
   std::unique_lock<std::mutex> lock(mutex_);
-  return recorded_.wait_for(lock, std::chrono::seconds(5),
+  return recorded_.wait_for(lock, timeout,
                             [this] { return position_ == pcm_.size(); });
 }
 

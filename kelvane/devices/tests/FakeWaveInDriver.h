@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -31,8 +32,8 @@ class FakeWaveInDriver {
   void SetReturnDelay(DWORD ms);
   // Records the fixture again from its start at the next waveInStart.
   void Rewind();
-  // Waits until the whole fixture has been recorded into buffers; false after five seconds.
-  bool WaitForFixtureRecorded();
+  // Waits until the whole fixture has been recorded into buffers; false after the time-out.
+  bool WaitForFixtureRecorded(std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
   int OpenCount();
   UINT LastOpenedId();

@@ -152,6 +152,82 @@ TEST_F(HIDDeviceTest, WritesFromTwoThreadsArriveWhole) {
   EXPECT_EQ(failures, 0);
 }
 
+TEST_F(HIDDeviceTest, OutputTheDeviceDoesNotTakeIsDroppedWithoutHoldingReadsOrClose) {
+  ASSERT_EQ(device.Open(), 1);
+  ASSERT_TRUE(opened.Wait());
+  // The pipe never reads: its buffer fills, then each write waits its bound and is dropped.
+  std::atomic<bool> writing{true};
+  std::atomic<int> dropped{0};
+  std::atomic<long long> longestWriteMs{0};
+  std::thread writer([&] {
+    const std::vector<unsigned char> report(128, 0x02);
+    while (writing) {
+      const auto start = std::chrono::steady_clock::now();
+      if (device.Write(report.data(), 128) == 0) ++dropped;
+      const long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                               std::chrono::steady_clock::now() - start).count();
+      if (ms > longestWriteMs) longestWriteMs = ms;
+    }
+  });
+  for (int i = 0; i < 500 && dropped == 0; ++i) Sleep(10);
+  ASSERT_GT(dropped, 0);
+
+  ASSERT_TRUE(pipe.Send(InputReport(1)));  // read while writes keep waiting
+  EXPECT_TRUE(WaitForReports(1));
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(device.Close(), 1);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  writing = false;
+  writer.join();
+  EXPECT_LT(longestWriteMs, CHIDDevice::kWriteTimeoutMs + 500);
+  EXPECT_TRUE(trace.Has(kTraceError, L"CHIDDevice Write not taken within 200 ms, report dropped."));
+}
+
+TEST_F(HIDDeviceTest, ADevicePulledWhileOpenIsNoticedOnceAndReopensWhenBack) {
+  HidPipe endpoint(2);  // the presence probe, then the device
+  descriptor.set_path(endpoint.Path());
+  ASSERT_EQ(device.Open(), 1);
+  ASSERT_TRUE(opened.Wait());
+  ASSERT_TRUE(endpoint.Send(InputReport(1)));
+  ASSERT_TRUE(WaitForReports(1));
+
+  endpoint.Unplug();
+  for (int i = 0; i < 500 && closedCalls == 0; ++i) Sleep(10);
+  EXPECT_EQ(closedCalls, 1);  // the reader ended by itself
+  EXPECT_EQ(device.IsRuning(), 0);
+  Sleep(200);  // a reader still retrying would log again meanwhile
+  int goneLines = 0;
+  for (const auto& line : trace.Lines()) {
+    goneLines += line.second.rfind(L"CHIDDevice The device is gone, reading stops.", 0) == 0;
+    EXPECT_EQ(line.second.find(L"CHIDDevice Post read event"), std::wstring::npos);
+  }
+  EXPECT_EQ(goneLines, 1) << trace.Text();
+  EXPECT_EQ(device.Check(), 0);
+  EXPECT_EQ(device.Check(), 0);
+
+  // Back at its path: found present and, closed and opened as the system check does, read.
+  endpoint.Plug();
+  EXPECT_EQ(device.Check(), 1);
+  device.Close();
+  opened.Reset();
+  ASSERT_EQ(device.Open(), 1);
+  ASSERT_TRUE(opened.Wait());
+  ASSERT_TRUE(endpoint.Send(InputReport(2)));
+  ASSERT_TRUE(WaitForReports(2));
+  EXPECT_EQ(device.Check(), 1);
+}
+
+TEST_F(HIDDeviceTest, ADeviceBackBeforeTheCheckStillReadsAbsentOnce) {
+  ASSERT_EQ(device.Open(), 1);
+  ASSERT_TRUE(opened.Wait());
+  pipe.Unplug();
+  for (int i = 0; i < 500 && closedCalls == 0; ++i) Sleep(10);
+  ASSERT_EQ(closedCalls, 1);
+  pipe.Plug();
+  EXPECT_EQ(device.Check(), 0);  // so the system check sees a change and reopens it
+  EXPECT_EQ(device.Check(), 1);
+}
+
 TEST_F(HIDDeviceTest, CheckFollowsTheHandle) {
   // Open: present without probing (the pipe's one instance is taken).
   ASSERT_EQ(device.Open(), 1);

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "HostileJson.h"
 #include "ResultAssembler.h"
 
 namespace {
@@ -53,6 +54,14 @@ TEST(ResultAssemblerTest, BuildsTheTextFromResults) {
   }
 }
 
+void ExpectRefusedWithoutChange(const std::string& json) {
+  CResultAssembler assembler;
+  ASSERT_TRUE(assembler.Parse(Word("A")));
+  EXPECT_FALSE(assembler.Parse(json));
+  EXPECT_TRUE(assembler.Parse(Word("B")));
+  EXPECT_EQ(assembler.Text(), "AB");
+}
+
 TEST(ResultAssemblerTest, RejectsBadInputWithoutChange) {
   const std::string rejected[] = {
       "not json", "", R"({"ws":)", "[1,2]", "5", R"("text")",
@@ -60,12 +69,25 @@ TEST(ResultAssemblerTest, RejectsBadInputWithoutChange) {
       Replace(R"([1,"2"])", "X"), Replace("[1.5,2]", "X"), Replace(R"({"a":1,"b":2})", "X"),
   };
   for (const std::string& json : rejected) {
-    CResultAssembler assembler;
-    ASSERT_TRUE(assembler.Parse(Word("A")));
-    EXPECT_FALSE(assembler.Parse(json)) << json;
-    EXPECT_TRUE(assembler.Parse(Word("B"))) << json;
-    EXPECT_EQ(assembler.Text(), "AB") << json;
+    SCOPED_TRACE(json);
+    ExpectRefusedWithoutChange(json);
   }
+}
+
+TEST(ResultAssemblerTest, RefusesHostileAnswersWithoutThrowing) {
+  for (const HostileJson& answer : HostileJsonTable()) {
+    SCOPED_TRACE(answer.what);
+    ExpectRefusedWithoutChange(answer.text);
+  }
+}
+
+TEST(ResultAssemblerTest, RangesAtTheEdgeOf64BitsAreClamped) {
+  CResultAssembler assembler;
+  ASSERT_TRUE(assembler.Parse(Word("A")));
+  ASSERT_TRUE(assembler.Parse(Word("B")));
+  ASSERT_TRUE(assembler.Parse(Replace("[-9223372036854775808,1]", "C")));
+  ASSERT_TRUE(assembler.Parse(Replace("[9223372036854775807,9223372036854775807]", "D")));
+  EXPECT_EQ(assembler.Text(), "BCD");
 }
 
 TEST(ResultAssemblerTest, ClearStartsTheNextSession) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <zlib.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@
 #include "FakeWaveInDriver.h"
 #include "FocusedEdit.h"
 #include "HidPipe.h"
+#include "HostileJson.h"
 #include "ServiceTestSupport.h"
 #include "TestCertificates.h"
 
@@ -27,9 +29,9 @@ constexpr wchar_t kMicName[] = L"Kelvane Test Mic";
 constexpr size_t kBufferBytes = 4096;  // 2048 frames of 16-bit mono
 constexpr size_t kFixtureBuffers = 20;
 
-// Speech stand-in: pseudo-random 16-bit samples filling twenty microphone buffers.
-Bytes SpeechFixture() {
-  Bytes pcm(kFixtureBuffers * kBufferBytes);
+// Speech stand-in: pseudo-random 16-bit samples filling the given number of microphone buffers.
+Bytes SpeechFixture(size_t buffers = kFixtureBuffers) {
+  Bytes pcm(buffers * kBufferBytes);
   uint32_t state = 12345;
   for (unsigned char& byte : pcm) {
     state = state * 1664525u + 1013904223u;
@@ -55,9 +57,17 @@ const char kDictationScript[] = R"({"sessions":[{
   "finals":["{\"sn\":3,\"ls\":true,\"pgs\":\"apd\",\"ws\":[{\"cw\":[{\"w\":\"。\",\"sc\":0}]}]}"]}]})";
 const wchar_t kDictated[] = L"你好世界。";
 
+// A JSON text as a quoted JSON string.
+std::string Quoted(const std::string& json) {
+  std::string quoted = "\"";
+  for (char c : json) quoted += c == '"' || c == '\\' ? std::string("\\") + c : std::string(1, c);
+  return quoted + "\"";
+}
+
 class DictationRoadTest : public testing::Test {
  protected:
-  DictationRoadTest() : driver_({kMicName}, SpeechFixture()) {
+  explicit DictationRoadTest(size_t fixtureBuffers = kFixtureBuffers)
+      : driver_({kMicName}, SpeechFixture(fixtureBuffers)) {
     service_.SetSettingsFolder(folder_.path());
     service_.SetNetworkCheck([] { return 0; });
     service_.SetClock([this] { return now_; });
@@ -90,17 +100,27 @@ class DictationRoadTest : public testing::Test {
   }
   // Holds the button while the microphone records the whole fixture, then lets it go and
   // waits for the end of the session.
-  void Dictate() {
+  void Dictate(std::chrono::milliseconds recording = std::chrono::seconds(5)) {
+    const size_t begun = owner_.Messages(WM_USER + 3).size();
+    const size_t ended = owner_.Messages(WM_USER + 4).size();
+    driver_.Rewind();
     Press();
-    ASSERT_TRUE(PumpUntil([&] { return !owner_.Messages(WM_USER + 3).empty(); }));
-    ASSERT_TRUE(driver_.WaitForFixtureRecorded());
+    ASSERT_TRUE(PumpUntil([&] { return owner_.Messages(WM_USER + 3).size() > begun; }));
+    ASSERT_TRUE(driver_.WaitForFixtureRecorded(recording));
     ASSERT_TRUE(pipe_.Send(HidButton(false)));
-    ASSERT_TRUE(PumpUntil([&] { return !owner_.Messages(WM_USER + 4).empty(); }, 20000));
+    ASSERT_TRUE(PumpUntil([&] { return owner_.Messages(WM_USER + 4).size() > ended; }, 20000));
   }
   void ExpectTyped(const std::wstring& text) {
     EXPECT_TRUE(PumpUntil([&] { return edit_.Typed().size() >= text.size(); }))
         << "typed: " << testing::PrintToString(edit_.Typed()) << ", EDIT focused: " << edit_.HasFocus();
     EXPECT_EQ(edit_.Typed(), text);
+  }
+  int ErrorsStartingWith(const std::wstring& prefix) {
+    int count = 0;
+    for (const auto& line : trace_.Lines()) {
+      count += line.first == kTraceError && line.second.rfind(prefix, 0) == 0;
+    }
+    return count;
   }
   // The reports written to the control device so far.
   std::vector<Bytes> ControlOutput() {
@@ -164,6 +184,74 @@ TEST_F(DictationRoadTest, EchoModeProvesTheAudioArrivedWhole) {
   std::snprintf(digest, sizeof digest, MSC_ECHO_DIGEST_FORMAT, static_cast<unsigned long>(fixture.size()),
                 crc32(0, fixture.data(), static_cast<uInt>(fixture.size())));
   ExpectTyped(CIMEService::Utf8ToWide(digest));
+}
+
+// The road reads the control device's button while that device takes no output reports.
+class StalledControlDeviceTest : public DictationRoadTest {
+ protected:
+  // Enough buffers for eight periodic reports more than the pipe's buffer holds.
+  static constexpr size_t kBuffers = (HidPipe::kBufferBytes / 128 + 8) * 5;
+  StalledControlDeviceTest() : DictationRoadTest(kBuffers) {}
+};
+
+TEST_F(StalledControlDeviceTest, DictationGoesOnAndStopReturns) {
+  WriteSettings("");
+  StartService("");
+  Dictate(std::chrono::seconds(30));  // the release is read: the session ends
+  const Bytes fixture = SpeechFixture(kBuffers);
+  char digest[64];
+  std::snprintf(digest, sizeof digest, MSC_ECHO_DIGEST_FORMAT, static_cast<unsigned long>(fixture.size()),
+                crc32(0, fixture.data(), static_cast<uInt>(fixture.size())));
+  ExpectTyped(CIMEService::Utf8ToWide(digest));  // every buffer reached the recogniser
+  EXPECT_EQ(owner_.SampleBytes(), fixture.size());
+  EXPECT_TRUE(trace_.Has(kTraceError, L"CHIDDevice Write not taken within 200 ms, report dropped."));
+
+  const auto start = std::chrono::steady_clock::now();
+  service_.Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+}
+
+TEST_F(DictationRoadTest, ControlCharactersAreNotTyped) {
+  // The final result's words carry Backspace, Escape, NUL and BEL.
+  const char script[] = R"({"sessions":[{"finals":["{\"sn\":1,\"ls\":true,\"ws\":[)"
+                        R"({\"cw\":[{\"w\":\"你好\\b\\u001b\",\"sc\":0}]},)"
+                        R"({\"cw\":[{\"w\":\"世界\\u0000。\\u0007\",\"sc\":0}]}]}"]}]})";
+  WriteSettings("sr_config {\n  b_append_enter: true\n}\n");
+  StartService(script);
+  Dictate();
+  ExpectTyped(std::wstring(kDictated) + L"\r\n");
+  EXPECT_EQ(edit_.UnicodeKeyDowns(), 7);
+}
+
+TEST_F(DictationRoadTest, HostileAnswersLeaveTheRoadWorking) {
+  // Every hostile text comes as a partial result; the final one is sound.
+  std::string partials;
+  unsigned long afterBytes = 0;
+  const std::vector<HostileJson> hostile = HostileJsonTable();
+  for (const HostileJson& answer : hostile) {
+    afterBytes += 2048;
+    partials += std::string(partials.empty() ? "" : ",") + R"({"after_bytes":)" +
+                std::to_string(afterBytes) + R"(,"result":)" + Quoted(answer.text) + "}";
+  }
+  const std::string finalResult = R"({"sn":1,"ls":true,"ws":[{"cw":[{"w":"你好世界。","sc":0}]}]})";
+  const std::string script = R"({"sessions":[{"partials":[)" + partials + R"(],"finals":[)" +
+                             Quoted(finalResult) + "]}]}";
+
+  const TestCertificates certificates = MakeTestCertificates(Narrow(folder_.path()));
+  TranslationServer server(certificates);
+  server.Answer(200, NestedArrays(2000));
+  service_.Translator().SetEndpoint("127.0.0.1", server.port());
+  service_.Translator().SetCaCertPath(certificates.caPath);
+  WriteSettings("translate_config {\n  b_translate: true\n  src_key: \"cn\"\n  dst_key: \"en\"\n}\n");
+  StartService(script);
+  Dictate();
+  ExpectTyped(kDictated);  // the translation failed: the text itself is typed
+  EXPECT_EQ(ErrorsStartingWith(L"CNiuTranslator Parse json fail: [[["), 1);
+  EXPECT_EQ(ErrorsStartingWith(L"CIMEService Ayalyse result fail :"), static_cast<int>(hostile.size()));
+
+  server.Answer(200, R"({"code":0,"data":{"result":{"trans_result":{"dst":"Hello world."}}}})");
+  Dictate();
+  ExpectTyped(std::wstring(kDictated) + L"Hello world.");
 }
 
 TEST_F(DictationRoadTest, AppendEnterTypesCarriageReturnAndLineFeed) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "FakeHid.h"
+#include "HidPipe.h"
 #include "IMEService.h"
 #include "NameTables.h"
 #include "ServiceTestSupport.h"
@@ -138,6 +140,46 @@ TEST_F(IMESystemCheckTest, SystemCheckActsOnEachChangeOfStatus) {
       kTraceDebug, L"CIMEService System check finish. CTLDevice:Down MicDevice:Skip NetWork:Down"));
   EXPECT_TRUE(trace_.Has(
       kTraceDebug, L"CIMEService System check finish. CTLDevice:OK   MicDevice:Skip NetWork:OK  "));
+}
+
+TEST_F(IMEServiceTest, AControlDevicePulledWhileOpenIsReopenedByTheSystemCheck) {
+  FakeHid hid;
+  HidPipe control(2);  // the check's presence probe, then the device
+  WriteTextFile(SettingsFile(), SettingsText(control.Path(), "Absent Mic"));
+  StartAndSettle(service_);
+  const auto opened = [&] { return trace_.Count(L"HID opened successfully."); };
+  ASSERT_TRUE(PumpUntil([&] { return opened() == 1; }));
+  const auto check = [&] {
+    NewCommands();
+    service_.PostCommand(IME_SystemCheck);
+    return Settle(service_, trace_) ? NewCommands() : std::vector<int>{};
+  };
+  EXPECT_EQ(check(), (std::vector<int>{IME_SystemCheck, IME_OpenCtlDev}));  // the first check acts
+
+  control.Unplug();
+  ASSERT_TRUE(PumpUntil(
+      [&] { return trace_.Has(kTraceDebug, L"CIMEService OnDevClosed DevType:DT_Ctl_HID"); }));
+  EXPECT_EQ(check(), (std::vector<int>{IME_SystemCheck, IME_CloseCtlDev, IME_CloseMicDev}));
+  EXPECT_EQ(check(), (std::vector<int>{IME_SystemCheck}));
+  control.Plug();
+  EXPECT_EQ(check(), (std::vector<int>{IME_SystemCheck, IME_OpenCtlDev}));
+  ASSERT_TRUE(PumpUntil([&] { return opened() == 2; }));
+  int goneLines = 0;
+  for (const auto& line : trace_.Lines()) {
+    goneLines += line.second.rfind(L"CHIDDevice The device is gone, reading stops.", 0) == 0;
+  }
+  EXPECT_EQ(goneLines, 1);
+
+  std::vector<unsigned char> press(17, 0);
+  press[0] = 0x01;
+  press[1] = 0xB0;
+  press[2] = 0x01;
+  press[16] = 0x7B;
+  ASSERT_TRUE(control.Send(press));
+  EXPECT_TRUE(PumpUntil([&] {
+    const std::vector<int> commands = QueueCommands(trace_);
+    return std::count(commands.begin(), commands.end(), IME_OpenMicDev) == 1;
+  }));
 }
 
 TEST_F(IMEServiceTest, StopRightAfterStartClosesEverythingAndAllowsANewStart) {

@@ -15,6 +15,7 @@
 #include <sstream>
 #include <thread>
 
+#include "HostileJson.h"
 #include "NiuTranslator.h"
 #include "TempFolder.h"
 #include "TestCertificates.h"
@@ -96,6 +97,14 @@ class NiuTranslatorTest : public testing::Test {
     translator_.SetCaCertPath(files_.caPath);
   }
 
+  // The level-3 lines traced since the count given.
+  int ErrorsSince(size_t before) {
+    const auto& lines = trace_.Lines();
+    int errors = 0;
+    for (size_t i = before; i < lines.size(); ++i) errors += lines[i].first == kTraceError;
+    return errors;
+  }
+
   static TempFolder* folder_;
   static TestCertificates files_;
   TraceCapture trace_;
@@ -172,12 +181,58 @@ TEST_F(NiuTranslatorTest, BadAnswersFailWithOneLine) {
     const size_t before = trace_.Lines().size();
     EXPECT_FALSE(translator_.Translate("text", result)) << c.body;
     EXPECT_EQ(result, "unchanged");
-    const auto& lines = trace_.Lines();
-    int errors = 0;
-    for (size_t i = before; i < lines.size(); ++i) errors += lines[i].first == kTraceError;
-    EXPECT_EQ(errors, 1) << c.body;
+    EXPECT_EQ(ErrorsSince(before), 1) << c.body;
     EXPECT_TRUE(trace_.Has(kTraceError, c.line)) << c.body;
   }
+}
+
+TEST_F(NiuTranslatorTest, HostileAnswersFailWithOneLine) {
+  std::vector<HostileJson> answers = HostileJsonTable();
+  answers.push_back({"code past int64", R"({"code":1e19})"});
+  answers.push_back({"code at uint64 max", R"({"code":18446744073709551615})"});
+  answers.push_back({"dst nested past the limit",
+                     R"({"code":0,"data":{"result":{"trans_result":{"dst":)" + NestedArrays(2000) +
+                         "}}}}"});
+  for (const HostileJson& answer : answers) {
+    SCOPED_TRACE(answer.what);
+    server_.Answer(200, answer.text);
+    std::string result = "unchanged";
+    const size_t before = trace_.Lines().size();
+    EXPECT_FALSE(translator_.Translate("text", result));
+    EXPECT_EQ(result, "unchanged");
+    EXPECT_EQ(ErrorsSince(before), 1);
+  }
+}
+
+TEST_F(NiuTranslatorTest, ATricklingAnswerEndsAtTheTotalDeadline) {
+  server_.Answer(200, R"({"code":0,"data":{"result":{"trans_result":{"dst":"late"}}}})");
+  server_.TrickleAnswers();
+  std::string result = "unchanged";
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(translator_.Translate("text", result));
+  const auto elapsed = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(elapsed, CNiuTranslator::kDefaultTimeout - 100ms);
+  EXPECT_LT(elapsed, CNiuTranslator::kDefaultTimeout + 1s);
+  EXPECT_EQ(result, "unchanged");
+  EXPECT_EQ(trace_.Count(L"CNiuTranslator Fail to post tranlate request"), 1);
+}
+
+TEST_F(NiuTranslatorTest, AnswersLongerThanTheCapAreRefused) {
+  const std::string head = R"({"code":0,"data":{"result":{"trans_result":{"dst":")";
+  const std::string tail = R"("}}}})";
+  const auto answerOf = [&](size_t bytes) {
+    return head + std::string(bytes - head.size() - tail.size(), 'x') + tail;
+  };
+  std::string result = "unchanged";
+  server_.Answer(200, answerOf(CNiuTranslator::kMaxAnswerBytes + 1));
+  EXPECT_FALSE(translator_.Translate("text", result));
+  EXPECT_EQ(result, "unchanged");
+  EXPECT_TRUE(trace_.Has(kTraceError, L"CNiuTranslator Answer refused: longer than 1048576 bytes"));
+  EXPECT_EQ(ErrorsSince(0), 1);
+
+  server_.Answer(200, answerOf(CNiuTranslator::kMaxAnswerBytes));
+  EXPECT_TRUE(translator_.Translate("text", result));
+  EXPECT_EQ(result.size(), CNiuTranslator::kMaxAnswerBytes - head.size() - tail.size());
 }
 
 TEST_F(NiuTranslatorTest, UnreachableSlowOrUntrustedServersFail) {

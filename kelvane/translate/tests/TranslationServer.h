@@ -1,5 +1,5 @@
 // The translation service on 127.0.0.1 for tests: an HTTPS server with a test certificate
-// that records each request and gives the set answer.
+// that records each request and gives the set answer, at once, late, or one byte a second.
 #pragma once
 
 #define CPPHTTPLIB_OPENSSL_SUPPORT
@@ -34,7 +34,15 @@ class TranslationServer {
       requests_.push_back({request.method, request.path, request.version, request.body,
                            request.headers});
       response.status = status_;
-      response.set_content(answer_, "application/json");
+      if (trickle_) {
+        response.set_content_provider(
+            answer_.size(), "application/json",
+            [this, answer = answer_](size_t offset, size_t, httplib::DataSink& sink) {
+              return !release_.Wait(1000) && sink.write(answer.data() + offset, 1);
+            });
+      } else {
+        response.set_content(answer_, "application/json");
+      }
       lock.unlock();
       if (hold_) release_.Wait(10000);
     });
@@ -52,7 +60,10 @@ class TranslationServer {
     status_ = status;
     answer_ = body;
   }
+  // Answers only when the server ends, or after ten seconds.
   void HoldAnswers() { hold_ = true; }
+  // Sends each answer's body one byte a second.
+  void TrickleAnswers() { trickle_ = true; }
   std::vector<ReceivedRequest> Requests() {
     std::lock_guard<std::mutex> lock(mutex_);
     return requests_;
@@ -67,6 +78,7 @@ class TranslationServer {
   int status_ = 200;
   std::string answer_;
   std::atomic<bool> hold_{false};
+  std::atomic<bool> trickle_{false};
   TestEvent release_;
   int port_ = 0;
 };
