@@ -7,11 +7,18 @@
 #include <QDebug>
 #include <QFont>
 
+void set_application_name()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("connect"));
+}
+
 int run_connect(int argc, char **argv)
 {
+    set_application_name();
     QtSingleApplication app(argc, argv, true);
     if (app.isRunning()) {
-        app.sendMessage(QStringLiteral("raise_window_noop"), 1000);
+        if (!app.sendMessage(QStringLiteral("raise_window_noop"), 1000))
+            qDebug() << "connect already runs but did not answer";
         return 0;
     }
     QFont font;

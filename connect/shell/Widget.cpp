@@ -151,24 +151,23 @@ void Widget::clean_up_old_installers()
         UpdateFound(name);
 }
 
+// The window alone owns the thread; the worker is deleted on it as it finishes.
 void Widget::start_update_check()
 {
-    m_updateThread = new QThread;
-    m_update = new Update;
-    m_update->moveToThread(m_updateThread);
-    connect(m_updateThread, &QThread::finished, m_updateThread, &QObject::deleteLater);
-    connect(m_updateThread, &QThread::finished, m_update, &QObject::deleteLater);
-    connect(m_update, &Update::signalGetUpdateFinished, this, &Widget::UpdateFound);
+    m_updateThread = std::make_unique<QThread>();
+    auto *update = new Update;
+    update->moveToThread(m_updateThread.get());
+    connect(m_updateThread.get(), &QThread::finished, update, &QObject::deleteLater);
+    connect(update, &Update::signalGetUpdateFinished, this, &Widget::UpdateFound);
     m_updateThread->start(QThread::InheritPriority);
-    QMetaObject::invokeMethod(m_update, &Update::checkUpdate, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(update, &Update::checkUpdate, Qt::QueuedConnection);
 }
 
-// The worker is deleted on its thread as the thread finishes.
+// Also when the thread has ended before.
 void Widget::stop_update_thread()
 {
     m_updateThread->quit();
     m_updateThread->wait();
-    delete m_updateThread;
 }
 
 void Widget::UpdateFound(QString filename)

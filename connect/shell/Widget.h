@@ -2,6 +2,8 @@
 #include <QSystemTrayIcon>
 #include <QWidget>
 
+#include <memory>
+
 class App_Background_Widget;
 class App_Config_Widget;
 class App_Pair_Widget;
@@ -10,7 +12,6 @@ class QPushButton;
 class QStackedWidget;
 class QThread;
 class SystemTray;
-class Update;
 class m_Navibar;
 
 // connect's frameless main window: page stack, device bar, tray icon and device discovery.
@@ -32,7 +33,7 @@ public:
     QWidget *title_strip() const { return m_titleStrip; }
     DeviceNotifications *device_notifications() const { return m_notifications; }
     QString current_device_path() const { return m_currentDevicePath; }
-    QThread *update_thread() const { return m_updateThread; }
+    QThread *update_thread() const { return m_updateThread.get(); }
 
     void scan_devices();
     void start_update_check();
@@ -77,8 +78,7 @@ private:
     bool m_deviceBarWasVisible = false;
     QString m_currentDevicePath;
     QString m_installerName;
-    QThread *m_updateThread = nullptr;
-    Update *m_update = nullptr;
+    std::unique_ptr<QThread> m_updateThread;  // the worker on it goes when it finishes
     SystemTray *m_tray = nullptr;
     DeviceNotifications *m_notifications = nullptr;
 };

@@ -71,6 +71,7 @@ private slots:
     void the_version_button_starts_the_offered_installer_once();
     void a_failed_installer_start_does_not_quit();
     void the_update_thread_ends_with_the_window();
+    void a_window_outlives_an_update_thread_that_ended_early();
     void tray_menu_shows_and_quits();
     void tray_icon_activation();
 };
@@ -302,6 +303,19 @@ void MainWindowTest::the_update_thread_ends_with_the_window()
     WidgetFixture fixture;
     QPointer<QThread> thread = fixture.start().update_thread();
     QVERIFY(thread && thread->isRunning());
+    fixture.window.reset();
+    QVERIFY(thread.isNull());
+}
+
+void MainWindowTest::a_window_outlives_an_update_thread_that_ended_early()
+{
+    WidgetFixture fixture;
+    QPointer<QThread> thread = fixture.start().update_thread();
+    thread->quit();  // as when the worker ends its own thread
+    QVERIFY(thread->wait(5000));
+    QCoreApplication::processEvents();
+    WidgetFixture::process_deletions();
+    QVERIFY(!thread.isNull());  // the window still owns it
     fixture.window.reset();
     QVERIFY(thread.isNull());
 }
