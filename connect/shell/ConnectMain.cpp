@@ -7,6 +7,18 @@
 #include <QDebug>
 #include <QFont>
 
+namespace {
+
+// CONNECT_UPDATE_SERVER, when set, replaces the maker's server (tests and the demo stay offline).
+QUrl update_server()
+{
+    if (qEnvironmentVariableIsSet("CONNECT_UPDATE_SERVER"))
+        return QUrl(qEnvironmentVariable("CONNECT_UPDATE_SERVER"));
+    return Update::default_server;
+}
+
+} // namespace
+
 void set_application_name()
 {
     QCoreApplication::setApplicationName(QStringLiteral("connect"));
@@ -28,7 +40,7 @@ int run_connect(int argc, char **argv)
     QCoreApplication::setApplicationVersion(ProgramVersion::text());
     qDebug() << QCoreApplication::applicationVersion();
 
-    Widget window;
+    Widget window(nullptr, update_server());
     app.setActivationWindow(&window, true);
     window.show();
     return app.exec();

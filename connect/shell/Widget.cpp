@@ -6,7 +6,6 @@
 #include "InstallerCleanup.h"
 #include "InstallerStart.h"
 #include "SystemTray.h"
-#include "Update.h"
 #include "WindowMove.h"
 #include "m_Devlist.h"
 #include "m_Navibar.h"
@@ -45,7 +44,7 @@ QLabel *add_picture(QWidget *parent, const QRect &geometry, const QString &image
 
 } // namespace
 
-Widget::Widget(QWidget *parent)
+Widget::Widget(QWidget *parent, const QUrl &update_server)
     : QWidget(parent)
 {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -61,7 +60,7 @@ Widget::Widget(QWidget *parent)
     register_device_notifications();
     scan_devices();
     clean_up_old_installers();
-    start_update_check();
+    start_update_check(update_server);
 }
 
 Widget::~Widget()
@@ -152,10 +151,10 @@ void Widget::clean_up_old_installers()
 }
 
 // The window alone owns the thread; the worker is deleted on it as it finishes.
-void Widget::start_update_check()
+void Widget::start_update_check(const QUrl &update_server)
 {
     m_updateThread = std::make_unique<QThread>();
-    auto *update = new Update;
+    auto *update = new Update(update_server);
     update->moveToThread(m_updateThread.get());
     connect(m_updateThread.get(), &QThread::finished, update, &QObject::deleteLater);
     connect(update, &Update::signalGetUpdateFinished, this, &Widget::UpdateFound);

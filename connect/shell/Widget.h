@@ -1,5 +1,8 @@
 #pragma once
+#include "Update.h"
+
 #include <QSystemTrayIcon>
+#include <QUrl>
 #include <QWidget>
 
 #include <memory>
@@ -21,7 +24,8 @@ class Widget : public QWidget
 public:
     enum Page { Page_Welcome = 0, Page_Software = 1, Page_Pair = 2, Page_Device = 3 };
 
-    explicit Widget(QWidget *parent = nullptr);
+    // update_server: where the update check asks (an empty address makes it fail at once).
+    explicit Widget(QWidget *parent = nullptr, const QUrl &update_server = Update::default_server);
     ~Widget() override;
 
     QStackedWidget *page_stack() const { return m_pages; }
@@ -36,7 +40,7 @@ public:
     QThread *update_thread() const { return m_updateThread.get(); }
 
     void scan_devices();
-    void start_update_check();
+    void start_update_check(const QUrl &update_server);
 
 protected:
 #ifdef Q_OS_WIN

@@ -34,7 +34,7 @@ struct WidgetFixture {
 
     Widget &start()
     {
-        window = std::make_unique<Widget>();
+        window = std::make_unique<Widget>(nullptr, QUrl());  // no update server
         window->show();
         return *window;
     }

@@ -89,6 +89,7 @@ std::unique_ptr<QProcess> SingleInstanceTest::start_connect(const QString &tmp_f
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("TMPDIR", tmp_folder.isEmpty() ? m_tmp.path() : tmp_folder);  // private lock and socket
     environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("CONNECT_UPDATE_SERVER", "");  // offline
     process->setProcessEnvironment(environment);
     process->setWorkingDirectory(m_tmp.path());
     process->setReadChannel(QProcess::StandardError);  // where the debug log goes
