@@ -100,6 +100,15 @@ bool enumeration_failed()
         return hid_node_info(node.constData(), &info);
     });
 }
+
+// Node numbers are reused: the node must still be the device the list saw there.
+bool still_serves(const QByteArray &node)
+{
+    HidNodeInfo now;
+    const HidNodeInfo known = snapshot().node_facts.value(node);
+    return hid_node_info(node.constData(), &now) && now.physical_path == known.physical_path
+        && now.report_descriptor == known.report_descriptor;
+}
 #else
 // Windows keeps no node facts: an empty answer cannot be told from a failure.
 bool enumeration_failed()
@@ -195,7 +204,7 @@ hid_device *open_path(const QString &path)
     return hid_open_path(path.toUtf8().constData());
 #else
     const QByteArray known = node_of(snapshot().interfaces, path);
-    if (!known.isEmpty())
+    if (!known.isEmpty() && still_serves(known))
         if (hid_device *device = hid_open_path(known.constData()))
             return device;
     const QByteArray current = node_of(enumerate_all().interfaces, path);
