@@ -90,7 +90,7 @@ void Update::get_version_Finished()
     qDebug() << "server app ver:" << file.offered;
     if (file.offered > ProgramVersion::own_number()) {
         m_offered = file.offered;
-        qDebug() << "app need Update：" << installer_name_of(m_offered);
+        qDebug().noquote() << "app need Update：" + version_text_of(m_offered);
         downloadFile();
     }
     qDebug() << "remote_fw_version:" << file.firmware;
@@ -116,25 +116,38 @@ void Update::downloadFile()
 }
 
 // 206 continues the partial file, but only from where it ends; 200 is the whole package
-// again; anything else is no part of the package.
-Update::Body Update::body_kind() const
+// again; anything else is no part of the package. Also notes the package's full size.
+void Update::decide_body()
 {
     const int status = status_of(m_packageReply);
-    if (status == kOk)
-        return Body::Restart;
+    m_packageSize = -1;
+    if (status == kOk) {
+        m_body = Body::Restart;
+        const QVariant length = m_packageReply->header(QNetworkRequest::ContentLengthHeader);
+        if (length.isValid())
+            m_packageSize = length.toLongLong();
+        return;
+    }
+    m_body = Body::Discard;
     if (status != kPartialContent)
-        return Body::Discard;
+        return;
+    // "bytes <first>-<last>/<size>"
     const QByteArray range = m_packageReply->rawHeader("Content-Range");
-    if (range.startsWith("bytes " + QByteArray::number(m_resumeOffset) + '-'))
-        return Body::Append;
-    qDebug() << "package range" << range << "does not continue at" << m_resumeOffset;
-    return Body::Discard;
+    if (!range.startsWith("bytes " + QByteArray::number(m_resumeOffset) + '-')) {
+        qDebug() << "package range" << range << "does not continue at" << m_resumeOffset;
+        return;
+    }
+    m_body = Body::Append;
+    bool known = false;
+    const qint64 size = range.mid(range.indexOf('/') + 1).toLongLong(&known);
+    if (range.contains('/') && known)
+        m_packageSize = size;
 }
 
 void Update::onReadyRead()
 {
     if (m_body == Body::Undecided)
-        m_body = body_kind();
+        decide_body();
     if (m_body == Body::Discard) {
         m_packageReply->readAll();
         return;
@@ -177,6 +190,12 @@ void Update::onFinished()
     }
     if (!complete && m_body != Body::Append) {
         qDebug() << "package answer" << status << "discarded";
+        return;
+    }
+    // A connection closed early can end without an error.
+    const qint64 received = QFileInfo(m_partialPath).size();
+    if (!complete && m_packageSize >= 0 && received != m_packageSize) {
+        qDebug() << "package incomplete:" << received << "of" << m_packageSize << "bytes";
         return;
     }
     finish_package();

@@ -1,5 +1,4 @@
 #pragma once
-#include <QFile>
 #include <QObject>
 #include <QString>
 #include <QUrl>
@@ -40,7 +39,7 @@ private:
     enum class Body { Undecided, Append, Restart, Discard };
 
     QUrl url_of(const QString &file_name) const;
-    Body body_kind() const;
+    void decide_body();
     bool write_body();
     void finish_package();
     void unpack_package();
@@ -55,4 +54,5 @@ private:
     QString m_packagePath;
     QString m_partialPath;
     Body m_body = Body::Undecided;
+    qint64 m_packageSize = -1;  // as the answer states it, -1 when it does not
 };

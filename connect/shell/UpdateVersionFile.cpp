@@ -26,10 +26,12 @@ UpdateVersionFile UpdateVersionFile::parse(const QByteArray &body)
     return file;
 }
 
+QString version_text_of(int version_number)
+{
+    return QStringLiteral("%1.%2.%3").arg(version_number / 10000).arg(version_number % 10000 / 100).arg(version_number % 100);
+}
+
 QString installer_name_of(int version_number)
 {
-    return QStringLiteral("TAVRI_CONNECT_PC_V%1.%2.%3.exe")
-        .arg(version_number / 10000)
-        .arg(version_number % 10000 / 100)
-        .arg(version_number % 100);
+    return QStringLiteral("TAVRI_CONNECT_PC_V") + version_text_of(version_number) + QStringLiteral(".exe");
 }

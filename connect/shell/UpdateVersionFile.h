@@ -15,5 +15,8 @@ struct UpdateVersionFile {
     static UpdateVersionFile parse(const QByteArray &body);
 };
 
+// "<major>.<minor>.<patch>" of a version number.
+QString version_text_of(int version_number);
+
 // "TAVRI_CONNECT_PC_V<major>.<minor>.<patch>.exe" of a version number.
 QString installer_name_of(int version_number);

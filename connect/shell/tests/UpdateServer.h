@@ -5,6 +5,7 @@
 #include <QList>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
 
 class UpdateServer : public QObject
@@ -85,7 +86,8 @@ private:
             return answer(socket, 206, rest, content_range(asked, size));
         socket->write(head(206, rest.size(), content_range(asked, size)) + rest.left(rest.size() / 2));
         socket->flush();
-        socket->disconnectFromHost();
+        // The line drops a moment later, once the client has taken what came.
+        QTimer::singleShot(kCutAfterMs, socket, [socket] { socket->disconnectFromHost(); });
     }
 
     static QByteArray content_range(qint64 from, qint64 size)
@@ -105,6 +107,8 @@ private:
         socket->write(head(status, body.size(), extra) + body);
         socket->disconnectFromHost();
     }
+
+    static constexpr int kCutAfterMs = 200;
 
     QTcpServer m_server;
     QHash<QTcpSocket *, QByteArray> m_requests;

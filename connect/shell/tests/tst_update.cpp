@@ -10,6 +10,7 @@
 #include <quazipfile.h>
 
 #include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -176,7 +177,7 @@ void UpdateTest::an_interrupted_download_resumes_where_it_stopped()
     pass.server.package_answer = UpdateServer::PackageAnswer::CutHalfway;
     QVERIFY(pass.run(2).isEmpty());
     const QByteArray first_part = read_file(pass.partial());
-    QVERIFY(!first_part.isEmpty());
+    QVERIFY2(!first_part.isEmpty(), qPrintable(captured_log.join('\n')));
     QVERIFY(first_part.size() < pass.server.package.size());
     QVERIFY(pass.server.package.startsWith(first_part));
 
@@ -296,6 +297,7 @@ int main(int argc, char **argv)
     qputenv("XDG_DATA_HOME", data.path().toUtf8());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    qRegisterMetaType<QNetworkReply *>();
     UpdateTest test;
     return QTest::qExec(&test, argc, argv);
 }
