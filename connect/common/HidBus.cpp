@@ -204,11 +204,12 @@ hid_device *open_path(const QString &path)
     return hid_open_path(path.toUtf8().constData());
 #else
     const QByteArray known = node_of(snapshot().interfaces, path);
-    if (!known.isEmpty() && still_serves(known))
+    const bool tried = !known.isEmpty() && still_serves(known);
+    if (tried)
         if (hid_device *device = hid_open_path(known.constData()))
             return device;
     const QByteArray current = node_of(enumerate_all().interfaces, path);
-    if (!current.isEmpty() && current != known)
+    if (!current.isEmpty() && !(tried && current == known))
         return hid_open_path(current.constData());
     qDebug() << "HidBus no attached device for" << path;
     return nullptr;

@@ -54,6 +54,7 @@ private slots:
     void opening_works_from_the_list_without_enumerating();
     void opening_finds_a_device_the_list_does_not_know_yet();
     void a_node_taken_by_another_device_is_not_opened_for_the_old_path();
+    void a_node_whose_facts_cannot_be_read_still_opens();
     void opening_an_absent_device_fails();
     void an_opened_device_answers_and_fails_as_scripted();
 };
@@ -217,6 +218,17 @@ void HidBusTest::a_node_taken_by_another_device_is_not_opened_for_the_old_path()
     hid_device *device = HidBus::open_path(qv8_path);
     QVERIFY(device);
     QCOMPARE(QString::fromStdString(fakehid::call_log().back()), QString::fromStdString("hid_open_path " + qv8_node));
+    hid_close(device);
+}
+
+void HidBusTest::a_node_whose_facts_cannot_be_read_still_opens()
+{
+    const std::string node = fakehid::plug(simulated::qv8("usb-1-2"));
+    const QString path = enumerate().at(0).path;
+    fakehid::fail_next("hid_node_info");
+    hid_device *device = HidBus::open_path(path);
+    QVERIFY(device);
+    QCOMPARE(QString::fromStdString(fakehid::call_log().back()), QString::fromStdString("hid_open_path " + node));
     hid_close(device);
 }
 
