@@ -182,19 +182,21 @@ void Update::onFinished()
     m_packageReply->deleteLater();
     onReadyRead();  // bytes that came with the end
     const int status = status_of(m_packageReply);
-    // The partial file already holds the whole package.
-    const bool complete = status == kRangeNotSatisfiable && m_resumeOffset > 0;
-    if (!complete && m_packageReply->error() != QNetworkReply::NoError) {
+    if (status == kRangeNotSatisfiable && m_resumeOffset > 0) {
+        finish_package();  // the partial file already holds the whole package
+        return;
+    }
+    if (m_packageReply->error() != QNetworkReply::NoError) {
         qDebug() << "__________" + m_packageReply->errorString();
         return;
     }
-    if (!complete && m_body != Body::Append) {
+    if (m_body != Body::Append) {
         qDebug() << "package answer" << status << "discarded";
         return;
     }
     // A connection closed early can end without an error.
     const qint64 received = QFileInfo(m_partialPath).size();
-    if (!complete && m_packageSize >= 0 && received != m_packageSize) {
+    if (m_packageSize >= 0 && received != m_packageSize) {
         qDebug() << "package incomplete:" << received << "of" << m_packageSize << "bytes";
         return;
     }
