@@ -4,6 +4,7 @@
 
 #include <hidapi/hidapi.h>
 
+#include <QDirIterator>
 #include <QtTest>
 
 namespace {
@@ -57,6 +58,7 @@ private slots:
     void a_node_whose_facts_cannot_be_read_still_opens();
     void opening_an_absent_device_fails();
     void an_opened_device_answers_and_fails_as_scripted();
+    void pages_open_devices_only_through_the_bus();
 };
 
 void HidBusTest::interfaces_get_lower_case_windows_paths()
@@ -268,6 +270,25 @@ void HidBusTest::an_opened_device_answers_and_fails_as_scripted()
     QCOMPARE(hid_read(device, reply, sizeof reply), -1);
     hid_close(device);
     QCOMPARE(QString::fromStdString(fakehid::call_log().back()), QString::fromStdString("hid_close " + node));
+}
+
+// A path is a Windows-style name on every system; only HidBus knows the node behind it.
+void HidBusTest::pages_open_devices_only_through_the_bus()
+{
+    const QDir connect_sources(qEnvironmentVariable("CONNECT_SOURCE_DIR"));
+    QVERIFY(connect_sources.exists("common/HidBus.cpp"));
+    for (const QString &folder : {"devices", "editors", "shell"}) {
+        QDirIterator files(connect_sources.filePath(folder), {"*.cpp", "*.h"}, QDir::Files,
+                           QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString name = files.next();
+            if (name.contains("/tests/"))
+                continue;
+            QFile file(name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QVERIFY2(!file.readAll().contains("hid_open_path("), qPrintable(name));
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(HidBusTest)
