@@ -9,7 +9,7 @@ set(connect_images_cpp ${CMAKE_CURRENT_BINARY_DIR}/qrc_connect_images.cpp)
 
 add_custom_command(
   OUTPUT ${connect_images_dir}/images.qrc
-  COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen
+  COMMAND ${CMAKE_COMMAND} -E env ${CONNECT_RUN_ENVIRONMENT}
           $<TARGET_FILE:connect_imagegen> ${connect_images_manifest} ${connect_images_dir}
   DEPENDS connect_imagegen ${connect_images_manifest}
   COMMENT "Drawing connect's images")
