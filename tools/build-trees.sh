@@ -4,6 +4,10 @@ native_tree=build/native
 sanitizer_tree=build/fuzz  # clang: skin-archive reader and XML parser under ASan/UBSan, fuzzers
 
 configure_and_build() { # configure_and_build DEPS_PREFIX
+  # Library paths found in an earlier prefix stay cached: a new prefix needs a fresh configure.
+  if ! grep -qsx "ORVANE_DEPS_PREFIX:PATH=$1" "$windows_tree/CMakeCache.txt"; then
+    rm -f "$windows_tree/CMakeCache.txt"
+  fi
   cmake -S . -B "$windows_tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DORVANE_DEPS_PREFIX="$1" >/dev/null
   cmake --build "$windows_tree"
