@@ -1,5 +1,7 @@
 #include "base/MessageLoop.h"
 
+#include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "base/DefaultMessagePump.h"
@@ -14,6 +16,39 @@ thread_local MessageLoop* current_loop = nullptr;
 
 // Destroying a closure may post new tasks; the passes collect them.
 constexpr int kMaxDeletePasses = 100;
+
+// How long one DoWork or DoDelayedWork call may run tasks before the pump looks at Windows
+// again. Measured on the steady clock: the loop clock may be driven by hand.
+constexpr std::chrono::milliseconds kWorkSlice(2);
+
+// Ends a batch of tasks once its time slice is used. A clock reading costs about as much as
+// a small task (a system call under Wine), so while tasks are short the clock is read after
+// every few of them; a reading that finds time has passed goes back to every task.
+class WorkSlice {
+ public:
+  WorkSlice() : last_reading_(Clock::now()), end_(last_reading_ + kWorkSlice) {}
+
+  // Called after each task.
+  bool Over() {
+    if (++tasks_since_reading_ < tasks_per_reading_) return false;
+    const Clock::time_point now = Clock::now();
+    const bool tasks_were_short = now - last_reading_ < kShortTasks;
+    tasks_per_reading_ = tasks_were_short ? std::min(tasks_per_reading_ * 2, kMaxTasksPerReading) : 1;
+    tasks_since_reading_ = 0;
+    last_reading_ = now;
+    return now >= end_;
+  }
+
+ private:
+  using Clock = std::chrono::steady_clock;
+  static constexpr std::chrono::microseconds kShortTasks{50};
+  static constexpr int kMaxTasksPerReading = 16;
+
+  Clock::time_point last_reading_;
+  Clock::time_point end_;
+  int tasks_per_reading_ = 1;
+  int tasks_since_reading_ = 0;
+};
 
 }  // namespace
 
@@ -123,6 +158,7 @@ bool MessageLoop::RunDeferredTask() {
 
 bool MessageLoop::DoWork() {
   if (!nestable_tasks_allowed_) return false;
+  WorkSlice slice;
   for (ReloadWorkQueue(); !work_queue_.empty(); ReloadWorkQueue()) {
     PendingTask task = std::move(work_queue_.front());
     work_queue_.pop_front();
@@ -130,29 +166,32 @@ bool MessageLoop::DoWork() {
       const int64_t run_time = task.delayed_run_time;
       // The pump must wake for a task that has become the earliest one.
       if (delayed_work_queue_.Push(std::move(task))) pump_->ScheduleDelayedWork(run_time);
-    } else if (RunOrDefer(std::move(task))) {
-      return true;
+    } else if (RunOrDefer(std::move(task)) && slice.Over()) {
+      ReloadWorkQueue();
+      return !work_queue_.empty();
     }
   }
   return false;
 }
 
 bool MessageLoop::DoDelayedWork(int64_t* next_delayed_work_time) {
-  if (!nestable_tasks_allowed_ || delayed_work_queue_.Empty()) {
+  if (!nestable_tasks_allowed_) {
     recent_time_ = *next_delayed_work_time = 0;
     return false;
   }
-  const int64_t next_run_time = delayed_work_queue_.Top().delayed_run_time;
-  if (recent_time_ < next_run_time) {
-    recent_time_ = LoopClock().NowMicroseconds();
-    if (recent_time_ < next_run_time) {
+  WorkSlice slice;
+  bool ran_task = false;
+  while (!delayed_work_queue_.Empty()) {
+    const int64_t next_run_time = delayed_work_queue_.Top().delayed_run_time;
+    if (recent_time_ < next_run_time) recent_time_ = LoopClock().NowMicroseconds();
+    if (recent_time_ < next_run_time || (ran_task && slice.Over())) {
       *next_delayed_work_time = next_run_time;
-      return false;
+      return ran_task;
     }
+    ran_task |= RunOrDefer(delayed_work_queue_.Pop());
   }
-  PendingTask task = delayed_work_queue_.Pop();
-  if (!delayed_work_queue_.Empty()) *next_delayed_work_time = delayed_work_queue_.Top().delayed_run_time;
-  return RunOrDefer(std::move(task));
+  recent_time_ = *next_delayed_work_time = 0;
+  return ran_task;
 }
 
 bool MessageLoop::DoIdleWork() {
