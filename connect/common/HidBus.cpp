@@ -6,8 +6,11 @@
 #include <hidapi/hidapi.h>
 
 #include <QCryptographicHash>
+#include <QHash>
 #include <QDebug>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 namespace {
 
@@ -51,17 +54,33 @@ HidInterface make_interface(const hid_device_info *record, int collection, const
     return entry;
 }
 
-void append_interfaces(const hid_device_info *record, QList<HidInterface> *interfaces)
+struct Snapshot {
+    QList<HidInterface> interfaces;
+    QHash<QByteArray, HidNodeInfo> node_facts;  // per hidapi node, as last read
+};
+
+Snapshot &snapshot()
 {
-#ifdef Q_OS_WIN
-    // hidapi already reports device-interface paths, one per collection.
-    HidInterface entry = make_interface(record, 0, QString());
-    entry.path = QString::fromUtf8(record->path);
-    interfaces->append(entry);
-#else
-    HidNodeInfo info;
-    if (!hid_node_info(record->path, &info))
-        info.physical_path = QString::fromUtf8(record->path);
+    static Snapshot instance;
+    return instance;
+}
+
+#ifndef Q_OS_WIN
+// The node's facts, or those read at an earlier refresh when the system cannot say now.
+bool facts_of(const char *node, HidNodeInfo *info)
+{
+    if (hid_node_info(node, info))
+        return true;
+    const auto known = snapshot().node_facts.constFind(QByteArray(node));
+    if (known == snapshot().node_facts.constEnd())
+        return false;
+    qDebug() << "HidBus facts of" << node << "unreadable, keeping the known ones";
+    *info = *known;
+    return true;
+}
+
+void append_interfaces(const hid_device_info *record, const HidNodeInfo &info, QList<HidInterface> *interfaces)
+{
     const int collections = top_level_collections(info.report_descriptor);
     if (collections <= 1) {
         interfaces->append(make_interface(record, 0, info.physical_path));
@@ -69,7 +88,78 @@ void append_interfaces(const hid_device_info *record, QList<HidInterface> *inter
     }
     for (int collection = 1; collection <= collections; ++collection)
         interfaces->append(make_interface(record, collection, info.physical_path));
+}
+
+// hidapi answers null both for no device and for a failure; a node known to be attached
+// that the system still lists tells the two apart.
+bool enumeration_failed()
+{
+    const QList<QByteArray> nodes = snapshot().node_facts.keys();
+    return std::any_of(nodes.begin(), nodes.end(), [](const QByteArray &node) {
+        HidNodeInfo info;
+        return hid_node_info(node.constData(), &info);
+    });
+}
+
+// Node numbers are reused: the node must still be the device the list saw there.
+bool still_serves(const QByteArray &node)
+{
+    HidNodeInfo now;
+    const HidNodeInfo known = snapshot().node_facts.value(node);
+    return hid_node_info(node.constData(), &now) && now.physical_path == known.physical_path
+        && now.report_descriptor == known.report_descriptor;
+}
+#else
+// Windows keeps no node facts: an empty answer cannot be told from a failure.
+bool enumeration_failed()
+{
+    return false;
+}
 #endif
+
+struct Enumeration {
+    bool ok = false;
+    QList<HidInterface> interfaces;
+    QHash<QByteArray, HidNodeInfo> node_facts;
+};
+
+Enumeration enumerate_all()
+{
+    Enumeration result;
+    hid_device_info *list = hid_enumerate(0, 0);
+    if (!list && enumeration_failed()) {
+        qDebug() << "HidBus enumeration failed";
+        return result;
+    }
+    result.ok = true;
+    for (const hid_device_info *record = list; record; record = record->next) {
+#ifdef Q_OS_WIN
+        // hidapi already reports device-interface paths, one per collection.
+        HidInterface entry = make_interface(record, 0, QString());
+        entry.path = QString::fromUtf8(record->path);
+        result.interfaces.append(entry);
+#else
+        HidNodeInfo info;
+        if (!facts_of(record->path, &info)) {
+            qDebug() << "HidBus no facts of" << record->path << "yet, left out";
+            continue;
+        }
+        result.node_facts.insert(QByteArray(record->path), info);
+        append_interfaces(record, info, &result.interfaces);
+#endif
+    }
+    hid_free_enumeration(list);
+    return result;
+}
+
+// The node of the interface a path names, whatever its collection and letter case.
+QByteArray node_of(const QList<HidInterface> &interfaces, const QString &path)
+{
+    const QString wanted = interface_identity(path);
+    for (const HidInterface &entry : interfaces)
+        if (interface_identity(entry.path) == wanted)
+            return entry.node;
+    return QByteArray();
 }
 
 } // namespace
@@ -89,14 +179,23 @@ QString interface_path(quint16 vendor_id, quint16 product_id, int interface_numb
     return path + kHidClassSuffix;
 }
 
-QList<HidInterface> enumerate(quint16 vendor_id, quint16 product_id)
+bool refresh()
 {
-    QList<HidInterface> interfaces;
-    hid_device_info *list = hid_enumerate(vendor_id, product_id);
-    for (const hid_device_info *record = list; record; record = record->next)
-        append_interfaces(record, &interfaces);
-    hid_free_enumeration(list);
-    return interfaces;
+    Enumeration found = enumerate_all();
+    if (!found.ok)
+        return false;
+    snapshot().interfaces = std::move(found.interfaces);
+    snapshot().node_facts = std::move(found.node_facts);
+    return true;
+}
+
+QList<HidInterface> attached(quint16 vendor_id, quint16 product_id)
+{
+    QList<HidInterface> matching;
+    for (const HidInterface &entry : snapshot().interfaces)
+        if ((!vendor_id || entry.vendor_id == vendor_id) && (!product_id || entry.product_id == product_id))
+            matching.append(entry);
+    return matching;
 }
 
 hid_device *open_path(const QString &path)
@@ -104,10 +203,13 @@ hid_device *open_path(const QString &path)
 #ifdef Q_OS_WIN
     return hid_open_path(path.toUtf8().constData());
 #else
-    const QString wanted = interface_identity(path);
-    for (const HidInterface &entry : enumerate(0, 0))
-        if (interface_identity(entry.path) == wanted)
-            return hid_open_path(entry.node.constData());
+    const QByteArray known = node_of(snapshot().interfaces, path);
+    if (!known.isEmpty() && still_serves(known))
+        if (hid_device *device = hid_open_path(known.constData()))
+            return device;
+    const QByteArray current = node_of(enumerate_all().interfaces, path);
+    if (!current.isEmpty() && current != known)
+        return hid_open_path(current.constData());
     qDebug() << "HidBus no attached device for" << path;
     return nullptr;
 #endif

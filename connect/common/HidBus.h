@@ -18,13 +18,23 @@ struct HidInterface {
     QByteArray node;        // hidapi's path
 };
 
+// The bus is read on the GUI thread only, once per change: refresh() at start-up and on each
+// device event; everything else works from the list it keeps.
 namespace HidBus {
 
-// All interfaces of the given ids (0 matches any), in hidapi's order.
-QList<HidInterface> enumerate(quint16 vendor_id, quint16 product_id);
+// Enumerates every interface again. False when the enumeration failed: the last list stays.
+// A node whose facts cannot be read keeps those read before, so its paths do not change;
+// a new node without readable facts waits for the next refresh.
+bool refresh();
 
-// Opens the node behind a path given by enumerate(); any collection of the same
-// interface opens the same node. Null when no such device is attached.
+// The interfaces found by the last successful refresh, in hidapi's order, of the given ids
+// (0 matches any).
+QList<HidInterface> attached(quint16 vendor_id = 0, quint16 product_id = 0);
+
+// Opens the node behind a path given by attached(); any collection of the same interface
+// opens the same node. A path the list does not know (or whose node no longer opens) is
+// looked up in a fresh enumeration, which does not replace the list. Null when no such
+// device is attached.
 hid_device *open_path(const QString &path);
 
 // collection: 1-based, 0 when the interface has a single collection.

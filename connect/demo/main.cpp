@@ -1,6 +1,7 @@
 // connect on the simulated HID bus, with two devices attached: a QV8 mouse and a ZY5
 // mouse (three collections). With CONNECT_DEMO_SCREENSHOT=FILE it saves a picture of
-// the window once the event loop runs and quits.
+// the window once the event loop runs and quits. It checks for updates only at the server
+// named by CONNECT_UPDATE_SERVER.
 #include "FakeHidBus.h"
 #include "SimulatedDevices.h"
 #include "shell/ConnectMain.h"
@@ -38,6 +39,8 @@ Q_COREAPP_STARTUP_FUNCTION(save_screenshot)
 
 int main(int argc, char **argv)
 {
+    if (!qEnvironmentVariableIsSet("CONNECT_UPDATE_SERVER"))
+        qputenv("CONNECT_UPDATE_SERVER", "");  // offline unless a server is named
     plug_demo_devices();
     return run_connect(argc, argv);
 }

@@ -114,6 +114,8 @@ using fakehid::bus;
 
 bool hid_node_info(const char *node, HidNodeInfo *info)
 {
+    if (fakehid::scripted_failure("hid_node_info", node))
+        return false;
     const auto it = bus().devices.find(node);
     if (it == bus().devices.end())
         return false;

@@ -7,11 +7,30 @@
 #include <QDebug>
 #include <QFont>
 
+namespace {
+
+// CONNECT_UPDATE_SERVER, when set, replaces the maker's server (tests and the demo stay offline).
+QUrl update_server()
+{
+    if (qEnvironmentVariableIsSet("CONNECT_UPDATE_SERVER"))
+        return QUrl(qEnvironmentVariable("CONNECT_UPDATE_SERVER"));
+    return Update::default_server;
+}
+
+} // namespace
+
+void set_application_name()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("connect"));
+}
+
 int run_connect(int argc, char **argv)
 {
+    set_application_name();
     QtSingleApplication app(argc, argv, true);
     if (app.isRunning()) {
-        app.sendMessage(QStringLiteral("raise_window_noop"), 1000);
+        if (!app.sendMessage(QStringLiteral("raise_window_noop"), 1000))
+            qDebug() << "connect already runs but did not answer";
         return 0;
     }
     QFont font;
@@ -21,7 +40,7 @@ int run_connect(int argc, char **argv)
     QCoreApplication::setApplicationVersion(ProgramVersion::text());
     qDebug() << QCoreApplication::applicationVersion();
 
-    Widget window;
+    Widget window(nullptr, update_server());
     app.setActivationWindow(&window, true);
     window.show();
     return app.exec();

@@ -7,7 +7,8 @@ struct DeviceMonitor;
 
 // Arrival and removal notices of HID interfaces, named by their interface paths.
 // Windows: the window registers for WM_DEVICECHANGE and passes its native messages in.
-// Linux: a udev monitor on "hidraw" triggers a new enumeration, compared with the last one.
+// Linux: a udev monitor on "hidraw" triggers HidBus::refresh(); what changed against the
+// list before it is announced.
 class DeviceNotifications : public QObject
 {
     Q_OBJECT
@@ -22,7 +23,7 @@ public:
     void handle_native_message(void *message);
 #else
 public slots:
-    // Compares the attached interfaces with those seen last time.
+    // Enumerates again and announces the difference to the last list.
     void rescan();
 #endif
 

@@ -9,12 +9,10 @@
 #include <libudev.h>
 
 #include <cerrno>
-#include <utility>
 
 struct DeviceMonitor {
     udev *context = nullptr;
     udev_monitor *monitor = nullptr;
-    QSet<QString> known_paths;
 
     ~DeviceMonitor()
     {
@@ -30,7 +28,7 @@ namespace {
 QSet<QString> attached_paths()
 {
     QSet<QString> paths;
-    for (const HidInterface &entry : HidBus::enumerate(0, 0))
+    for (const HidInterface &entry : HidBus::attached())
         paths.insert(entry.path);
     return paths;
 }
@@ -55,7 +53,6 @@ DeviceNotifications::~DeviceNotifications() = default;
 
 bool DeviceNotifications::start(long *error)
 {
-    m_monitor->known_paths = attached_paths();
     m_monitor->context = udev_new();
     if (m_monitor->context)
         m_monitor->monitor = udev_monitor_new_from_netlink(m_monitor->context, "udev");
@@ -74,10 +71,13 @@ bool DeviceNotifications::start(long *error)
     return true;
 }
 
+// A failed enumeration changes nothing: the next event compares with the last good one.
 void DeviceNotifications::rescan()
 {
+    const QSet<QString> before = attached_paths();
+    if (!HidBus::refresh())
+        return;
     const QSet<QString> now = attached_paths();
-    const QSet<QString> before = std::exchange(m_monitor->known_paths, now);
     for (const QString &path : sorted(QSet<QString>(before).subtract(now)))
         emit removed(path);
     for (const QString &path : sorted(QSet<QString>(now).subtract(before)))

@@ -5,11 +5,14 @@
 #include <QDeadlineTimer>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QSysInfo>
 #include <QThread>
 
 namespace {
 constexpr char kAck = 'A';
 constexpr int kConnectRetryMs = 20;
+constexpr int kUnreadableLockGraceMs = 500;
+constexpr int kLockPollMs = 20;
 constexpr quint32 kMaxMessageBytes = 64 * 1024;
 
 // A serialised QString starts with its byte count (0xFFFFFFFF for a null string).
@@ -27,7 +30,8 @@ bool announces_oversized_message(QLocalSocket *socket)
 LocalPeer::LocalPeer(const QString &id, const QString &folder, QObject *parent)
     : QObject(parent)
     , m_id(id)
-    , m_lock(folder + QLatin1Char('/') + id + QStringLiteral(".lock"))
+    , m_folder(folder)
+    , m_lock(lock_path())
 {
     // Only a dead owner makes the lock stale, never its age.
     m_lock.setStaleLockTime(0);
@@ -37,10 +41,75 @@ bool LocalPeer::isClient()
 {
     if (m_server)
         return false;
-    if (!m_lock.tryLock(0))
+    switch (take_lock()) {
+    case LockState::HeldByOther:
         return true;
-    serve();
-    return false;
+    case LockState::Owned:
+        serve();
+        return false;
+    case LockState::Unavailable:
+        break;
+    }
+    return false;  // runs on its own and serves nobody
+}
+
+// Qt takes over the lock of a dead owner itself. A lock file that does not read as a live
+// owner's (empty, garbage, another machine's) is taken over too; a lock that cannot be made
+// at all leaves this instance running without the check.
+LocalPeer::LockState LocalPeer::take_lock()
+{
+    if (m_lock.tryLock(0))
+        return LockState::Owned;
+    if (m_lock.error() != QLockFile::LockFailedError) {
+        qDebug() << "LocalPeer no lock file in" << m_folder << "(error" << m_lock.error()
+                 << "), running without the single-instance check";
+        return LockState::Unavailable;
+    }
+    // A starting owner writes its details right after creating the file: give it that time.
+    const QDeadlineTimer deadline(kUnreadableLockGraceMs);
+    while (!lock_reads_as_live_owner()) {
+        if (deadline.hasExpired())
+            return take_over_lock();
+        QThread::msleep(kLockPollMs);
+        if (m_lock.tryLock(0))  // the file went away meanwhile
+            return LockState::Owned;
+    }
+    return LockState::HeldByOther;
+}
+
+bool LocalPeer::lock_reads_as_live_owner() const
+{
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    // Qt has already found the process of a readable lock on this machine running.
+    return m_lock.getLockInfo(&pid, &host, &application)
+        && (host.isEmpty() || host == QSysInfo::machineHostName());
+}
+
+// Removal and the new lock happen under a second lock, so that two instances taking over
+// at once never remove each other's fresh lock.
+LocalPeer::LockState LocalPeer::take_over_lock()
+{
+    QLockFile removal(lock_path() + QStringLiteral(".rmlock"));
+    if (!removal.tryLock(kUnreadableLockGraceMs))
+        return LockState::HeldByOther;
+    if (!lock_reads_as_live_owner()) {
+        qDebug() << "LocalPeer lock file" << lock_path() << "is no live owner's, taking it over";
+        m_lock.removeStaleLockFile();
+    }
+    if (m_lock.tryLock(0))
+        return LockState::Owned;
+    if (lock_reads_as_live_owner())
+        return LockState::HeldByOther;
+    qDebug() << "LocalPeer cannot replace" << lock_path() << "(error" << m_lock.error()
+             << "), running without the single-instance check";
+    return LockState::Unavailable;
+}
+
+QString LocalPeer::lock_path() const
+{
+    return m_folder + QLatin1Char('/') + m_id + QStringLiteral(".lock");
 }
 
 void LocalPeer::serve()

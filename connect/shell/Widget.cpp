@@ -6,7 +6,6 @@
 #include "InstallerCleanup.h"
 #include "InstallerStart.h"
 #include "SystemTray.h"
-#include "Update.h"
 #include "WindowMove.h"
 #include "m_Devlist.h"
 #include "m_Navibar.h"
@@ -45,7 +44,7 @@ QLabel *add_picture(QWidget *parent, const QRect &geometry, const QString &image
 
 } // namespace
 
-Widget::Widget(QWidget *parent)
+Widget::Widget(QWidget *parent, const QUrl &update_server)
     : QWidget(parent)
 {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -61,7 +60,7 @@ Widget::Widget(QWidget *parent)
     register_device_notifications();
     scan_devices();
     clean_up_old_installers();
-    start_update_check();
+    start_update_check(update_server);
 }
 
 Widget::~Widget()
@@ -151,24 +150,23 @@ void Widget::clean_up_old_installers()
         UpdateFound(name);
 }
 
-void Widget::start_update_check()
+// The window alone owns the thread; the worker is deleted on it as it finishes.
+void Widget::start_update_check(const QUrl &update_server)
 {
-    m_updateThread = new QThread;
-    m_update = new Update;
-    m_update->moveToThread(m_updateThread);
-    connect(m_updateThread, &QThread::finished, m_updateThread, &QObject::deleteLater);
-    connect(m_updateThread, &QThread::finished, m_update, &QObject::deleteLater);
-    connect(m_update, &Update::signalGetUpdateFinished, this, &Widget::UpdateFound);
+    m_updateThread = std::make_unique<QThread>();
+    auto *update = new Update(update_server);
+    update->moveToThread(m_updateThread.get());
+    connect(m_updateThread.get(), &QThread::finished, update, &QObject::deleteLater);
+    connect(update, &Update::signalGetUpdateFinished, this, &Widget::UpdateFound);
     m_updateThread->start(QThread::InheritPriority);
-    QMetaObject::invokeMethod(m_update, &Update::checkUpdate, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(update, &Update::checkUpdate, Qt::QueuedConnection);
 }
 
-// The worker is deleted on its thread as the thread finishes.
+// Also when the thread has ended before.
 void Widget::stop_update_thread()
 {
     m_updateThread->quit();
     m_updateThread->wait();
-    delete m_updateThread;
 }
 
 void Widget::UpdateFound(QString filename)

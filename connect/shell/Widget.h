@@ -1,6 +1,11 @@
 #pragma once
+#include "Update.h"
+
 #include <QSystemTrayIcon>
+#include <QUrl>
 #include <QWidget>
+
+#include <memory>
 
 class App_Background_Widget;
 class App_Config_Widget;
@@ -10,7 +15,6 @@ class QPushButton;
 class QStackedWidget;
 class QThread;
 class SystemTray;
-class Update;
 class m_Navibar;
 
 // connect's frameless main window: page stack, device bar, tray icon and device discovery.
@@ -20,7 +24,8 @@ class Widget : public QWidget
 public:
     enum Page { Page_Welcome = 0, Page_Software = 1, Page_Pair = 2, Page_Device = 3 };
 
-    explicit Widget(QWidget *parent = nullptr);
+    // update_server: where the update check asks (an empty address makes it fail at once).
+    explicit Widget(QWidget *parent = nullptr, const QUrl &update_server = Update::default_server);
     ~Widget() override;
 
     QStackedWidget *page_stack() const { return m_pages; }
@@ -32,10 +37,10 @@ public:
     QWidget *title_strip() const { return m_titleStrip; }
     DeviceNotifications *device_notifications() const { return m_notifications; }
     QString current_device_path() const { return m_currentDevicePath; }
-    QThread *update_thread() const { return m_updateThread; }
+    QThread *update_thread() const { return m_updateThread.get(); }
 
     void scan_devices();
-    void start_update_check();
+    void start_update_check(const QUrl &update_server);
 
 protected:
 #ifdef Q_OS_WIN
@@ -77,8 +82,7 @@ private:
     bool m_deviceBarWasVisible = false;
     QString m_currentDevicePath;
     QString m_installerName;
-    QThread *m_updateThread = nullptr;
-    Update *m_update = nullptr;
+    std::unique_ptr<QThread> m_updateThread;  // the worker on it goes when it finishes
     SystemTray *m_tray = nullptr;
     DeviceNotifications *m_notifications = nullptr;
 };

@@ -38,9 +38,11 @@ void Widget::register_device_notifications()
 
 void Widget::scan_devices()
 {
+    if (!HidBus::refresh())
+        qDebug() << "scan_devices: no enumeration, devices come with the next change";
     m_Devlist *devices = m_navibar->devlist();
     for (const SupportedModel &row : supported_models) {
-        for (const HidInterface &entry : HidBus::enumerate(row.vid, row.pid)) {
+        for (const HidInterface &entry : HidBus::attached(row.vid, row.pid)) {
             if (!entry.path.contains(row.config_interface))
                 continue;
             qDebug() << "Device Found" << QString::number(entry.vendor_id, 16).rightJustified(4, '0')

@@ -6,18 +6,54 @@
 
 #include <QtTest>
 
+namespace {
+
+// The interfaces of the given ids after a fresh enumeration.
+QList<HidInterface> enumerate(quint16 vendor_id = 0, quint16 product_id = 0)
+{
+    if (!HidBus::refresh())
+        return {};
+    return HidBus::attached(vendor_id, product_id);
+}
+
+QStringList paths_of(const QList<HidInterface> &interfaces)
+{
+    QStringList paths;
+    for (const HidInterface &entry : interfaces)
+        paths.append(entry.path);
+    return paths;
+}
+
+int enumerations()
+{
+    const auto &log = fakehid::call_log();
+    return int(std::count(log.begin(), log.end(), std::string("hid_enumerate")));
+}
+
+} // namespace
+
 class HidBusTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { fakehid::reset(); }
+    void init()
+    {
+        fakehid::reset();
+        QVERIFY(HidBus::refresh());  // forget the devices of the case before
+    }
 
     void interfaces_get_lower_case_windows_paths();
     void interfaces_of_one_device_share_the_hash_and_ports_differ();
     void each_top_level_collection_is_an_interface();
     void serial_numbers_and_their_absence();
-    void a_failed_enumeration_gives_nothing();
+    void a_failed_enumeration_keeps_the_last_list();
+    void a_bus_left_empty_is_no_failure();
+    void a_failed_fact_read_keeps_the_paths_of_a_known_node();
+    void a_new_node_without_facts_waits_for_the_next_refresh();
     void opening_maps_a_path_back_to_its_node();
+    void opening_works_from_the_list_without_enumerating();
+    void opening_finds_a_device_the_list_does_not_know_yet();
+    void a_node_taken_by_another_device_is_not_opened_for_the_old_path();
     void opening_an_absent_device_fails();
     void an_opened_device_answers_and_fails_as_scripted();
 };
@@ -25,7 +61,7 @@ private slots:
 void HidBusTest::interfaces_get_lower_case_windows_paths()
 {
     fakehid::plug(simulated::qv8("usb-0000:00:14.0-2"));
-    const QList<HidInterface> found = HidBus::enumerate(0xE4A9, 0x2E1C);
+    const QList<HidInterface> found = enumerate(0xE4A9, 0x2E1C);
     QCOMPARE(found.size(), 1);
     QVERIFY2(QRegularExpression("^\\\\\\\\\\?\\\\hid#vid_e4a9&pid_2e1c&mi_01#7&[0-9a-f]{8}&0&0000"
                                 "#\\{4d1e55b2-f16f-11cf-88cb-001111000030\\}$")
@@ -42,7 +78,7 @@ void HidBusTest::interfaces_of_one_device_share_the_hash_and_ports_differ()
     fakehid::plug(simulated::device(0x507C, 0, "usb-1-2"));
     const std::string node = fakehid::plug(simulated::device(0x507C, 3, "usb-1-2"));
     fakehid::plug(simulated::device(0x507C, 3, "usb-1-3"));
-    const QList<HidInterface> found = HidBus::enumerate(0xE4A9, 0x507C);
+    const QList<HidInterface> found = enumerate(0xE4A9, 0x507C);
     QCOMPARE(found.size(), 3);
     const auto hash = [](const QString &path) { return path.section('#', 2, 2).mid(2, 8); };
     QCOMPARE(hash(found[0].path), hash(found[1].path));
@@ -53,7 +89,7 @@ void HidBusTest::interfaces_of_one_device_share_the_hash_and_ports_differ()
     fakehid::unplug(node);
     fakehid::plug(simulated::device(0x507C, 3, "usb-1-2"));
     QStringList paths;
-    for (const HidInterface &entry : HidBus::enumerate(0xE4A9, 0x507C))
+    for (const HidInterface &entry : enumerate(0xE4A9, 0x507C))
         paths.append(entry.path);
     QCOMPARE(paths.count(before), 1);
 }
@@ -61,7 +97,7 @@ void HidBusTest::interfaces_of_one_device_share_the_hash_and_ports_differ()
 void HidBusTest::each_top_level_collection_is_an_interface()
 {
     fakehid::plug(simulated::zy5("usb-1-4"));
-    const QList<HidInterface> found = HidBus::enumerate(0xE4A9, 0x9D09);
+    const QList<HidInterface> found = enumerate(0xE4A9, 0x9D09);
     QCOMPARE(found.size(), 3);
     for (int i = 0; i < 3; ++i) {
         QVERIFY2(found[i].path.contains(QString("&mi_01&col0%1#7&").arg(i + 1)), qPrintable(found[i].path));
@@ -76,25 +112,58 @@ void HidBusTest::serial_numbers_and_their_absence()
     with_serial.serial_number = L"A1B2";
     fakehid::plug(with_serial);
     fakehid::plug(simulated::qv8("usb-1-6"));  // hidapi reports a null serial
-    const QList<HidInterface> found = HidBus::enumerate(0, 0);
+    const QList<HidInterface> found = enumerate(0, 0);
     QCOMPARE(found.size(), 2);
     QCOMPARE(found[0].serial_number, QString("A1B2"));
     QCOMPARE(found[1].serial_number, QString());
 }
 
-void HidBusTest::a_failed_enumeration_gives_nothing()
+void HidBusTest::a_failed_enumeration_keeps_the_last_list()
+{
+    const std::string qv8 = fakehid::plug(simulated::qv8("usb-1-2"));
+    const QStringList before = paths_of(enumerate());
+    QCOMPARE(before.size(), 1);
+
+    fakehid::plug(simulated::wk3("usb-1-3"));
+    fakehid::fail_next("hid_enumerate");
+    QVERIFY(!HidBus::refresh());
+    QCOMPARE(paths_of(HidBus::attached()), before);
+    QCOMPARE(enumerate().size(), 2);  // the next refresh sees the change
+}
+
+void HidBusTest::a_bus_left_empty_is_no_failure()
+{
+    const std::string qv8 = fakehid::plug(simulated::qv8("usb-1-2"));
+    QCOMPARE(enumerate().size(), 1);
+    fakehid::unplug(qv8);
+    QVERIFY(HidBus::refresh());
+    QVERIFY(HidBus::attached().isEmpty());
+}
+
+void HidBusTest::a_failed_fact_read_keeps_the_paths_of_a_known_node()
+{
+    fakehid::plug(simulated::zy5("usb-1-2"));
+    const QStringList before = paths_of(enumerate());
+    QCOMPARE(before.size(), 3);
+    fakehid::fail_next("hid_node_info");
+    QVERIFY(HidBus::refresh());
+    QCOMPARE(paths_of(HidBus::attached()), before);
+}
+
+void HidBusTest::a_new_node_without_facts_waits_for_the_next_refresh()
 {
     fakehid::plug(simulated::qv8("usb-1-2"));
-    fakehid::fail_next("hid_enumerate");
-    QVERIFY(HidBus::enumerate(0, 0).isEmpty());
-    QCOMPARE(HidBus::enumerate(0, 0).size(), 1);
+    fakehid::fail_next("hid_node_info");
+    QVERIFY(HidBus::refresh());
+    QVERIFY(HidBus::attached().isEmpty());
+    QCOMPARE(enumerate().size(), 1);
 }
 
 void HidBusTest::opening_maps_a_path_back_to_its_node()
 {
     fakehid::plug(simulated::qv8("usb-1-2"));
     const std::string zy5_node = fakehid::plug(simulated::zy5("usb-1-3"));
-    const QString command_path = HidBus::enumerate(0xE4A9, 0x9D09).at(2).path;
+    const QString command_path = enumerate(0xE4A9, 0x9D09).at(2).path;
 
     // The macro interface is reached through the command path, as the device page builds it.
     QString macro_path = command_path;
@@ -107,10 +176,54 @@ void HidBusTest::opening_maps_a_path_back_to_its_node()
     }
 }
 
+void HidBusTest::opening_works_from_the_list_without_enumerating()
+{
+    fakehid::plug(simulated::qv8("usb-1-2"));
+    const QString path = enumerate().at(0).path;
+    const int before = enumerations();
+    for (int i = 0; i < 3; ++i) {
+        hid_device *device = HidBus::open_path(path);
+        QVERIFY(device);
+        hid_close(device);
+    }
+    QCOMPARE(enumerations(), before);
+}
+
+void HidBusTest::opening_finds_a_device_the_list_does_not_know_yet()
+{
+    const std::string old_node = fakehid::plug(simulated::qv8("usb-1-2"));
+    const QString path = enumerate().at(0).path;
+    // Unplugged and plugged again: a new node, not yet seen by a refresh.
+    fakehid::unplug(old_node);
+    const std::string new_node = fakehid::plug(simulated::qv8("usb-1-2"));
+    hid_device *device = HidBus::open_path(path);
+    QVERIFY(device);
+    QCOMPARE(QString::fromStdString(fakehid::call_log().back()), QString::fromStdString("hid_open_path " + new_node));
+    hid_close(device);
+    // The list is still the one of the last refresh.
+    QCOMPARE(HidBus::attached().at(0).node, QByteArray::fromStdString(old_node));
+}
+
+void HidBusTest::a_node_taken_by_another_device_is_not_opened_for_the_old_path()
+{
+    fakehid::plug(simulated::qv8("usb-1-2"));
+    const QString qv8_path = enumerate().at(0).path;
+    // Both go and come back before the next refresh: the WK3 now has the QV8's old node.
+    fakehid::reset();
+    const std::string wk3_node = fakehid::plug(simulated::wk3("usb-1-3"));
+    const std::string qv8_node = fakehid::plug(simulated::qv8("usb-1-2"));
+    QCOMPARE(HidBus::attached().at(0).node, QByteArray::fromStdString(wk3_node));
+
+    hid_device *device = HidBus::open_path(qv8_path);
+    QVERIFY(device);
+    QCOMPARE(QString::fromStdString(fakehid::call_log().back()), QString::fromStdString("hid_open_path " + qv8_node));
+    hid_close(device);
+}
+
 void HidBusTest::opening_an_absent_device_fails()
 {
     const std::string node = fakehid::plug(simulated::qv8("usb-1-2"));
-    const QString path = HidBus::enumerate(0, 0).at(0).path;
+    const QString path = enumerate().at(0).path;
     fakehid::unplug(node);
     QVERIFY(!HidBus::open_path(path));
     QVERIFY(!HidBus::open_path("\\\\?\\hid#vid_e4a9&pid_2e1c&mi_01#7&00000000&0&0000#{x}"));
@@ -127,7 +240,7 @@ void HidBusTest::an_opened_device_answers_and_fails_as_scripted()
         return fakehid::Bytes{written[0], 0xA0, 0x01};
     };
     const std::string node = fakehid::plug(zy5);
-    hid_device *device = HidBus::open_path(HidBus::enumerate(0, 0).at(2).path);
+    hid_device *device = HidBus::open_path(enumerate(0, 0).at(2).path);
     QVERIFY(device);
 
     const unsigned char query[] = {0x06, 0xA0, 0x00};

@@ -1,6 +1,7 @@
 #pragma once
 // A main window on the simulated bus, started in an empty temporary current folder.
 #include "SimulatedDevices.h"
+#include "common/HidBus.h"
 #include "shell/Widget.h"
 #include "shell/m_Devlist.h"
 #include "shell/m_Navibar.h"
@@ -20,6 +21,7 @@ struct WidgetFixture {
     WidgetFixture()
     {
         fakehid::reset();
+        HidBus::refresh();  // the bus list starts empty, as in a new process
         QDir::setCurrent(folder.path());
     }
 
@@ -32,7 +34,7 @@ struct WidgetFixture {
 
     Widget &start()
     {
-        window = std::make_unique<Widget>();
+        window = std::make_unique<Widget>(nullptr, QUrl());  // no update server
         window->show();
         return *window;
     }

@@ -15,7 +15,21 @@ private slots:
     void a_removal_notice_in_upper_case_removes_a_scanned_button();
     void unplugging_the_open_device_closes_its_page();
     void unplugging_another_device_keeps_the_open_page();
+    void a_failed_enumeration_changes_nothing_and_the_next_event_retries();
+    void devices_missed_by_a_failed_start_up_enumeration_come_with_the_next_event();
+    void a_failed_fact_read_keeps_the_key_and_the_open_page();
+    void start_up_enumerates_once();
 };
+
+namespace {
+
+int enumerations()
+{
+    const auto &log = fakehid::call_log();
+    return int(std::count(log.begin(), log.end(), std::string("hid_enumerate")));
+}
+
+} // namespace
 
 void DiscoveryTest::scan_gives_one_button_per_config_interface()
 {
@@ -133,6 +147,71 @@ void DiscoveryTest::unplugging_another_device_keeps_the_open_page()
     QVERIFY(!page.isNull());
     QCOMPARE(window.page_stack()->currentIndex(), int(Widget::Page_Device));
     QCOMPARE(fixture.devices().buttons().size(), 1);
+}
+
+void DiscoveryTest::a_failed_enumeration_changes_nothing_and_the_next_event_retries()
+{
+    WidgetFixture fixture;
+    fakehid::plug(simulated::qv8("usb-1-2"));
+    const std::string wk3 = fakehid::plug(simulated::wk3("usb-1-3"));
+    Widget &window = fixture.start();
+    fixture.devices().buttons().at(0)->click();
+    QPointer<QWidget> page = window.page_stack()->widget(Widget::Page_Device);
+
+    fakehid::unplug(wk3);
+    fakehid::fail_next("hid_enumerate");
+    window.device_notifications()->rescan();
+    WidgetFixture::process_deletions();
+    QCOMPARE(fixture.devices().buttons().size(), 2);
+    QVERIFY(!page.isNull());
+    QCOMPARE(window.page_stack()->currentIndex(), int(Widget::Page_Device));
+
+    window.device_notifications()->rescan();
+    QCOMPARE(fixture.devices().buttons().size(), 1);
+    QVERIFY(fixture.button_paths().filter("pid_507c").isEmpty());
+}
+
+void DiscoveryTest::devices_missed_by_a_failed_start_up_enumeration_come_with_the_next_event()
+{
+    WidgetFixture fixture;
+    fakehid::plug(simulated::qv8("usb-1-2"));
+    fakehid::plug(simulated::zy5("usb-1-3"));
+    fakehid::fail_next("hid_enumerate");
+    Widget &window = fixture.start();
+    QVERIFY(fixture.devices().buttons().isEmpty());
+
+    window.device_notifications()->rescan();
+    QCOMPARE(fixture.devices().buttons().size(), 2);
+}
+
+void DiscoveryTest::a_failed_fact_read_keeps_the_key_and_the_open_page()
+{
+    WidgetFixture fixture;
+    fakehid::plug(simulated::zy5("usb-1-2"));
+    Widget &window = fixture.start();
+    const QString sn = fixture.devices().buttons().at(0)->dev_sn;
+    fixture.devices().buttons().at(0)->click();
+    QPointer<QWidget> page = window.page_stack()->widget(Widget::Page_Device);
+
+    fakehid::plug(simulated::wk3("usb-1-3"));  // an event for another device
+    fakehid::fail_next("hid_node_info");       // the ZY5's facts, read first
+    window.device_notifications()->rescan();
+    WidgetFixture::process_deletions();
+    QVERIFY(!page.isNull());
+    QCOMPARE(fixture.devices().buttons().size(), 2);
+    QCOMPARE(fixture.devices().buttons().at(0)->dev_sn, sn);
+}
+
+void DiscoveryTest::start_up_enumerates_once()
+{
+    WidgetFixture fixture;
+    fakehid::plug(simulated::qv8("usb-1-2"));
+    fakehid::plug(simulated::zy5("usb-1-3"));
+    fakehid::plug(simulated::wk3("usb-1-4"));
+    const int before = enumerations();
+    fixture.start();
+    QCOMPARE(fixture.devices().buttons().size(), 3);
+    QCOMPARE(enumerations() - before, 1);
 }
 
 QTEST_MAIN(DiscoveryTest)

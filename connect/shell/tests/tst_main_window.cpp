@@ -70,7 +70,9 @@ private slots:
     void old_installers_are_cleaned_up_and_newer_ones_offered();
     void the_version_button_starts_the_offered_installer_once();
     void a_failed_installer_start_does_not_quit();
+    void an_installer_offered_by_absolute_path_starts_from_there();
     void the_update_thread_ends_with_the_window();
+    void a_window_outlives_an_update_thread_that_ended_early();
     void tray_menu_shows_and_quits();
     void tray_icon_activation();
 };
@@ -297,11 +299,36 @@ void MainWindowTest::a_failed_installer_start_does_not_quit()
     QVERIFY(!quits_application([&] { window.software_page()->version_button()->click(); }));
 }
 
+void MainWindowTest::an_installer_offered_by_absolute_path_starts_from_there()
+{
+    WidgetFixture fixture;
+    Widget &window = fixture.start();
+    QTemporaryDir downloads;  // not the current folder
+    const QString installer = downloads.filePath("TAVRI_CONNECT_PC_V1.2.0.exe");
+    write_file(installer, "#!/bin/sh\nexit 0\n", true);
+    fixture.notify("UpdateFound", installer);
+    QCOMPARE(window.software_page()->version_button()->text(), QString("发现新版本  "));
+    QVERIFY(quits_application([&] { window.software_page()->version_button()->click(); }));
+}
+
 void MainWindowTest::the_update_thread_ends_with_the_window()
 {
     WidgetFixture fixture;
     QPointer<QThread> thread = fixture.start().update_thread();
     QVERIFY(thread && thread->isRunning());
+    fixture.window.reset();
+    QVERIFY(thread.isNull());
+}
+
+void MainWindowTest::a_window_outlives_an_update_thread_that_ended_early()
+{
+    WidgetFixture fixture;
+    QPointer<QThread> thread = fixture.start().update_thread();
+    thread->quit();  // as when the worker ends its own thread
+    QVERIFY(thread->wait(5000));
+    QCoreApplication::processEvents();
+    WidgetFixture::process_deletions();
+    QVERIFY(!thread.isNull());  // the window still owns it
     fixture.window.reset();
     QVERIFY(thread.isNull());
 }

@@ -1,10 +1,12 @@
 // One connect per user: the local peer, window activation, and real program starts.
+#include "shell/ConnectMain.h"
 #include "shell/LocalPeer.h"
 #include "shell/QtSingleApplication.h"
 
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QtTest>
@@ -16,6 +18,20 @@
 namespace {
 
 constexpr int kWaitMs = 20000;
+
+QStringList captured_log;
+
+void capture(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    captured_log.append(message);
+}
+
+void write_file(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
 
 // connect's start-up writes its version only when it becomes the running instance.
 bool became_primary(QProcess &process)
@@ -37,10 +53,17 @@ private slots:
     void a_second_start_hands_over_and_exits();
     void of_four_simultaneous_starts_one_remains();
     void a_start_after_a_killed_primary_becomes_primary();
+    void a_lock_file_of_no_live_owner_is_taken_over_data();
+    void a_lock_file_of_no_live_owner_is_taken_over();
+    void without_a_lock_every_peer_runs();
+    void a_start_over_a_garbage_lock_becomes_primary();
+    void a_start_where_no_lock_can_be_made_runs_and_says_why();
+    void the_application_name_does_not_follow_the_executable();
 
 private:
-    std::unique_ptr<QProcess> start_connect();
-    bool wait_until_primary(QProcess &process);
+    std::unique_ptr<QProcess> start_connect(const QString &tmp_folder = QString());
+    // log, when given, gets the program's debug output seen meanwhile.
+    bool wait_until_primary(QProcess &process, QByteArray *log = nullptr);
 
     QTemporaryDir m_tmp;
     std::vector<std::unique_ptr<QProcess>> m_processes;
@@ -60,12 +83,13 @@ void SingleInstanceTest::cleanup()
     m_processes.clear();
 }
 
-std::unique_ptr<QProcess> SingleInstanceTest::start_connect()
+std::unique_ptr<QProcess> SingleInstanceTest::start_connect(const QString &tmp_folder)
 {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("TMPDIR", m_tmp.path());  // private lock file and socket
+    environment.insert("TMPDIR", tmp_folder.isEmpty() ? m_tmp.path() : tmp_folder);  // private lock and socket
     environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("CONNECT_UPDATE_SERVER", "");  // offline
     process->setProcessEnvironment(environment);
     process->setWorkingDirectory(m_tmp.path());
     process->setReadChannel(QProcess::StandardError);  // where the debug log goes
@@ -73,9 +97,10 @@ std::unique_ptr<QProcess> SingleInstanceTest::start_connect()
     return process;
 }
 
-bool SingleInstanceTest::wait_until_primary(QProcess &process)
+bool SingleInstanceTest::wait_until_primary(QProcess &process, QByteArray *log)
 {
-    QByteArray seen;
+    QByteArray own_log;
+    QByteArray &seen = log ? *log : own_log;
     QDeadlineTimer deadline(kWaitMs);
     while (!deadline.hasExpired() && process.state() != QProcess::NotRunning) {
         process.waitForReadyRead(int(deadline.remainingTime()));
@@ -189,6 +214,77 @@ void SingleInstanceTest::a_start_after_a_killed_primary_becomes_primary()
     m_processes.push_back(start_connect());
     QVERIFY(wait_until_primary(*m_processes[1]));
     QCOMPARE(m_processes[1]->state(), QProcess::Running);
+}
+
+void SingleInstanceTest::a_lock_file_of_no_live_owner_is_taken_over_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("garbage") << QByteArray("\x01\x02 not a lock \xff");
+    QTest::newRow("another machine's") << QByteArray("1\nconnect\nsome-other-machine\n");
+}
+
+void SingleInstanceTest::a_lock_file_of_no_live_owner_is_taken_over()
+{
+    QFETCH(QByteArray, content);
+    const QString id = "peer-stale";
+    QTemporaryDir folder;
+    write_file(folder.filePath(id + ".lock"), content);
+
+    LocalPeer first(id, folder.path());
+    QVERIFY(!first.isClient());
+    LocalPeer second(id, folder.path());
+    QVERIFY(second.isClient());  // the taken-over lock is a live one now
+}
+
+void SingleInstanceTest::without_a_lock_every_peer_runs()
+{
+    QTemporaryDir folder;
+    const QString id = "peer-no-lock";
+    QVERIFY(QDir(folder.path()).mkdir(id + ".lock"));  // nothing can replace a folder
+    captured_log.clear();
+    qInstallMessageHandler(capture);
+    LocalPeer blocked(id, folder.path());
+    const bool blocked_is_client = blocked.isClient();
+    LocalPeer nowhere(id, folder.filePath("missing"));
+    const bool nowhere_is_client = nowhere.isClient();
+    qInstallMessageHandler(nullptr);
+    QVERIFY(!blocked_is_client);
+    QVERIFY(!nowhere_is_client);
+    QCOMPARE(captured_log.filter("running without the single-instance check").size(), 2);
+}
+
+void SingleInstanceTest::a_start_over_a_garbage_lock_becomes_primary()
+{
+    QTemporaryDir folder;
+    const QString id = QtSingleApplication::instance_id(CONNECT_PROGRAM);
+    write_file(folder.filePath(id + ".lock"), "garbage");
+    m_processes.push_back(start_connect(folder.path()));
+    QVERIFY(wait_until_primary(*m_processes[0]));
+
+    // And it holds the lock now: a second start hands over.
+    m_processes.push_back(start_connect(folder.path()));
+    QVERIFY(m_processes[1]->waitForFinished(kWaitMs));
+    QVERIFY(!became_primary(*m_processes[1]));
+}
+
+void SingleInstanceTest::a_start_where_no_lock_can_be_made_runs_and_says_why()
+{
+    QTemporaryDir folder;
+    const QString id = QtSingleApplication::instance_id(CONNECT_PROGRAM);
+    QVERIFY(QDir(folder.path()).mkdir(id + ".lock"));
+    m_processes.push_back(start_connect(folder.path()));
+    QByteArray seen;
+    QVERIFY(wait_until_primary(*m_processes[0], &seen));
+    QVERIFY2(seen.contains("running without the single-instance check"), seen.constData());
+}
+
+void SingleInstanceTest::the_application_name_does_not_follow_the_executable()
+{
+    QVERIFY(QCoreApplication::applicationFilePath().endsWith("tst_single_instance"));
+    set_application_name();
+    QCOMPARE(QFileInfo(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).fileName(),
+             QString("connect"));
 }
 
 int main(int argc, char **argv)

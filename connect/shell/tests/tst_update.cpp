@@ -1,0 +1,303 @@
+// The update check against a local server: version files, download, resume, status
+// handling and unpacking; and the main window offering what the worker found.
+#include "UpdateServer.h"
+#include "WidgetFixture.h"
+#include "shell/App_Config_Widget.h"
+#include "shell/Update.h"
+
+#include <JlCompress.h>
+#include <quazip.h>
+#include <quazipfile.h>
+
+#include <QNetworkAccessManager>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+constexpr int kWaitMs = 10000;
+const QString kInstaller121 = "TAVRI_CONNECT_PC_V1.2.1.exe";
+const QByteArray kVersion121 = "V1.2.1\nnotes\n10201\n1.0.3\n";
+
+QStringList captured_log;
+
+void capture(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    captured_log.append(message);
+}
+
+QByteArray read_file(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void write_file(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+// A zip holding the given files (name -> content), with entry names as given.
+QByteArray zip_of(const QList<QPair<QString, QByteArray>> &files)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath("package.zip");
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdCreate))
+        return QByteArray();
+    for (const auto &[name, content] : files) {
+        QuaZipFile entry(&zip);
+        if (!entry.open(QIODevice::WriteOnly, QuaZipNewInfo(name)))
+            return QByteArray();
+        entry.write(content);
+        entry.close();
+    }
+    zip.close();
+    return read_file(path);
+}
+
+// An installer big enough to arrive in several pieces.
+QByteArray installer_bytes()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 20000; ++i)
+        bytes += QByteArray::number(i * 7919);
+    return bytes;
+}
+
+// One update pass against a server, with its download folder and log.
+struct Pass {
+    UpdateServer server;
+    QTemporaryDir folder;
+
+    QString path(const QString &name) const { return folder.filePath(name); }
+    QString partial() const { return path("TAVRI_CONNECT_PC.zip.tmp"); }
+
+    // Runs one check to its end; returns the installers offered.
+    QStringList run(int replies)
+    {
+        captured_log.clear();
+        Update update(server.url(), folder.path());
+        QSignalSpy offered(&update, &Update::signalGetUpdateFinished);
+        QSignalSpy finished(update.findChild<QNetworkAccessManager *>(), &QNetworkAccessManager::finished);
+        qInstallMessageHandler(capture);
+        update.checkUpdate();
+        while (finished.count() < replies && finished.wait(kWaitMs)) {
+        }
+        qInstallMessageHandler(nullptr);
+        QStringList names;
+        for (const QList<QVariant> &signal : offered)
+            names.append(signal.at(0).toString());
+        return names;
+    }
+};
+
+} // namespace
+
+class UpdateTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void version_files_data();
+    void version_files();
+    void download_from_scratch_offers_the_installer();
+    void an_interrupted_download_resumes_where_it_stopped();
+    void a_server_ignoring_the_range_restarts_the_file();
+    void error_pages_leave_the_partial_file_as_it_was_data();
+    void error_pages_leave_the_partial_file_as_it_was();
+    void an_already_complete_file_is_unpacked();
+    void packages_without_the_installer_offer_nothing_data();
+    void packages_without_the_installer_offer_nothing();
+    void a_version_file_error_is_logged();
+    void the_window_offers_what_its_update_thread_found();
+};
+
+void UpdateTest::version_files_data()
+{
+    QTest::addColumn<QByteArray>("version_file");
+    QTest::addColumn<QString>("installer");  // empty: no download
+
+    QTest::newRow("newer") << kVersion121 << kInstaller121;
+    QTest::newRow("one patch newer") << QByteArray("V1.1.1\n\n10101\n1.0.0\n") << "TAVRI_CONNECT_PC_V1.1.1.exe";
+    QTest::newRow("same version") << QByteArray("V1.1.0\n\n10100\n1.0.0\n") << "";
+    QTest::newRow("older version") << QByteArray("V1.0.9\n\n10009\n1.0.0\n") << "";
+    QTest::newRow("CR LF lines") << QByteArray("V1.2.1\r\nnotes\r\n10201\r\n1.0.3\r\n") << kInstaller121;
+    QTest::newRow("label V1 passes") << QByteArray("V1\n\n10201\n1.0.3") << kInstaller121;
+    QTest::newRow("label v.1 fails") << QByteArray("v.1\n\n10201\n1.0.3\n") << "";
+    QTest::newRow("label of one character") << QByteArray("V\n\n10201\n1.0.3\n") << "";
+    QTest::newRow("three lines") << QByteArray("V1.2.1\nnotes\n10201") << "";
+    QTest::newRow("version not a number") << QByteArray("V1.2.1\nnotes\nlatest\n1.0.3\n") << "";
+    QTest::newRow("text after a NUL ignored") << QByteArray("V1.2.1\nnotes\n10201\n1.0.3\n", 25) + QByteArray(1, '\0')
+                                                     + "junk\n"
+                                              << kInstaller121;
+    QTest::newRow("cut at a NUL") << QByteArray("V1.2.1\nnotes\n", 13) + QByteArray(1, '\0') + "10201\n1.0.3\n" << "";
+}
+
+void UpdateTest::version_files()
+{
+    QFETCH(QByteArray, version_file);
+    QFETCH(QString, installer);
+    Pass pass;
+    pass.server.version_file = version_file;
+    pass.server.package = zip_of({{installer, installer_bytes()}});
+    const QStringList offered = pass.run(installer.isEmpty() ? 1 : 2);
+    if (installer.isEmpty()) {
+        QVERIFY(offered.isEmpty());
+        QVERIFY(pass.server.package_ranges.isEmpty());
+        return;
+    }
+    QCOMPARE(offered, QStringList{pass.path(installer)});
+    QCOMPARE(read_file(offered[0]), installer_bytes());
+}
+
+void UpdateTest::download_from_scratch_offers_the_installer()
+{
+    Pass pass;
+    pass.server.version_file = kVersion121;
+    pass.server.package = zip_of({{kInstaller121, installer_bytes()}, {"readme.txt", "hello"}});
+    const QStringList offered = pass.run(2);
+    QCOMPARE(pass.server.package_ranges, QList<QByteArray>{"bytes=0-"});
+    QCOMPARE(offered, QStringList{pass.path(kInstaller121)});
+    QVERIFY(QFileInfo(offered[0]).isAbsolute());
+    QCOMPARE(read_file(pass.path("TAVRI_CONNECT_PC.zip")), pass.server.package);
+    QVERIFY(!QFile::exists(pass.partial()));
+    QVERIFY(captured_log.contains("remote_fw_version: \"1.0.3\""));
+}
+
+void UpdateTest::an_interrupted_download_resumes_where_it_stopped()
+{
+    Pass pass;
+    pass.server.version_file = kVersion121;
+    pass.server.package = zip_of({{kInstaller121, installer_bytes()}});
+    pass.server.package_answer = UpdateServer::PackageAnswer::CutHalfway;
+    QVERIFY(pass.run(2).isEmpty());
+    const QByteArray first_part = read_file(pass.partial());
+    QVERIFY(!first_part.isEmpty());
+    QVERIFY(first_part.size() < pass.server.package.size());
+    QVERIFY(pass.server.package.startsWith(first_part));
+
+    pass.server.package_answer = UpdateServer::PackageAnswer::HonourRange;
+    QCOMPARE(pass.run(2), QStringList{pass.path(kInstaller121)});
+    QCOMPARE(pass.server.package_ranges.last(), "bytes=" + QByteArray::number(first_part.size()) + "-");
+    QCOMPARE(read_file(pass.path("TAVRI_CONNECT_PC.zip")), pass.server.package);
+}
+
+void UpdateTest::a_server_ignoring_the_range_restarts_the_file()
+{
+    Pass pass;
+    pass.server.version_file = kVersion121;
+    pass.server.package = zip_of({{kInstaller121, installer_bytes()}});
+    pass.server.package_answer = UpdateServer::PackageAnswer::IgnoreRange;
+    write_file(pass.partial(), QByteArray(1000, 'x'));
+    QCOMPARE(pass.run(2), QStringList{pass.path(kInstaller121)});
+    QCOMPARE(pass.server.package_ranges, QList<QByteArray>{"bytes=1000-"});
+    QCOMPARE(read_file(pass.path("TAVRI_CONNECT_PC.zip")), pass.server.package);
+}
+
+void UpdateTest::error_pages_leave_the_partial_file_as_it_was_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::newRow("404") << int(UpdateServer::PackageAnswer::NotFound);
+    QTest::newRow("500") << int(UpdateServer::PackageAnswer::ServerError);
+    QTest::newRow("206 from another offset") << int(UpdateServer::PackageAnswer::WrongRange);
+}
+
+void UpdateTest::error_pages_leave_the_partial_file_as_it_was()
+{
+    QFETCH(int, answer);
+    Pass pass;
+    pass.server.version_file = kVersion121;
+    pass.server.package = zip_of({{kInstaller121, installer_bytes()}});
+    pass.server.package_answer = UpdateServer::PackageAnswer(answer);
+    const QByteArray first_part = pass.server.package.left(1000);
+    write_file(pass.partial(), first_part);
+    QVERIFY(pass.run(2).isEmpty());
+    QCOMPARE(read_file(pass.partial()), first_part);
+    QVERIFY(!QFile::exists(pass.path("TAVRI_CONNECT_PC.zip")));
+}
+
+void UpdateTest::an_already_complete_file_is_unpacked()
+{
+    Pass pass;
+    pass.server.version_file = kVersion121;
+    pass.server.package = zip_of({{kInstaller121, installer_bytes()}});
+    write_file(pass.partial(), pass.server.package);
+    write_file(pass.path("TAVRI_CONNECT_PC.zip"), "a finished package of an earlier pass");
+    QCOMPARE(pass.run(2), QStringList{pass.path(kInstaller121)});
+    QCOMPARE(pass.server.package_ranges,
+             QList<QByteArray>{"bytes=" + QByteArray::number(pass.server.package.size()) + "-"});
+    QCOMPARE(read_file(pass.path(kInstaller121)), installer_bytes());
+}
+
+void UpdateTest::packages_without_the_installer_offer_nothing_data()
+{
+    QTest::addColumn<QByteArray>("package");
+    QTest::newRow("broken zip") << QByteArray("PK\x03\x04 this is no zip at all");
+    QTest::newRow("another version's installer") << zip_of({{"TAVRI_CONNECT_PC_V1.2.0.exe", installer_bytes()}});
+    QTest::newRow("installer in a subfolder") << zip_of({{"sub/" + kInstaller121, installer_bytes()}});
+    QTest::newRow("entry climbing out of the folder") << zip_of({{"../" + kInstaller121, installer_bytes()}});
+}
+
+// Also with an installer of that name left by an earlier pass: it is never offered.
+void UpdateTest::packages_without_the_installer_offer_nothing()
+{
+    QFETCH(QByteArray, package);
+    Pass pass;
+    pass.server.version_file = kVersion121;
+    pass.server.package = package;
+    write_file(pass.path(kInstaller121), "stale installer");
+    QVERIFY(pass.run(2).isEmpty());
+    QVERIFY(!QFile::exists(pass.path(kInstaller121)));
+    QVERIFY(!QFile::exists(QFileInfo(pass.folder.path() + "/../" + kInstaller121).absoluteFilePath()));
+}
+
+void UpdateTest::a_version_file_error_is_logged()
+{
+    Pass pass;
+    pass.server.version_file = "V1.2.1\nnotes\n10201";
+    pass.run(1);
+    QVERIFY2(!captured_log.filter("version file error:").isEmpty(), qPrintable(captured_log.join('\n')));
+
+    // No server at all: the request fails and says so.
+    Pass nowhere;
+    nowhere.server.version_file = kVersion121;
+    captured_log.clear();
+    Update update(QUrl("http://127.0.0.1:1"), nowhere.folder.path());
+    QSignalSpy finished(update.findChild<QNetworkAccessManager *>(), &QNetworkAccessManager::finished);
+    qInstallMessageHandler(capture);
+    update.checkUpdate();
+    QVERIFY(finished.wait(kWaitMs));
+    qInstallMessageHandler(nullptr);
+    QVERIFY2(!captured_log.filter(QRegularExpression("__________\\w")).isEmpty(), qPrintable(captured_log.join('\n')));
+}
+
+void UpdateTest::the_window_offers_what_its_update_thread_found()
+{
+    UpdateServer server;
+    server.version_file = kVersion121;
+    server.package = zip_of({{kInstaller121, installer_bytes()}});
+    WidgetFixture fixture;
+    fixture.window = std::make_unique<Widget>(nullptr, server.url());
+    QPushButton *version = fixture.window->software_page()->version_button();
+    QTRY_COMPARE_WITH_TIMEOUT(version->text(), QString("发现新版本  "), kWaitMs);
+    const QString installer =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(kInstaller121);
+    QVERIFY(QFile::exists(installer));
+}
+
+int main(int argc, char **argv)
+{
+    // The application-data folder, where the window's worker downloads, is a private one.
+    QTemporaryDir data;
+    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    UpdateTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_update.moc"
