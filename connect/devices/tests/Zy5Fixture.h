@@ -1,0 +1,34 @@
+#pragma once
+// A simulated ZY5 on a fresh simulated bus, with the paths of its two interfaces as
+// discovery and the main window give them.
+#include "SimulatedDevices.h"
+#include "common/HidBus.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+struct Zy5Fixture {
+    std::shared_ptr<simulated::Zy5State> state = std::make_shared<simulated::Zy5State>();
+    std::string node;
+    QString command_path;
+    QString macro_path;
+
+    Zy5Fixture()
+    {
+        fakehid::reset();
+        node = fakehid::plug(simulated::zy5("usb-0000:00:14.0-3", state));
+        command_path = HidBus::interface_path(0xE4A9, 0x9D09, 1, 3, "usb-0000:00:14.0-3/input1");
+        macro_path = HidBus::interface_path(0xE4A9, 0x9D09, 1, 2, "usb-0000:00:14.0-3/input1");
+    }
+    ~Zy5Fixture() { fakehid::reset(); }
+
+    static int calls(const std::string &prefix)
+    {
+        const auto &log = fakehid::call_log();
+        return int(std::count_if(log.begin(), log.end(),
+                                 [&](const std::string &line) { return line.rfind(prefix, 0) == 0; }));
+    }
+    static int reports_written() { return calls("hid_write"); }
+    static int rejections() { return calls("zy5 rejected"); }
+};
