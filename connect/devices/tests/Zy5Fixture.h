@@ -3,6 +3,11 @@
 // discovery and the main window give them.
 #include "SimulatedDevices.h"
 #include "common/HidBus.h"
+#include "devices/SupportedModels.h"
+#include "devices/Tavri_ZY5.h"
+
+#include <QPushButton>
+#include <QtTest>
 
 #include <algorithm>
 #include <memory>
@@ -22,6 +27,25 @@ struct Zy5Fixture {
         macro_path = HidBus::interface_path(0xE4A9, 0x9D09, 1, 2, "usb-0000:00:14.0-3/input1");
     }
     ~Zy5Fixture() { fakehid::reset(); }
+
+    // Made as the main window makes it: by the model row that the path matches.
+    std::unique_ptr<Tavri_ZY5> open_page() const
+    {
+        const SupportedModel *model = model_of_path(command_path);
+        std::unique_ptr<Tavri_ZY5> page(
+            model ? qobject_cast<Tavri_ZY5 *>(model->create_page(*model, command_path, nullptr)) : nullptr);
+        if (!page)
+            qFatal("no ZY5 page for %s", qPrintable(command_path));
+        page->show();
+        return page;
+    }
+
+    std::unique_ptr<Tavri_ZY5> enter_page() const
+    {
+        auto page = open_page();
+        QTest::mouseClick(page->picture_button(), Qt::LeftButton);
+        return page;
+    }
 
     static int calls(const std::string &prefix)
     {
