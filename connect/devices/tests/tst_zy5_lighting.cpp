@@ -67,7 +67,7 @@ class Zy5LightingTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() { use_private_app_data(); }
     void init() { user_color_settings().clear(); }
 
     void effects_enable_their_controls_data();

@@ -74,7 +74,7 @@ class Zy5PageTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void initTestCase() { use_private_app_data(); }
     void init() { user_color_settings().clear(); }
 
     void nothing_is_read_before_entering();
