@@ -1,5 +1,6 @@
 #include "DPILeft.h"
 
+#include "PageLabel.h"
 #include "common/SharedStyles.h"
 
 #include <QButtonGroup>
@@ -11,14 +12,6 @@
 namespace {
 
 constexpr int kLevelSpacing = 50;
-
-QLabel *add_label(QWidget *parent, const QString &text, const QRect &geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    label->setStyleSheet(style_label);
-    return label;
-}
 
 } // namespace
 

@@ -2,6 +2,7 @@
 
 #include "UserColorSettings.h"
 #include "Zy5Link.h"
+#include "PageLabel.h"
 #include "common/SharedStyles.h"
 #include "editors/ColorBtn.h"
 #include "editors/SpeedSlider.h"
@@ -44,14 +45,6 @@ const EffectButton kEffectButtons[] = {
 constexpr QRgb kDefaultPresets[ZY5_Led_Config::kPresets] = {
     qRgb(255, 0, 0), qRgb(255, 135, 0), qRgb(255, 255, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 0, 255),
 };
-
-QLabel *add_label(QWidget *parent, const QString &text, const QRect &geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    label->setStyleSheet(style_label);
-    return label;
-}
 
 QString preset_key(int n, const char *component)
 {

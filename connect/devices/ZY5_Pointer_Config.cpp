@@ -2,6 +2,7 @@
 
 #include "ButtonGroupChoice.h"
 #include "DPILeft.h"
+#include "PageLabel.h"
 #include "Zy5Link.h"
 #include "common/SharedStyles.h"
 
@@ -17,14 +18,6 @@
 #include <vector>
 
 namespace {
-
-QLabel *add_label(QWidget *parent, const QString &text, const QRect &geometry)
-{
-    auto *label = new QLabel(text, parent);
-    label->setGeometry(geometry);
-    label->setStyleSheet(style_label);
-    return label;
-}
 
 // Blocks the signals of each object as long as the result lives.
 std::vector<QSignalBlocker> block_signals(const QList<QObject *> &objects)
