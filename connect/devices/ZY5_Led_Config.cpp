@@ -1,8 +1,8 @@
 #include "ZY5_Led_Config.h"
 
+#include "PageLabel.h"
 #include "UserColorSettings.h"
 #include "Zy5Link.h"
-#include "PageLabel.h"
 #include "common/SharedStyles.h"
 #include "editors/ColorBtn.h"
 #include "editors/SpeedSlider.h"
