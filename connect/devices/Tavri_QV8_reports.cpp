@@ -5,12 +5,11 @@
 #include "QV8_Btn_Config.h"
 #include "QV8_Dev_Config.h"
 #include "Qv8Link.h"
+#include "common/ResponsiveWait.h"
 
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QCoreApplication>
 #include <QDebug>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -29,15 +28,6 @@ void check_choice(QButtonGroup *group, int id)
         return;
     const QSignalBlocker blocker(group);
     button->setChecked(true);
-}
-
-// Keeps the interface alive while the receiver settles.
-void settle(int milliseconds)
-{
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (!elapsed.hasExpired(milliseconds))
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 100);
 }
 
 } // namespace
@@ -135,7 +125,7 @@ void Tavri_QV8::set_qv8_default()
     qDebug() << "set default";
     qv8::tell(dev_config_path, qv8::restore_defaults());
     const QPointer<Tavri_QV8> alive(this);
-    settle(kRestoreSettleMs);
+    wait_processing_events(kRestoreSettleMs);
     if (!alive)
         return;
     get_qv8_state();

@@ -1,9 +1,80 @@
+// The ZY5 page's widgets; the device exchanges are in Tavri_ZY5_reports.cpp.
 #include "Tavri_ZY5.h"
+
+#include "ZY5_Btn_Config.h"
+#include "ZY5_Led_Config.h"
+#include "ZY5_Nav_Bar.h"
+#include "ZY5_Pointer_Config.h"
+#include "common/ReturnButtonStyle.h"
+#include "common/SharedStyles.h"
+#include "editors/PopBox.h"
+
+#include <QPushButton>
+#include <QStackedWidget>
 
 Tavri_ZY5::Tavri_ZY5(QWidget *parent)
     : DevicePage(parent)
 {
     setGeometry(0, 0, 1200, 750);
+    create_settings();
+    create_picture();
+    create_buttons();
+}
+
+// The three settings pages and the bar that switches them, hidden until the picture is clicked.
+void Tavri_ZY5::create_settings()
+{
+    m_settingsStack = new QStackedWidget(this);
+    m_settingsStack->setGeometry(0, 0, 1200, 670);
+    m_settingsStack->hide();
+    m_btnConfig = new ZY5_Btn_Config(this);
+    m_ledConfig = new ZY5_Led_Config(this);
+    m_pointerConfig = new ZY5_Pointer_Config(this);
+    for (QWidget *page : {static_cast<QWidget *>(m_btnConfig), static_cast<QWidget *>(m_ledConfig),
+                          static_cast<QWidget *>(m_pointerConfig)}) {
+        page->setGeometry(0, 0, 1200, 670);
+        m_settingsStack->addWidget(page);
+    }
+}
+
+// The picture enters the settings: the device is read as they appear.
+void Tavri_ZY5::create_picture()
+{
+    m_pictureButton = new QPushButton(this);
+    m_pictureButton->setGeometry(0, 9, 1100, 648);
+    m_pictureButton->setStyleSheet(QStringLiteral("QPushButton {image:url(:/img/ZY5_top.png)}"));
+    connect(m_pictureButton, &QPushButton::clicked, m_pictureButton, &QWidget::hide);
+    connect(m_pictureButton, &QPushButton::clicked, this, &Tavri_ZY5::enter_widget);
+    connect(m_pictureButton, &QPushButton::clicked, m_settingsStack, &QWidget::show);
+    connect(m_pictureButton, &QPushButton::clicked, this, &Tavri_ZY5::get_dev_path);
+
+    m_navBar = new ZY5_Nav_Bar(this);
+    m_navBar->move(0, 670 - m_navBar->height());
+    m_navBar->hide();
+    connect(m_pictureButton, &QPushButton::clicked, m_navBar, &QWidget::show);
+    connect(m_navBar, &ZY5_Nav_Bar::nav_btn_selected, m_settingsStack, &QStackedWidget::setCurrentIndex);
+}
+
+void Tavri_ZY5::create_buttons()
+{
+    m_restoreButton = new QPushButton(tr("恢复默认设置"), this);
+    m_restoreButton->setGeometry(913, 26, 130, 26);
+    m_restoreButton->setStyleSheet(style_push_button);
+    m_restoreButton->hide();
+
+    m_popBox = new PopBox(this);
+    m_popBox->setPopupText(tr("将把您的鼠标恢复为出厂配置，是否继续？"));
+    m_popBox->setOkBtnText(tr("恢复"));
+    connect(m_pictureButton, &QPushButton::clicked, m_restoreButton, &QWidget::show);
+    connect(m_restoreButton, &QPushButton::clicked, m_popBox, &QWidget::show);
+    connect(m_popBox, &PopBox::ok_clicked, this, &Tavri_ZY5::set_zy5_default);
+
+    m_returnButton = new QPushButton(this);
+    m_returnButton->setGeometry(40, 700, 10, 20);
+    m_returnButton->setStyleSheet(style_return_button);
+    m_returnButton->hide();
+    connect(m_pictureButton, &QPushButton::clicked, m_returnButton, &QWidget::show);
+    connect(m_returnButton, &QPushButton::clicked, this, &Tavri_ZY5::close_widget);
 }
 
 void Tavri_ZY5::close_widget()

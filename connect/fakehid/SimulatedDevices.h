@@ -2,6 +2,7 @@
 // Simulated peripherals of the supported models, for the tests and the demo.
 #include "FakeHidBus.h"
 #include "SimulatedQv8.h"
+#include "SimulatedZy5.h"
 
 #include <memory>
 #include <string>
@@ -28,7 +29,14 @@ inline fakehid::Device qv8(const std::string &port, std::shared_ptr<Qv8State> st
     return receiver;
 }
 
-inline fakehid::Device zy5(const std::string &port) { return device(0x9D09, 1, port, 3); }
+// A ZY5 mouse answering from state; its interface 1 has three collections.
+inline fakehid::Device zy5(const std::string &port, std::shared_ptr<Zy5State> state = std::make_shared<Zy5State>())
+{
+    fakehid::Device mouse = device(0x9D09, 1, port, 3);
+    mouse.respond = zy5_mouse(std::move(state));
+    return mouse;
+}
+
 inline fakehid::Device wk3(const std::string &port) { return device(0x507C, 3, port); }
 
 } // namespace simulated

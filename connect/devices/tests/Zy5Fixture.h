@@ -1,0 +1,67 @@
+#pragma once
+// A simulated ZY5 on a fresh simulated bus, with the paths of its two interfaces as
+// discovery and the main window give them.
+#include "SimulatedDevices.h"
+#include "common/HidBus.h"
+#include "devices/SupportedModels.h"
+#include "devices/Tavri_ZY5.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+// Points the application-data folder (where "user_color.ini" lives) at a temporary folder
+// for the whole test program; call it before the first page is made.
+inline void use_private_app_data()
+{
+    static QTemporaryDir folder;
+    qputenv("XDG_DATA_HOME", folder.path().toUtf8());
+}
+
+struct Zy5Fixture {
+    std::shared_ptr<simulated::Zy5State> state = std::make_shared<simulated::Zy5State>();
+    std::string node;
+    QString command_path;
+    QString macro_path;
+
+    Zy5Fixture()
+    {
+        fakehid::reset();
+        node = fakehid::plug(simulated::zy5("usb-0000:00:14.0-3", state));
+        command_path = HidBus::interface_path(0xE4A9, 0x9D09, 1, 3, "usb-0000:00:14.0-3/input1");
+        macro_path = HidBus::interface_path(0xE4A9, 0x9D09, 1, 2, "usb-0000:00:14.0-3/input1");
+    }
+    ~Zy5Fixture() { fakehid::reset(); }
+
+    // Made as the main window makes it: by the model row that the path matches.
+    std::unique_ptr<Tavri_ZY5> open_page() const
+    {
+        const SupportedModel *model = model_of_path(command_path);
+        std::unique_ptr<Tavri_ZY5> page(
+            model ? qobject_cast<Tavri_ZY5 *>(model->create_page(*model, command_path, nullptr)) : nullptr);
+        if (!page)
+            qFatal("no ZY5 page for %s", qPrintable(command_path));
+        page->show();
+        return page;
+    }
+
+    std::unique_ptr<Tavri_ZY5> enter_page() const
+    {
+        auto page = open_page();
+        QTest::mouseClick(page->picture_button(), Qt::LeftButton);
+        return page;
+    }
+
+    static int calls(const std::string &prefix)
+    {
+        const auto &log = fakehid::call_log();
+        return int(std::count_if(log.begin(), log.end(),
+                                 [&](const std::string &line) { return line.rfind(prefix, 0) == 0; }));
+    }
+    static int reports_written() { return calls("hid_write"); }
+    static int rejections() { return calls("zy5 rejected"); }
+};

@@ -1,0 +1,71 @@
+// The simulated ZY5: the reports it refuses, so that tests through it catch malformed ones.
+#include "SimulatedDevices.h"
+
+#include <hidapi/hidapi.h>
+
+#include <QtTest>
+
+#include <algorithm>
+
+Q_DECLARE_METATYPE(fakehid::Bytes)
+
+namespace {
+
+fakehid::Bytes report(std::uint8_t id, std::size_t length, std::initializer_list<std::uint8_t> bytes)
+{
+    fakehid::Bytes r(length, 0);
+    r[0] = id;
+    std::copy(bytes.begin(), bytes.end(), r.begin() + 1);
+    return r;
+}
+
+} // namespace
+
+class SimulatedZy5Test : public QObject
+{
+    Q_OBJECT
+private slots:
+    void malformed_reports_are_rejected_data();
+    void malformed_reports_are_rejected();
+};
+
+void SimulatedZy5Test::malformed_reports_are_rejected_data()
+{
+    QTest::addColumn<fakehid::Bytes>("written");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("command report of 64 bytes") << report(0x4D, 64, {0xC4}) << "length 64";
+    QTest::newRow("macro report of 32 bytes") << report(0x57, 32, {0xF0, 2, 1, 0}) << "length 32";
+    QTest::newRow("unknown report id") << report(0x01, 32, {0xC4}) << "report id 1";
+    QTest::newRow("unknown command") << report(0x4D, 32, {0x99}) << "unknown command 153";
+    QTest::newRow("stale byte after a read request") << report(0x4D, 32, {0xC2, 0, 0, 7}) << "bytes after the fields";
+    QTest::newRow("stale event after a last chunk")
+        << report(0x57, 64, {0xF1, 2, 1, 14, 4, 0, 0, 0, 5}) << "bytes after the fields";
+    QTest::newRow("no events in a chunk") << report(0x57, 64, {0xF1, 2, 0, 0}) << "event count 0";
+    QTest::newRow("fifteen events in a chunk") << report(0x57, 64, {0xF0, 2, 15, 0}) << "event count 15";
+    QTest::newRow("button 10") << report(0x4D, 32, {0xB0, 10}) << "button 10";
+    QTest::newRow("assignment type 3") << report(0x4D, 32, {0xB1, 2, 3}) << "assignment type 3";
+    QTest::newRow("effect 5") << report(0x4D, 32, {0xA1, 0, 5, 4, 8}) << "lighting out of range";
+    QTest::newRow("frequency 0") << report(0x4D, 32, {0xA1, 0, 1, 0, 8}) << "lighting out of range";
+    QTest::newRow("report rate 3") << report(0x4D, 32, {0xC3, 3}) << "report rate 3";
+}
+
+void SimulatedZy5Test::malformed_reports_are_rejected()
+{
+    QFETCH(fakehid::Bytes, written);
+    QFETCH(QString, reason);
+    fakehid::reset();
+    auto state = std::make_shared<simulated::Zy5State>();
+    hid_device *mouse = hid_open_path(fakehid::plug(simulated::zy5("usb-1-1", state)).c_str());
+    hid_write(mouse, written.data(), written.size());
+    unsigned char reply[64];
+    QCOMPARE(hid_read_timeout(mouse, reply, sizeof reply, 100), 0);
+    hid_close(mouse);
+    const auto &log = fakehid::call_log();
+    QVERIFY(std::find(log.begin(), log.end(), "zy5 rejected: " + reason.toStdString()) != log.end());
+    QCOMPARE(state->effect, simulated::Zy5State().effect);
+    QCOMPARE(state->report_rate, simulated::Zy5State().report_rate);
+    fakehid::reset();
+}
+
+QTEST_GUILESS_MAIN(SimulatedZy5Test)
+#include "tst_simulated_zy5.moc"
