@@ -27,6 +27,14 @@ void add_rows(QWidget *list, const QStringList &texts, QButtonGroup *group, QLis
 
 } // namespace
 
+void clear_choice(QButtonGroup *group)
+{
+    group->setExclusive(false);
+    if (QAbstractButton *checked = group->checkedButton())
+        checked->setChecked(false);
+    group->setExclusive(true);
+}
+
 func_List::func_List(QWidget *parent)
     : QWidget(parent)
 {

@@ -10,6 +10,9 @@ class QButtonGroup;
 class QRadioButton;
 class mkey_Edit;
 
+// Unchecks the checked row of a list's exclusive group.
+void clear_choice(QButtonGroup *group);
+
 class func_List : public QWidget
 {
     Q_OBJECT

@@ -37,15 +37,6 @@ QPropertyAnimation *opacity_fade(QGraphicsOpacityEffect *effect, qreal from, qre
     return fade;
 }
 
-// Unchecks the checked row of an exclusive group.
-void clear_choice(QButtonGroup *group)
-{
-    group->setExclusive(false);
-    if (QAbstractButton *checked = group->checkedButton())
-        checked->setChecked(false);
-    group->setExclusive(true);
-}
-
 } // namespace
 
 btn_Dialog::btn_Dialog(QWidget *parent)
