@@ -4,6 +4,7 @@
 
 #include <QDebug>
 
+// Defined by KeyboardHook_win.cpp or KeyboardHook_x11.cpp.
 std::unique_ptr<KeyboardHook> make_system_keyboard_hook(QWidget *keyboard_owner);
 
 namespace {

@@ -42,13 +42,13 @@ void micro_Widget::start_record()
         stop_record();
         return;
     }
+    if (!m_hook.install()) {
+        stop_record();  // idle, with the macro recorded before
+        return;
+    }
     m_eventView->clear();
     m_recording.start(m_delayOption->isChecked());
     set_controls_idle(false);
-    if (!m_hook.install()) {
-        stop_record();
-        return;
-    }
     m_eventView->setFocus(Qt::OtherFocusReason);
 }
 

@@ -223,9 +223,11 @@ void KeyEditorsTest::recorder_without_hook_returns_to_idle()
     FakeHooks hooks;
     hooks.fail = true;
     micro_Widget recorder;
+    recorder.set_events({MacroEvent{0x04, 0, 0}});
     QTest::ignoreMessage(QtDebugMsg, "keyboard hook cannot be installed");
     recorder.record_button()->click();
     QVERIFY(!recorder.recording());
+    QCOMPARE(recorder.events().size(), std::size_t(1));  // the macro before is kept
     QCOMPARE(recorder.record_button()->text(), QString("启动录制"));
     QVERIFY(recorder.save_button()->isEnabled());
     QVERIFY(recorder.delay_option()->isEnabled());
