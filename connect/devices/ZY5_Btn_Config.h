@@ -1,8 +1,14 @@
 #pragma once
+#include "Zy5Protocol.h"
+
 #include <QWidget>
 
-// The ZY5 button settings. For now only the pictures of the mouse; the buttons and their
-// assignment dialog come with the button editors.
+class QButtonGroup;
+class btn_Dialog;
+
+// The ZY5 button settings: the mouse's eight assignable buttons on its pictures. A click
+// reads that button's assignment, opens the assignment dialog beside it with the current
+// choice marked, and writes what the user saves back to the mouse.
 class ZY5_Btn_Config : public QWidget
 {
     Q_OBJECT
@@ -12,4 +18,25 @@ public:
     // Set by the device page.
     QString dev_command_path;
     QString dev_macro_path;
+
+    QButtonGroup *button_group() const { return m_buttons; }
+    btn_Dialog *dialog() const { return m_dialog; }
+
+private slots:
+    void show_btn_dg(int btn_id, bool checked);
+    void get_btn_state(int btn_id);
+    void get_micro_btn(int btn_id);
+    void set_mouse_btn(int func_id);
+    void set_mkey_function();
+    void set_micro_function();
+    void btn_clicked(int btn_id);
+
+private:
+    void open_btn_dialog(int btn_id);
+    void show_assignment_in_dialog();
+    std::uint8_t chosen_button() const;
+
+    QButtonGroup *m_buttons;
+    btn_Dialog *m_dialog;
+    zy5::ButtonAssignment m_assignment;  // the last one read
 };

@@ -1,0 +1,80 @@
+// Without a system keyboard hook, the editor's widget grabs the keyboard and its key
+// events take the hook's road.
+#include "KeyboardHook.h"
+
+#include "KeyCapture.h"
+#include "XKeysyms.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QWidget>
+
+namespace {
+
+class KeyboardGrab : public QObject, public KeyboardHook
+{
+public:
+    explicit KeyboardGrab(QWidget *owner)
+        : m_owner(owner)
+    {
+    }
+
+    ~KeyboardGrab() override { remove(); }
+
+    bool install() override
+    {
+        if (!m_owner)
+            return false;
+        if (!m_grabbing) {
+            m_owner->installEventFilter(this);
+            m_owner->grabKeyboard();
+            m_grabbing = true;
+        }
+        return true;
+    }
+
+    void remove() override
+    {
+        if (m_grabbing && m_owner) {
+            m_owner->releaseKeyboard();
+            m_owner->removeEventFilter(this);
+        }
+        m_grabbing = false;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched != m_owner)
+            return false;
+        switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            event->accept();  // no shortcut fires while the keys are captured
+            return true;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            const bool press = event->type() == QEvent::KeyPress;
+            if (!press && key->isAutoRepeat())
+                return true;  // a hook sees repeats as presses only
+            low_level_key_call(0, press ? kWmKeyDown : kWmKeyUp,
+                               vk_from_x_key(key->nativeVirtualKey(), key->nativeScanCode()));
+            return true;
+        }
+        default:
+            return false;
+        }
+    }
+
+private:
+    QPointer<QWidget> m_owner;
+    bool m_grabbing = false;
+};
+
+} // namespace
+
+std::unique_ptr<KeyboardHook> make_system_keyboard_hook(QWidget *keyboard_owner)
+{
+    return std::make_unique<KeyboardGrab>(keyboard_owner);
+}
