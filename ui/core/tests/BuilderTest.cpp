@@ -115,7 +115,10 @@ TEST_F(Builder, GlobalResourcesAndTheLayoutCache) {
 
 TEST_F(Builder, ArchiveEntriesAreReadByTheirLength) {
   const std::string layout = R"(<Window><VBox name="zipped"/></Window>)";
-  const std::string zip = BuildZip({{"skin/layout.xml", layout}});
+  ZipWriterEntry entry;
+  entry.name = "skin/layout.xml";
+  entry.data = layout;
+  const std::string zip = BuildZip({entry});
   ResourceZip() = OpenZip(zip.data(), static_cast<uint32_t>(zip.size()), "");
   ASSERT_NE(ResourceZip(), nullptr);
   GlobalManager::SetResourcePath(L"skin");
@@ -164,7 +167,8 @@ TEST_F(Builder, WindowAttributesNeedTheNativeWindow) {
 
   NativeTestWindow window;
   ASSERT_TRUE(window.CreateAt(RECT{0, 0, 100, 100}, false));
-  MONITORINFO monitor = {sizeof(monitor)};
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromWindow(window.GetHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor);
   const int work_height = monitor.rcWork.bottom - monitor.rcWork.top;
   delete builder.Create(LR"(<Window shadowattached="false" size="10" heightpercent="nan" caption="0,0,0,30"><Control/></Window>)",

@@ -78,7 +78,8 @@ TEST_F(Window_, AutoSizedRootResizesTheWindowAndCentres) {
   EXPECT_EQ(rect.bottom - rect.top, 70);
   window->CenterWindow();
   GetWindowRect(window->GetHWND(), &rect);
-  MONITORINFO monitor = {sizeof(monitor)};
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromWindow(window->GetHWND(), MONITOR_DEFAULTTONEAREST), &monitor);
   EXPECT_EQ(rect.left, (monitor.rcWork.left + monitor.rcWork.right) / 2 - 60);
 }
