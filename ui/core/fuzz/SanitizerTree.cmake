@@ -19,10 +19,12 @@ add_test(NAME ui_parsers_sanitized_test COMMAND ui_parsers_sanitized_test)
 set_tests_properties(ui_parsers_sanitized_test PROPERTIES ENVIRONMENT TZ=UTC TIMEOUT 300)
 
 set(seed_root ${CMAKE_CURRENT_BINARY_DIR}/seeds)
+# Large enough for whole skin files and archives past the reader's 16 KiB read buffer.
+set(fuzz_max_len 262144)
 add_custom_target(ui_fuzz_seeds ALL
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/make_seeds.py
           ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/seeds ${PROJECT_SOURCE_DIR}/resources
-          ${seed_root}/xml ${seed_root}/zip
+          ${seed_root}/xml ${seed_root}/zip ${fuzz_max_len}
   COMMENT "fuzz seed corpora")
 
 foreach(kind Zip Xml)
@@ -37,7 +39,8 @@ foreach(kind Zip Xml)
   set(corpus ${CMAKE_CURRENT_BINARY_DIR}/corpus/${name})
   file(MAKE_DIRECTORY ${corpus})
   add_test(NAME ${fuzzer}
-    COMMAND ${fuzzer} -max_total_time=${ORVANE_FUZZ_SECONDS} -timeout=10 -rss_limit_mb=2048
+    COMMAND ${fuzzer} -max_total_time=${ORVANE_FUZZ_SECONDS} -max_len=${fuzz_max_len} -timeout=10
+            -rss_limit_mb=2048
             ${corpus} ${seed_root}/${name})
   set_tests_properties(${fuzzer} PROPERTIES TIMEOUT 600)
 endforeach()

@@ -1,6 +1,7 @@
 #include "markup/XmlMarkup.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 #include "text/Utf8.h"
@@ -14,9 +15,19 @@ constexpr size_t kMaxLocation = 49;
 bool IsWhitespace(wchar_t c) { return c >= 1 && c <= 32; }
 
 // Name characters: ASCII letters and digits, "_", ":" and every non-ASCII character.
+struct NameCharTable {
+  bool ascii[128] = {};
+  constexpr NameCharTable() {
+    for (int c = 0; c < 128; ++c)
+      ascii[c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                 c == '_' || c == ':';
+  }
+};
+constexpr NameCharTable kNameChars;
+
 bool IsNameChar(wchar_t c) {
-  return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') ||
-         c == L'_' || c == L':' || static_cast<uint32_t>(c) >= 0x80;
+  const auto code = static_cast<uint32_t>(c);
+  return code >= 0x80 || kNameChars.ascii[code];
 }
 
 void SkipWhitespace(wchar_t*& p) {
@@ -27,23 +38,56 @@ void SkipIdentifier(wchar_t*& p) {
   while (IsNameChar(*p)) ++p;
 }
 
-struct Entity {
-  const wchar_t* name;
-  wchar_t character;
+// Characters that end a plain run of character data or of an attribute value.
+enum DataStop : uint8_t { kEnd = 1, kQuoteEnd = 2, kTagEnd = 4, kSpace = 8 };
+struct DataStopTable {
+  uint8_t ascii[128] = {};
+  constexpr DataStopTable() {
+    ascii[0] = ascii['&'] = kEnd;
+    ascii['"'] = kQuoteEnd;
+    ascii['<'] = kTagEnd;
+    ascii[' '] = kSpace;
+  }
 };
-constexpr Entity kEntities[] = {
-    {L"amp;", L'&'}, {L"lt;", L'<'}, {L"gt;", L'>'}, {L"quot;", L'"'}, {L"apos;", L'\''}};
+constexpr DataStopTable kDataStops;
 
-// `source` points at "&"; an unknown name leaves a literal "&".
+uint8_t DataStops(wchar_t end, bool preserve_whitespace) {
+  return kEnd | (end == L'"' ? kQuoteEnd : kTagEnd) | (preserve_whitespace ? 0 : kSpace);
+}
+
+bool IsDataStop(wchar_t c, uint8_t stops) {
+  const auto code = static_cast<uint32_t>(c);
+  return code < 128 && (kDataStops.ascii[code] & stops);
+}
+
+bool StartsWith(const wchar_t* text, const wchar_t* prefix, size_t length) {
+  for (size_t i = 0; i < length; ++i)
+    if (text[i] != prefix[i]) return false;
+  return true;
+}
+
+// `source` points at "&": one of the five named entities, or a literal "&".
 void DecodeEntity(wchar_t*& source, wchar_t*& destination) {
+  struct Entity {
+    const wchar_t* name;  // after "&", with its ";"
+    size_t length;
+    wchar_t character;
+  };
+  static constexpr Entity kAmp{L"amp;", 4, L'&'}, kApos{L"apos;", 5, L'\''}, kLt{L"lt;", 3, L'<'},
+      kGt{L"gt;", 3, L'>'}, kQuot{L"quot;", 5, L'"'};
   ++source;
-  for (const Entity& entity : kEntities) {
-    const size_t length = std::wcslen(entity.name);
-    if (std::wcsncmp(source, entity.name, length) == 0) {
-      *destination++ = entity.character;
-      source += length;
-      return;
-    }
+  const Entity* entity = nullptr;
+  switch (*source) {
+    case L'a': entity = source[1] == L'm' ? &kAmp : &kApos; break;
+    case L'l': entity = &kLt; break;
+    case L'g': entity = &kGt; break;
+    case L'q': entity = &kQuot; break;
+    default: break;
+  }
+  if (entity && StartsWith(source, entity->name, entity->length)) {
+    *destination++ = entity->character;
+    source += entity->length;
+    return;
   }
   *destination++ = L'&';
 }
@@ -52,7 +96,13 @@ void DecodeEntity(wchar_t*& source, wchar_t*& destination) {
 
 bool XmlMarkup::LoadFromString(const wchar_t* text) {
   Release();
-  return Parse(text ? text : L"");
+  if (!text) text = L"";
+  const size_t length = std::wcslen(text);
+  if (length >= UINT32_MAX) return Fail(L"File too large", nullptr);  // offsets are 32-bit
+  wchar_t* buffer = static_cast<wchar_t*>(std::malloc((length + 1) * sizeof(wchar_t)));
+  if (!buffer) return Fail(L"Out of memory", nullptr);
+  std::memcpy(buffer, text, (length + 1) * sizeof(wchar_t));
+  return Parse(buffer, length);
 }
 
 bool XmlMarkup::LoadFromBytes(const uint8_t* bytes, size_t count) {
@@ -61,25 +111,32 @@ bool XmlMarkup::LoadFromBytes(const uint8_t* bytes, size_t count) {
     bytes += 3;
     count -= 3;
   }
-  return Parse(Utf8BytesToWide(reinterpret_cast<const char*>(bytes), count));
+  // Offsets are 32-bit; UTF-8 never decodes to more characters than it has bytes.
+  if (count >= UINT32_MAX) return Fail(L"File too large", nullptr);
+  wchar_t* buffer = static_cast<wchar_t*>(std::malloc((count + 1) * sizeof(wchar_t)));
+  if (!buffer) return Fail(L"Out of memory", nullptr);
+  const size_t length = DecodeUtf8(reinterpret_cast<const char*>(bytes), count, buffer);
+  buffer[length] = 0;
+  return Parse(buffer, length);
 }
 
 void XmlMarkup::Release() {
-  text_.clear();
-  text_.shrink_to_fit();
-  elements_.clear();
-  elements_.shrink_to_fit();
+  text_.reset();
+  elements_ = {};
+  attributes_ = {};
 }
 
 XmlNode XmlMarkup::Root() { return elements_.size() > 1 ? XmlNode(this, 1) : XmlNode(); }
 
-bool XmlMarkup::Parse(std::wstring text) {
-  text_.assign(text.c_str(), text.c_str() + std::wcslen(text.c_str()) + 1);
-  elements_.clear();
+bool XmlMarkup::Parse(wchar_t* text, size_t length) {
+  text_.reset(text);
   error_message_.clear();
   error_location_.clear();
+  // Skins hold about one element per 200 characters and eight attributes per element.
+  elements_.reserve(length / 200 + 16);
+  attributes_.reserve(length / 25 + 16);
   ReserveElement();  // element 0 is the document
-  wchar_t* p = text_.data();
+  wchar_t* p = text_.get();
   if (ParseElement(p, 0, 0)) return true;
   Release();
   return false;
@@ -108,7 +165,6 @@ bool XmlMarkup::SkipToMarkupEnd(wchar_t*& p) {
 }
 
 bool XmlMarkup::ParseElement(wchar_t*& p, uint32_t parent, int depth) {
-  if (depth > kMaxDepth) return Fail(L"Elements nested too deeply", p);
   uint32_t previous = 0;
   for (;;) {
     SkipWhitespace(p);
@@ -121,6 +177,7 @@ bool XmlMarkup::ParseElement(wchar_t*& p, uint32_t parent, int depth) {
       if (!SkipToMarkupEnd(p)) return false;
       continue;
     }
+    if (depth >= kMaxDepth) return Fail(L"Elements nested too deeply", p);
 
     const uint32_t index = ReserveElement();
     elements_[index].name = Offset(p);
@@ -135,7 +192,7 @@ bool XmlMarkup::ParseElement(wchar_t*& p, uint32_t parent, int depth) {
     SkipIdentifier(p);
     const size_t name_length = static_cast<size_t>(p - name);
     if (!*p) return Fail(L"Error parsing element name", p);
-    if (!ParseAttributes(p)) return false;
+    if (!ParseAttributes(p, elements_[index])) return false;
     SkipWhitespace(p);
     if (p[0] == L'/' && p[1] == L'>') {
       elements_[index].data = Offset(p);
@@ -162,7 +219,7 @@ bool XmlMarkup::CloseElement(wchar_t*& p, const Element& element, size_t name_le
   *p = 0;
   p += 2;
   SkipWhitespace(p);
-  if (std::wcsncmp(p, text_.data() + element.name, name_length) != 0)
+  if (std::wcsncmp(p, text_.get() + element.name, name_length) != 0)
     return Fail(L"Unmatched closing tag", p);
   p += name_length;
   SkipWhitespace(p);
@@ -171,11 +228,13 @@ bool XmlMarkup::CloseElement(wchar_t*& p, const Element& element, size_t name_le
   return true;
 }
 
-bool XmlMarkup::ParseAttributes(wchar_t*& p) {
+bool XmlMarkup::ParseAttributes(wchar_t*& p, Element& element) {
+  element.first_attribute = static_cast<uint32_t>(attributes_.size());
   if (*p == L'>' || *p == L'/') return true;
   *p++ = 0;
   SkipWhitespace(p);
   while (*p && *p != L'>' && *p != L'/') {
+    const wchar_t* name = p;
     wchar_t* name_end = p;
     SkipIdentifier(name_end);
     p = name_end;
@@ -186,6 +245,10 @@ bool XmlMarkup::ParseAttributes(wchar_t*& p) {
     SkipWhitespace(p);
     if (*p != L'"') return Fail(L"Expected attribute value", p);
     wchar_t* destination = ++p;
+    if (element.attribute_count < XmlNode::kMaxAttributes) {
+      attributes_.push_back(Attribute{Offset(name), Offset(p)});
+      ++element.attribute_count;
+    }
     ParseData(p, destination, L'"');
     if (!*p) return Fail(L"Error while parsing attribute string", p);
     *destination = 0;
@@ -197,6 +260,13 @@ bool XmlMarkup::ParseAttributes(wchar_t*& p) {
 }
 
 void XmlMarkup::ParseData(wchar_t*& source, wchar_t*& destination, wchar_t end) const {
+  // Nothing moves until the first entity or collapsed space.
+  if (destination == source) {
+    const uint8_t stops = DataStops(end, preserve_whitespace_);
+    wchar_t* p = source;
+    while (!IsDataStop(*p, stops)) ++p;
+    source = destination = p;
+  }
   while (*source && *source != end) {
     if (*source == L'&') {
       while (*source == L'&') DecodeEntity(source, destination);
@@ -208,7 +278,6 @@ void XmlMarkup::ParseData(wchar_t*& source, wchar_t*& destination, wchar_t end) 
       *destination++ = *source++;
     }
   }
-  for (wchar_t* fill = destination + 1; fill < source; ++fill) *fill = L' ';
 }
 
 XmlNode XmlNode::NextSibling() const {
@@ -225,49 +294,23 @@ XmlNode XmlNode::FirstChild() const {
 
 const wchar_t* XmlNode::Name() const {
   if (!document_) return L"";
-  return document_->text_.data() + document_->elements_[element_].name;
+  return document_->text_.get() + document_->elements_[element_].name;
 }
 
-void XmlNode::MapAttributes() {
-  if (!document_ || attribute_count_) return;
-  const wchar_t* text = document_->text_.data();
+uint32_t XmlNode::AttributeCount() const {
+  return document_ ? document_->elements_[element_].attribute_count : 0;
+}
+
+const wchar_t* XmlNode::AttributeName(int index) const {
+  if (index < 0 || static_cast<uint32_t>(index) >= AttributeCount()) return L"";
   const XmlMarkup::Element& element = document_->elements_[element_];
-  const wchar_t* end = text + element.data;
-  const wchar_t* p = text + element.name;
-  p += std::wcslen(p) + 1;
-  // Every step stays inside the element's attribute area.
-  auto skip_whitespace = [&] {
-    while (p < end && IsWhitespace(*p)) ++p;
-  };
-  while (p < end && attribute_count_ < kMaxAttributes) {
-    skip_whitespace();
-    if (p >= end) return;
-    const wchar_t* name = p;
-    p += std::wcslen(p) + 1;
-    skip_whitespace();
-    if (p >= end || *p != L'"') return;
-    const wchar_t* value = ++p;
-    attributes_[attribute_count_++] = {static_cast<uint32_t>(name - text),
-                                       static_cast<uint32_t>(value - text)};
-    p += std::wcslen(p) + 1;
-  }
+  return document_->text_.get() + document_->attributes_[element.first_attribute + index].name;
 }
 
-uint32_t XmlNode::AttributeCount() {
-  MapAttributes();
-  return attribute_count_;
-}
-
-const wchar_t* XmlNode::AttributeName(int index) {
-  MapAttributes();
-  if (index < 0 || static_cast<uint32_t>(index) >= attribute_count_) return L"";
-  return document_->text_.data() + attributes_[index].name;
-}
-
-const wchar_t* XmlNode::AttributeValue(int index) {
-  MapAttributes();
-  if (index < 0 || static_cast<uint32_t>(index) >= attribute_count_) return L"";
-  return document_->text_.data() + attributes_[index].value;
+const wchar_t* XmlNode::AttributeValue(int index) const {
+  if (index < 0 || static_cast<uint32_t>(index) >= AttributeCount()) return L"";
+  const XmlMarkup::Element& element = document_->elements_[element_];
+  return document_->text_.get() + document_->attributes_[element.first_attribute + index].value;
 }
 
 }  // namespace ui

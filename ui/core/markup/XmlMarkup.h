@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,24 +22,19 @@ class XmlNode {
   XmlNode NextSibling() const;
   XmlNode FirstChild() const;
   const wchar_t* Name() const;
-  uint32_t AttributeCount();
-  const wchar_t* AttributeName(int index);
-  const wchar_t* AttributeValue(int index);
+  // At most kMaxAttributes; later attributes are not visible.
+  uint32_t AttributeCount() const;
+  const wchar_t* AttributeName(int index) const;
+  const wchar_t* AttributeValue(int index) const;
 
   static constexpr int kMaxAttributes = 64;
 
  private:
   friend class XmlMarkup;
-  XmlNode(XmlMarkup* document, uint32_t element) : element_(element), document_(document) {}
-  void MapAttributes();
+  XmlNode(const XmlMarkup* document, uint32_t element) : element_(element), document_(document) {}
 
   uint32_t element_ = 0;
-  uint32_t attribute_count_ = 0;
-  struct Attribute {
-    uint32_t name;
-    uint32_t value;
-  } attributes_[kMaxAttributes] = {};
-  XmlMarkup* document_ = nullptr;
+  const XmlMarkup* document_ = nullptr;
 };
 
 class XmlMarkup {
@@ -55,6 +52,7 @@ class XmlMarkup {
   const wchar_t* GetLastErrorMessage() const { return error_message_.c_str(); }
   const wchar_t* GetLastErrorLocation() const { return error_location_.c_str(); }
 
+  // Nesting levels of elements, the root being the first.
   static constexpr int kMaxDepth = 256;
 
  private:
@@ -65,20 +63,33 @@ class XmlMarkup {
     uint32_t next_sibling;
     uint32_t parent;
     uint32_t data;
+    // The element's attributes: a run in `attributes_`, recorded while parsing.
+    uint32_t first_attribute;
+    uint32_t attribute_count;
+  };
+  // Offsets of an attribute's name and value in the text.
+  struct Attribute {
+    uint32_t name;
+    uint32_t value;
+  };
+  struct FreeText {
+    void operator()(wchar_t* text) const { std::free(text); }
   };
 
-  bool Parse(std::wstring text);
+  // Takes a zero-terminated buffer of `length` characters and parses it in place.
+  bool Parse(wchar_t* text, size_t length);
   bool ParseElement(wchar_t*& p, uint32_t parent, int depth);
-  bool ParseAttributes(wchar_t*& p);
+  bool ParseAttributes(wchar_t*& p, Element& element);
   void ParseData(wchar_t*& source, wchar_t*& destination, wchar_t end) const;
   bool SkipToMarkupEnd(wchar_t*& p);
   bool CloseElement(wchar_t*& p, const Element& element, size_t name_length);
   uint32_t ReserveElement();
   bool Fail(const wchar_t* message, const wchar_t* location);
-  uint32_t Offset(const wchar_t* p) const { return static_cast<uint32_t>(p - text_.data()); }
+  uint32_t Offset(const wchar_t* p) const { return static_cast<uint32_t>(p - text_.get()); }
 
-  std::vector<wchar_t> text_;
+  std::unique_ptr<wchar_t[], FreeText> text_;
   std::vector<Element> elements_;
+  std::vector<Attribute> attributes_;
   std::wstring error_message_;
   std::wstring error_location_;
   bool preserve_whitespace_;

@@ -2,6 +2,11 @@
 
 namespace ui {
 
+GpBrush* Brush_GdiPlus::HandleOf(const IBrush* brush) {
+  const auto* own = dynamic_cast<const Brush_GdiPlus*>(brush);
+  return own ? own->GetBrush() : nullptr;
+}
+
 Brush_GdiPlus::Brush_GdiPlus(DWORD color) : IBrush(color) {
   Check(GdipCreateSolidFill(color, &solid_));
 }

@@ -17,6 +17,8 @@ class Brush_GdiPlus : public IBrush {
   IBrush* Clone() override;
   // The solid brush, or the texture brush when there is no solid one.
   GpBrush* GetBrush() const;
+  // The GDI+ brush behind `brush`; null for no brush or one of another implementation.
+  static GpBrush* HandleOf(const IBrush* brush);
   Status GetLastStatus() const { return last_status_; }
 
  private:

@@ -1,6 +1,8 @@
 #include "render/GdiBitmap.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 
 namespace ui {
@@ -15,6 +17,9 @@ void GdiBitmap::CleanUp() {
 bool GdiBitmap::Init(HDC hdc, int width, int height, bool flip_bits) {
   CleanUp();
   if (!hdc || width <= 0 || height <= 0) return false;
+  // Sizes and offsets into the pixels must stay within int for GDI and the callers.
+  const uint64_t image_size = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4;
+  if (image_size > static_cast<uint64_t>(INT_MAX)) return false;
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -22,7 +27,7 @@ bool GdiBitmap::Init(HDC hdc, int width, int height, bool flip_bits) {
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  info.bmiHeader.biSizeImage = width * height * 4;
+  info.bmiHeader.biSizeImage = static_cast<DWORD>(image_size);
   void* bits = nullptr;
   bitmap_ = CreateDIBSection(hdc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   if (!bitmap_) return false;

@@ -2,6 +2,11 @@
 
 namespace ui {
 
+GpMatrix* Matrix_GdiPlus::HandleOf(const IMatrix* matrix) {
+  const auto* own = dynamic_cast<const Matrix_GdiPlus*>(matrix);
+  return own ? own->GetMatrix() : nullptr;
+}
+
 Matrix_GdiPlus::Matrix_GdiPlus() { Check(GdipCreateMatrix(&matrix_)); }
 
 Matrix_GdiPlus::~Matrix_GdiPlus() {

@@ -19,6 +19,8 @@ class Matrix_GdiPlus : public IMatrix {
   void RotateAt(float angle, const POINT& center) override;
 
   GpMatrix* GetMatrix() const { return matrix_; }
+  // The GDI+ matrix behind `matrix`; null for no matrix or one of another implementation.
+  static GpMatrix* HandleOf(const IMatrix* matrix);
   Status GetLastStatus() const { return last_status_; }
 
  private:

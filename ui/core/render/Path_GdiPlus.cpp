@@ -14,11 +14,12 @@ std::vector<GpPoint> ToPoints(const POINT* points, int count) {
   return converted;
 }
 
-GpPen* PenOf(const IPen* pen) {
-  return pen ? static_cast<const Pen_GdiPlus*>(pen)->GetPen() : nullptr;
-}
-
 }  // namespace
+
+GpPath* Path_GdiPlus::HandleOf(const IPath* path) {
+  const auto* own = dynamic_cast<const Path_GdiPlus*>(path);
+  return own ? own->GetPath() : nullptr;
+}
 
 Path_GdiPlus::Path_GdiPlus() { Check(GdipCreatePath(FillModeAlternate, &path_)); }
 
@@ -101,7 +102,7 @@ void Path_GdiPlus::AddPolygon(const POINT* points, int count) {
 
 RECT Path_GdiPlus::GetBounds(const IPen* pen) {
   GpRect bounds;
-  Check(GdipGetPathWorldBoundsI(path_, &bounds, nullptr, PenOf(pen)));
+  Check(GdipGetPathWorldBoundsI(path_, &bounds, nullptr, Pen_GdiPlus::HandleOf(pen)));
   return RECT{bounds.X, bounds.Y, bounds.X + bounds.Width, bounds.Y + bounds.Height};
 }
 
@@ -113,13 +114,12 @@ bool Path_GdiPlus::IsContainsPoint(int x, int y) {
 
 bool Path_GdiPlus::IsStrokeContainsPoint(int x, int y, const IPen* pen) {
   BOOL inside = FALSE;
-  Check(GdipIsOutlineVisiblePathPointI(path_, x, y, PenOf(pen), nullptr, &inside));
+  Check(GdipIsOutlineVisiblePathPointI(path_, x, y, Pen_GdiPlus::HandleOf(pen), nullptr, &inside));
   return inside != FALSE;
 }
 
 void Path_GdiPlus::Transform(const IMatrix* matrix) {
-  if (matrix)
-    Check(GdipTransformPath(path_, static_cast<const Matrix_GdiPlus*>(matrix)->GetMatrix()));
+  if (GpMatrix* handle = Matrix_GdiPlus::HandleOf(matrix)) Check(GdipTransformPath(path_, handle));
 }
 
 }  // namespace ui

@@ -36,6 +36,8 @@ class Path_GdiPlus : public IPath {
   void Transform(const IMatrix* matrix) override;
 
   GpPath* GetPath() const { return path_; }
+  // The GDI+ path behind `path`; null for no path or one of another implementation.
+  static GpPath* HandleOf(const IPath* path);
   Status GetLastStatus() const { return last_status_; }
 
  private:

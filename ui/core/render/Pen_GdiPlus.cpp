@@ -2,6 +2,11 @@
 
 namespace ui {
 
+GpPen* Pen_GdiPlus::HandleOf(const IPen* pen) {
+  const auto* own = dynamic_cast<const Pen_GdiPlus*>(pen);
+  return own ? own->GetPen() : nullptr;
+}
+
 Pen_GdiPlus::Pen_GdiPlus(DWORD color, int width) : IPen(color) {
   Check(GdipCreatePen1(color, static_cast<REAL>(width), UnitWorld, &pen_));
 }

@@ -29,6 +29,8 @@ class Pen_GdiPlus : public IPen {
   int GetDashStyle() override;
 
   GpPen* GetPen() const { return pen_; }
+  // The GDI+ pen behind `pen`; null for no pen or one of another implementation.
+  static GpPen* HandleOf(const IPen* pen);
   Status GetLastStatus() const { return last_status_; }
 
  private:

@@ -108,8 +108,10 @@ void RenderContext_GdiPlus::WithPen(DWORD color, int width, bool anti_alias, Dra
 }
 
 void RenderContext_GdiPlus::DrawLine(const IPen* pen, int x1, int y1, int x2, int y2) {
+  GpPen* handle = Pen_GdiPlus::HandleOf(pen);
+  if (!handle) return;
   GdiPlusGraphics graphics(dc_, true);
-  GdipDrawLineI(graphics.get(), static_cast<const Pen_GdiPlus*>(pen)->GetPen(), x1, y1, x2, y2);
+  GdipDrawLineI(graphics.get(), handle, x1, y1, x2, y2);
 }
 
 void RenderContext_GdiPlus::DrawLine(const RECT& rect, int width, DWORD color) {
@@ -120,9 +122,10 @@ void RenderContext_GdiPlus::DrawLine(const RECT& rect, int width, DWORD color) {
 
 void RenderContext_GdiPlus::DrawBezier(const IPen* pen, int x1, int y1, int x2, int y2, int x3,
                                        int y3, int x4, int y4) {
+  GpPen* handle = Pen_GdiPlus::HandleOf(pen);
+  if (!handle) return;
   GdiPlusGraphics graphics(dc_, true);
-  GdipDrawBezierI(graphics.get(), static_cast<const Pen_GdiPlus*>(pen)->GetPen(), x1, y1, x2, y2,
-                  x3, y3, x4, y4);
+  GdipDrawBezierI(graphics.get(), handle, x1, y1, x2, y2, x3, y3, x4, y4);
 }
 
 void RenderContext_GdiPlus::DrawRect(const RECT& rect, int width, DWORD color) {
@@ -165,15 +168,19 @@ void RenderContext_GdiPlus::FillEllipse(const RECT& rect, DWORD color) {
 }
 
 void RenderContext_GdiPlus::DrawPath(const IPath* path, const IPen* pen) {
+  GpPen* pen_handle = Pen_GdiPlus::HandleOf(pen);
+  GpPath* path_handle = Path_GdiPlus::HandleOf(path);
+  if (!pen_handle || !path_handle) return;
   GdiPlusGraphics graphics(dc_, true);
-  GdipDrawPath(graphics.get(), static_cast<const Pen_GdiPlus*>(pen)->GetPen(),
-               static_cast<const Path_GdiPlus*>(path)->GetPath());
+  GdipDrawPath(graphics.get(), pen_handle, path_handle);
 }
 
 void RenderContext_GdiPlus::FillPath(const IPath* path, const IBrush* brush) {
+  GpBrush* brush_handle = Brush_GdiPlus::HandleOf(brush);
+  GpPath* path_handle = Path_GdiPlus::HandleOf(path);
+  if (!brush_handle || !path_handle) return;
   GdiPlusGraphics graphics(dc_, true);
-  GdipFillPath(graphics.get(), static_cast<const Brush_GdiPlus*>(brush)->GetBrush(),
-               static_cast<const Path_GdiPlus*>(path)->GetPath());
+  GdipFillPath(graphics.get(), brush_handle, path_handle);
 }
 
 }  // namespace ui

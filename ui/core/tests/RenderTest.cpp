@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "render/AutoClip.h"
+#include "render/GdiBitmap.h"
 #include "RenderTestSupport.h"
 #include "TestImages.h"
 
@@ -192,6 +193,40 @@ TEST_F(RenderLayer, PathsShapesAndMatrices) {
   EXPECT_EQ(Rgb(PixelAt(surface.get(), 21, 1)), 0u);                // outside the ellipse
   EXPECT_TRUE(Near(PixelAt(surface.get(), 16, 22), 0x0000FF, 90));  // top edge of the outline
   EXPECT_EQ(Rgb(PixelAt(surface.get(), 16, 30)), 0u);
+}
+
+TEST_F(RenderLayer, MissingOrForeignPensBrushesAndPathsDrawNothing) {
+  struct ForeignBrush : IBrush {
+    ForeignBrush() : IBrush(kRed) {}
+    IBrush* Clone() override { return nullptr; }
+  } foreign;
+  IRenderFactory* factory = GlobalManager::GetRenderFactory();
+  std::unique_ptr<IPath> path(factory->CreatePath());
+  path->AddRect(RECT{0, 0, 10, 10});
+  std::unique_ptr<IPen> pen(factory->CreatePen(kRed, 3));
+  std::unique_ptr<IBrush> brush(factory->CreateBrush(kRed));
+  auto surface = Surface(10, 10);
+  surface->DrawLine(nullptr, 0, 5, 10, 5);
+  surface->DrawBezier(nullptr, 0, 0, 3, 3, 6, 6, 9, 9);
+  surface->DrawPath(path.get(), nullptr);
+  surface->DrawPath(nullptr, pen.get());
+  surface->FillPath(path.get(), nullptr);
+  surface->FillPath(path.get(), &foreign);
+  surface->FillPath(nullptr, brush.get());
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 10; ++x) ASSERT_EQ(PixelAt(surface.get(), x, y), 0u) << x << "," << y;
+}
+
+TEST_F(RenderLayer, BitmapRefusesImagesWhoseByteSizeOverflowsInt) {
+  HDC dc = CreateCompatibleDC(nullptr);
+  GdiBitmap bitmap;
+  // 23171 x 23171 x 4 bytes is just above INT_MAX; 65536 x 65536 x 4 wraps to 0 in 32 bits.
+  EXPECT_FALSE(bitmap.Init(dc, 23171, 23171, true));
+  EXPECT_FALSE(bitmap.Init(dc, 65536, 65536, true));
+  EXPECT_EQ(bitmap.GetBits(), nullptr);
+  EXPECT_TRUE(bitmap.Init(dc, 16, 8, true));
+  EXPECT_EQ(bitmap.GetWidth(), 16);
+  DeleteDC(dc);
 }
 
 TEST_F(RenderLayer, MeasuresTextOnePixelLarger) {

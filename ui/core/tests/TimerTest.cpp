@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "FakeTimerPlatform.h"
 
@@ -80,6 +82,44 @@ TEST_F(Timers, FarTimerUsesLongPeriodThenSixteenMilliseconds) {
   EXPECT_EQ(fake_->periods.back(), 16u);
 }
 
+// Wine refuses periods above the device's maximum (65,535 ms): a far timer's period is capped
+// and reached in steps.
+TEST_F(Timers, FarTimerBeyondTheLongestPeriodIsReachedInSteps) {
+  manager_->AddTimer(
+      owner_.GetWeakFlag(), [this] { log_ += "late"; }, 100000, 1);
+  Tick(16);
+  EXPECT_EQ(fake_->periods.back(), 65535u);
+  EXPECT_TRUE(fake_->running);
+  Tick(65535);
+  EXPECT_EQ(fake_->periods.back(), 100000u - 16 - 65535 + 2);
+  Tick(34000);
+  EXPECT_EQ(fake_->periods.back(), 16u);
+  Tick(449);
+  EXPECT_EQ(log_, "late");
+}
+
+TEST_F(Timers, RefusedPeriodFallsBackToSixteenMillisecondsOrIsRetried) {
+  fake_->accepted_max = 1000;
+  manager_->AddTimer(
+      owner_.GetWeakFlag(), [this] { log_ += "a"; }, 10000, 1);
+  Tick(16);
+  EXPECT_EQ(fake_->periods.back(), 16u);  // the long period was refused
+  EXPECT_TRUE(fake_->running);
+  Tick(9984);
+  EXPECT_EQ(log_, "a");
+
+  fake_->accepted_max = 0;  // no timer at all: the next AddTimer tries again
+  manager_->AddTimer(
+      owner_.GetWeakFlag(), [this] { log_ += "b"; }, 10, 1);
+  EXPECT_FALSE(fake_->running);
+  fake_->accepted_max = 65535;
+  manager_->AddTimer(
+      owner_.GetWeakFlag(), [this] { log_ += "c"; }, 20, 1);
+  EXPECT_TRUE(fake_->running);
+  Tick(20);
+  EXPECT_EQ(log_, "abc");
+}
+
 TEST_F(Timers, ZeroIntervalRepeatingTimerRunsOncePerPass) {
   int runs = 0;
   manager_->AddTimer(
@@ -132,6 +172,34 @@ TEST(RealTimer, RunsOnThisThreadWithinGenerousBounds) {
   const double elapsed_ms = (end.QuadPart - start.QuadPart) * 1000.0 / frequency.QuadPart;
   EXPECT_GE(elapsed_ms, 149.0);
   EXPECT_LT(elapsed_ms, 3000.0);
+}
+
+// The real multimedia timer accepts the capped period of a timer due in 100 s.
+TEST(RealTimer, FarTimerKeepsAMultimediaTimerRunning) {
+  class Recording : public TimerPlatform {
+   public:
+    int64_t Frequency() override { return system->Frequency(); }
+    int64_t Now() override { return system->Now(); }
+    UINT MaxPeriod() override { return system->MaxPeriod(); }
+    UINT StartPeriodic(UINT period_ms, HWND window) override {
+      started.push_back({period_ms, system->StartPeriodic(period_ms, window)});
+      return started.back().second;
+    }
+    void Stop(UINT id) override { system->Stop(id); }
+
+    std::unique_ptr<TimerPlatform> system = TimerManager::SystemPlatform();
+    std::vector<std::pair<UINT, UINT>> started;  // period, identifier
+  };
+  auto platform = std::make_unique<Recording>();
+  Recording* recording = platform.get();
+  TimerManager manager(std::move(platform));
+  base::WeakCallbackFlag owner;
+  manager.AddTimer(
+      owner.GetWeakFlag(), [] {}, 100000, 1);
+  manager.Poll();
+  ASSERT_EQ(recording->started.size(), 2u);
+  EXPECT_GT(recording->started.back().first, 60000u);
+  EXPECT_NE(recording->started.back().second, 0u);
 }
 
 }  // namespace

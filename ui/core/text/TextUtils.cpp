@@ -2,20 +2,25 @@
 
 #include <windows.h>
 
+#include <cstring>
+
+#include "text/Utf8.h"
+
 namespace ui {
 
 bool Utf8ToWide(const char* utf8, std::wstring& out) {
   out.clear();
-  int length = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-  if (length < 1) return false;
-  out.resize(length);
-  MultiByteToWideChar(CP_UTF8, 0, utf8, -1, out.data(), length);
-  out.resize(length - 1);
+  if (!utf8) return false;
+  out = Utf8BytesToWide(utf8, std::strlen(utf8));
   return true;
 }
 
 bool MultiByteToWide(const std::string& text, std::wstring& out, unsigned code_page) {
   out.clear();
+  if (code_page == CP_UTF8) {
+    out = Utf8BytesToWide(text.data(), text.size());
+    return true;
+  }
   if (text.empty()) return true;
   int size = static_cast<int>(text.size());
   int length = MultiByteToWideChar(code_page, 0, text.data(), size, nullptr, 0);
@@ -26,13 +31,7 @@ bool MultiByteToWide(const std::string& text, std::wstring& out, unsigned code_p
 }
 
 bool WideToMultiByte(const std::wstring& text, std::string& out) {
-  out.clear();
-  if (text.empty()) return true;
-  int size = static_cast<int>(text.size());
-  int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  if (length < 1) return true;
-  out.resize(length);
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), length, nullptr, nullptr);
+  out = WideToUtf8Bytes(text);
   return true;
 }
 

@@ -6,7 +6,8 @@
 
 namespace ui {
 
-// Zero-terminated UTF-8 to wide; false (output empty) when nothing converts.
+// UTF-8 goes through the one codec of text/Utf8.h.
+// Zero-terminated UTF-8 to wide; false (output empty) for no text.
 bool Utf8ToWide(const char* utf8, std::wstring& out);
 // Narrow text of the given code page to wide; an empty result is a success.
 bool MultiByteToWide(const std::string& text, std::wstring& out, unsigned code_page);

@@ -8,6 +8,8 @@ namespace ui {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"UI_ANIMATION_TIMERMANAGER_H_";
+// Period cap when the timer device cannot be asked; a far timer is then reached in steps.
+constexpr UINT kFallbackMax = 1000;
 
 void CALLBACK OnMultimediaTimer(UINT, UINT, DWORD_PTR window, DWORD_PTR, DWORD_PTR) {
   PostMessageW(reinterpret_cast<HWND>(window), TimerManager::kTimerMessage, 0, 0);
@@ -24,6 +26,10 @@ class SystemTimerPlatform : public TimerPlatform {
     LARGE_INTEGER now = {};
     QueryPerformanceCounter(&now);
     return now.QuadPart;
+  }
+  UINT MaxPeriod() override {
+    TIMECAPS caps = {};
+    return timeGetDevCaps(&caps, sizeof(caps)) == TIMERR_NOERROR ? caps.wPeriodMax : kFallbackMax;
   }
   UINT StartPeriodic(UINT period_ms, HWND window) override {
     return timeSetEvent(period_ms, 1, OnMultimediaTimer, reinterpret_cast<DWORD_PTR>(window),
@@ -58,12 +64,18 @@ HWND CreateMessageWindow(TimerManager* manager) {
 }  // namespace
 
 TimerManager* TimerManager::GetInstance() {
-  static TimerManager instance(std::make_unique<SystemTimerPlatform>());
+  static TimerManager instance(SystemPlatform());
   return &instance;
 }
 
+std::unique_ptr<TimerPlatform> TimerManager::SystemPlatform() {
+  return std::make_unique<SystemTimerPlatform>();
+}
+
 TimerManager::TimerManager(std::unique_ptr<TimerPlatform> platform)
-    : platform_(std::move(platform)), frequency_(platform_->Frequency()) {
+    : platform_(std::move(platform)),
+      frequency_(platform_->Frequency()),
+      max_period_(std::max(platform_->MaxPeriod(), kFastPeriod)) {
   window_ = CreateMessageWindow(this);
 }
 
@@ -76,10 +88,7 @@ bool TimerManager::AddTimer(const std::weak_ptr<base::WeakFlag>& owner,
                             const std::function<void()>& callback, int interval_ms, int repeat) {
   const int64_t interval = interval_ms * frequency_ / 1000;
   timers_.push(TimerTask{callback, interval, repeat, platform_->Now() + interval, owner});
-  if (timer_id_ == 0 || !fast_mode_) {
-    Restart(kFastPeriod);
-    fast_mode_ = true;
-  }
+  if (timer_id_ == 0 || !fast_mode_) Restart(kFastPeriod);
   return true;
 }
 
@@ -106,19 +115,21 @@ void TimerManager::Poll() {
 
 void TimerManager::Rearm(int64_t remaining) {
   if (remaining < frequency_) {
-    if (!fast_mode_) {
-      Restart(kFastPeriod);
-      fast_mode_ = true;
-    }
+    if (!fast_mode_ || timer_id_ == 0) Restart(kFastPeriod);
     return;
   }
-  Restart(static_cast<UINT>(remaining * 1000.0 / frequency_ + 2));
-  fast_mode_ = false;
+  const double period_ms = remaining * 1000.0 / frequency_ + 2;
+  Restart(period_ms < max_period_ ? static_cast<UINT>(period_ms) : max_period_);
 }
 
 void TimerManager::Restart(UINT period_ms) {
   if (timer_id_) platform_->Stop(timer_id_);
   timer_id_ = platform_->StartPeriodic(period_ms, window_);
+  if (timer_id_ == 0 && period_ms != kFastPeriod) {
+    period_ms = kFastPeriod;
+    timer_id_ = platform_->StartPeriodic(period_ms, window_);
+  }
+  fast_mode_ = period_ms == kFastPeriod;
 }
 
 void TimerManager::StopPeriodic() {

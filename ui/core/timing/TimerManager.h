@@ -20,6 +20,8 @@ class TimerPlatform {
   virtual ~TimerPlatform() = default;
   virtual int64_t Frequency() = 0;
   virtual int64_t Now() = 0;
+  // The longest period the periodic timer accepts.
+  virtual UINT MaxPeriod() = 0;
   // Starts a periodic timer that posts the manager's message to `window`; 0 on failure.
   virtual UINT StartPeriodic(UINT period_ms, HWND window) = 0;
   virtual void Stop(UINT id) = 0;
@@ -31,6 +33,8 @@ class TimerManager {
   static constexpr UINT kFastPeriod = 16;
 
   static TimerManager* GetInstance();
+  // QueryPerformanceCounter and the multimedia timer.
+  static std::unique_ptr<TimerPlatform> SystemPlatform();
   explicit TimerManager(std::unique_ptr<TimerPlatform> platform);
   ~TimerManager();
   TimerManager(const TimerManager&) = delete;
@@ -58,6 +62,7 @@ class TimerManager {
   };
 
   void Rearm(int64_t remaining);
+  // Restarts the periodic timer, falling back to the fast period when a longer one is refused.
   void Restart(UINT period_ms);
   void StopPeriodic();
 
@@ -65,6 +70,7 @@ class TimerManager {
   std::unique_ptr<TimerPlatform> platform_;
   HWND window_ = nullptr;
   int64_t frequency_;
+  UINT max_period_;
   bool fast_mode_ = true;
   UINT timer_id_ = 0;
 };

@@ -6,8 +6,8 @@
 namespace ui {
 
 Shadow::Shadow()
-    : image_(L"file='../public/bk/bk_shadow.png' corner='30,30,30,30'"),
-      padding_(base_padding_) {
+    : image_(L"file='../public/bk/bk_shadow.png' corner='30,30,30,30'") {
+  padding_ = base_padding_;
   DpiManager::GetInstance()->ScaleRect(padding_);
   saved_padding_ = padding_;
 }

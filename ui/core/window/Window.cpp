@@ -179,9 +179,8 @@ void Window::PlayShowAnimation() {
   window_alpha_ = 0;
   player->SetCallback(MakeWeakCallback([this](int value) {
     window_alpha_ = value;
-    RECT rect = static_cast<Control*>(root_)->GetPos(true);
-    InvalidateRect(hwnd_, &rect, FALSE);
-    if (layered_) PostMessageW(hwnd_, WM_PAINT, 0, 0);
+    const RECT rect = static_cast<Control*>(root_)->GetPos(true);
+    Invalidate(rect);
   }));
   root->SetFadeVisible(true);
 }
@@ -208,7 +207,9 @@ bool Window::AttachRoot(Box* root) {
   arrange_needed_ = true;
   show_animation_pending_ = true;
   if (!root) return false;
-  Control* control = reinterpret_cast<Control*>(root);
+  // The first paint lays the new tree out.
+  if (hwnd_) Invalidate(RECT{0, 0, 0x7FFF, 0x7FFF});
+  Control* control = static_cast<Control*>(root);
   control->SetWindow(this, nullptr, true);
   control->FindControl(
       [this](Control* found, void*) -> Control* {
@@ -382,7 +383,11 @@ void Window::Unsubclass() {
 void Window::Invalidate(const RECT& rect) {
   if (!hwnd_) return;
   InvalidateRect(hwnd_, &rect, FALSE);
-  if (layered_) PostMessageW(hwnd_, WM_PAINT, 0, 0);
+  if (!layered_) return;
+  // Layered windows keep their own dirty area; one repaint message at a time is enough.
+  const bool pending = !IsRectEmpty(&layered_dirty_);
+  UnionRect(&layered_dirty_, &layered_dirty_, &rect);
+  if (!pending) PostMessageW(hwnd_, kLayeredPaintMessage, 0, 0);
 }
 
 }  // namespace ui

@@ -32,6 +32,8 @@ class IUIMessageFilter {
 using ControlFinder = std::function<Control*(POINT point)>;
 
 constexpr UINT kDelayedCleanupMessage = WM_APP + 1;
+// Repaints a layered window: Wine sends such windows no WM_PAINT, posted or not.
+constexpr UINT kLayeredPaintMessage = WM_APP + 2;
 
 class Window : public virtual base::SupportWeakCallback {
  public:
@@ -162,6 +164,7 @@ class Window : public virtual base::SupportWeakCallback {
   bool layered_ = true;
   int window_alpha_ = 255;
   POINT render_offset_ = {0, 0};
+  RECT layered_dirty_ = {0, 0, 0, 0};
   bool show_animation_pending_ = true;
   HWND tooltip_ = nullptr;
   TOOLINFOW tool_info_ = {};

@@ -51,6 +51,8 @@ LRESULT Window::HandleWindowMessage(UINT message, WPARAM wparam, LPARAM lparam, 
     case WM_SIZE:
       if (focus_) Send(focus_, kEventWindowSize, wparam, lparam, last_mouse_);
       if (root_) root_->Arrange();
+      // A new size repaints everything (the root may not have a position yet).
+      if (root_) Invalidate(RECT{0, 0, 0x7FFF, 0x7FFF});
       if (shadow_.IsAttached() && (wparam == SIZE_MAXIMIZED || wparam == SIZE_RESTORED))
         shadow_.MaximizedOrRestored(wparam == SIZE_MAXIMIZED);
       handled = true;
@@ -66,6 +68,7 @@ LRESULT Window::HandleWindowMessage(UINT message, WPARAM wparam, LPARAM lparam, 
       return 0;
     }
     case WM_PAINT:
+    case kLayeredPaintMessage:
       OnPaint();
       handled = true;
       return 0;

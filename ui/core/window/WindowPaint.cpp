@@ -53,6 +53,8 @@ void Window::OnPaint() {
   if (arrange_needed_ && root_->NeedsArrange()) AutoSizeRoot();
   RECT paint;
   if (!GetUpdateRect(hwnd_, &paint, FALSE)) SetRectEmpty(&paint);
+  UnionRect(&paint, &paint, &layered_dirty_);
+  SetRectEmpty(&layered_dirty_);
   if (IsRectEmpty(&paint) && !show_animation_pending_) return;
   RECT client, window_rect;
   GetClientRect(hwnd_, &client);
