@@ -6,6 +6,7 @@
 #include "layout/Box.h"
 #include "layout/ScrollableBox.h"
 #include "widgets/ScrollBar.h"
+#include "widgets/WidgetClasses.h"
 
 namespace ui {
 
@@ -19,7 +20,7 @@ Control* WindowBuilder::CreateControlByClass(const std::wstring& class_name) {
       {L"ScrollBar", [] { return new ScrollBar(); }},
   };
   auto found = kClasses.find(class_name);
-  return found == kClasses.end() ? nullptr : found->second();
+  return found == kClasses.end() ? CreateWidgetByClass(class_name) : found->second();
 }
 
 }  // namespace ui
