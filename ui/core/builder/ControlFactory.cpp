@@ -5,6 +5,7 @@
 #include "builder/WindowBuilder.h"
 #include "layout/Box.h"
 #include "layout/ScrollableBox.h"
+#include "widgets/Button.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/WidgetClasses.h"
 
@@ -13,6 +14,10 @@ namespace ui {
 Control* WindowBuilder::CreateControlByClass(const std::wstring& class_name) {
   static const std::map<std::wstring, std::function<Control*()>> kClasses = {
       {L"Control", [] { return new Control(); }},
+      {L"Label", [] { return new Label(); }},
+      {L"Button", [] { return new Button(); }},
+      {L"LabelBox", [] { return new LabelBox(); }},
+      {L"ButtonBox", [] { return new ButtonBox(); }},
       {L"Box", [] { return new Box(); }},
       {L"HBox", [] { return new HBox(); }},
       {L"VBox", [] { return new VBox(); }},

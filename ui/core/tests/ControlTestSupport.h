@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "control/Control.h"
+#include "render/RenderInterfaces.h"
 #include "window/Window.h"
 
 namespace ui {
@@ -16,6 +17,8 @@ class RecordingWindow : public Window {
     invalidated.push_back(rect);
     Window::Invalidate(rect);
   }
+  // Text is measured through this context (the window owns it).
+  void UseRenderContext(IRenderContext* context) { render_context_.reset(context); }
   std::vector<RECT> invalidated;
 };
 
