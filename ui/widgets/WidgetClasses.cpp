@@ -4,6 +4,7 @@
 #include <map>
 
 #include "widgets/box/ChildBox.h"
+#include "widgets/combo/Combo.h"
 #include "widgets/box/TabBox.h"
 #include "widgets/edit/RichEdit.h"
 #include "widgets/list/ListBox.h"
@@ -28,6 +29,7 @@ Control* CreateWidgetByClass(const std::wstring& class_name) {
       {L"TreeNode", [] { return new TreeNode(); }},
       {L"ListContainerElement", [] { return new ListContainerElement(); }},
       {L"RichEdit", [] { return new RichEdit(); }},
+      {L"Combo", [] { return new Combo(); }},
       {L"Progress", [] { return new Progress(); }},
       {L"CircleProgress", [] { return new CircleProgress(); }},
       {L"Slider", [] { return new Slider(); }},

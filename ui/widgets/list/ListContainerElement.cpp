@@ -4,7 +4,10 @@
 
 namespace ui {
 
-ListContainerElement::ListContainerElement() { receive_pointer_ = false; }
+ListContainerElement::ListContainerElement() {
+  SetTextStyle(DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+  receive_pointer_ = false;
+}
 
 void ListContainerElement::OptionSelected(bool selected, bool trigger) {
   selected_ = selected;
@@ -24,7 +27,7 @@ void ListContainerElement::Activate() {
 }
 
 void ListContainerElement::SetFadeVisible(bool visible) {
-  Box::SetFadeVisible(visible);
+  LabelTemplate<Box>::SetFadeVisible(visible);
   if (IsVisible() || !selected_) return;
   selected_ = false;
   if (owner_) owner_->SelectItem(-1, false, true);
@@ -59,7 +62,7 @@ void ListContainerElement::HandleMessage(EventArgs& args) {
     Invalidate();
     return;
   }
-  Box::HandleMessage(args);
+  LabelTemplate<Box>::HandleMessage(args);
 }
 
 }  // namespace ui

@@ -1,13 +1,13 @@
-// One selectable item of a list: a box with a selected state that reports clicks, double
+// One selectable item of a list: a box with a text and a selected state that reports clicks, double
 // clicks, Return and context menus, and selects itself through its owning list.
 #pragma once
 
-#include "layout/Box.h"
+#include "widgets/Label.h"
 #include "widgets/list/ListOwner.h"
 
 namespace ui {
 
-class ListContainerElement : public Box {
+class ListContainerElement : public LabelTemplate<Box> {
  public:
   ListContainerElement();
 
