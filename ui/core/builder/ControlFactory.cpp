@@ -6,6 +6,7 @@
 #include "layout/Box.h"
 #include "layout/ScrollableBox.h"
 #include "widgets/Button.h"
+#include "widgets/Option.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/WidgetClasses.h"
 
@@ -18,6 +19,10 @@ Control* WindowBuilder::CreateControlByClass(const std::wstring& class_name) {
       {L"Button", [] { return new Button(); }},
       {L"LabelBox", [] { return new LabelBox(); }},
       {L"ButtonBox", [] { return new ButtonBox(); }},
+      {L"CheckBox", [] { return new CheckBox(); }},
+      {L"Option", [] { return new Option(); }},
+      {L"CheckBoxBox", [] { return new CheckBoxBox(); }},
+      {L"OptionBox", [] { return new OptionBox(); }},
       {L"Box", [] { return new Box(); }},
       {L"HBox", [] { return new HBox(); }},
       {L"VBox", [] { return new VBox(); }},
