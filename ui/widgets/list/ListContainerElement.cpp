@@ -9,9 +9,8 @@ ListContainerElement::ListContainerElement() {
   receive_pointer_ = false;
 }
 
-void ListContainerElement::OptionSelected(bool selected, bool trigger) {
-  selected_ = selected;
-  if (window_ && trigger) window_->SendNotify(this, selected ? kEventSelect : kEventUnSelect);
+void ListContainerElement::ClearSelectedFlag() {
+  selected_ = false;
   Invalidate();
 }
 
@@ -27,9 +26,9 @@ void ListContainerElement::Activate() {
 }
 
 void ListContainerElement::SetFadeVisible(bool visible) {
-  LabelTemplate<Box>::SetFadeVisible(visible);
+  OptionTemplate<Box>::SetFadeVisible(visible);
   if (IsVisible() || !selected_) return;
-  selected_ = false;
+  ClearSelectedFlag();
   if (owner_) owner_->SelectItem(-1, false, true);
 }
 
@@ -62,7 +61,7 @@ void ListContainerElement::HandleMessage(EventArgs& args) {
     Invalidate();
     return;
   }
-  LabelTemplate<Box>::HandleMessage(args);
+  OptionTemplate<Box>::HandleMessage(args);
 }
 
 }  // namespace ui
