@@ -33,9 +33,7 @@ void Tavri_QV8::create_settings()
     m_settingsStack->hide();
 
     m_navBar = new QV8_Nav_Bar(this);
-    m_navBar->move(0, 670 - m_navBar->height());
-    m_navBar->hide();
-    connect(m_navBar, &QV8_Nav_Bar::nav_btn_selected, m_settingsStack, &QStackedWidget::setCurrentIndex);
+    m_navBar->switch_settings(m_settingsStack);
 
     connect(m_btnConfig, &QV8_Btn_Config::main_btn_id, this, &Tavri_QV8::set_qv8_main_btn);
     connect(m_btnConfig, &QV8_Btn_Config::wheel_direction_id, this, &Tavri_QV8::set_qv8_wheel_direction);

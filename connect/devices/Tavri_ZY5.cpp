@@ -44,10 +44,8 @@ void Tavri_ZY5::create_picture()
     connect(m_pictureButton, &QPushButton::clicked, this, &Tavri_ZY5::get_dev_path);
 
     m_navBar = new ZY5_Nav_Bar(this);
-    m_navBar->move(0, 670 - m_navBar->height());
-    m_navBar->hide();
+    m_navBar->switch_settings(m_settingsStack);
     connect(m_pictureButton, &QPushButton::clicked, m_navBar, &QWidget::show);
-    connect(m_navBar, &ZY5_Nav_Bar::nav_btn_selected, m_settingsStack, &QStackedWidget::setCurrentIndex);
 }
 
 void Tavri_ZY5::create_buttons()
