@@ -1,7 +1,6 @@
 #include "PageButtons.h"
 
 #include "common/DevicePage.h"
-#include "common/ReturnButtonStyle.h"
 #include "common/SharedStyles.h"
 #include "editors/PopBox.h"
 
@@ -33,13 +32,4 @@ PopBox *add_restore_prompt(QWidget *page, QPushButton *restore_button)
     prompt->setOkBtnText(QObject::tr("恢复"));
     QObject::connect(restore_button, &QPushButton::clicked, prompt, &QWidget::show);
     return prompt;
-}
-
-QPushButton *add_return_button(QWidget *page)
-{
-    auto *back = new QPushButton(page);
-    back->setGeometry(40, 700, 10, 20);
-    back->setStyleSheet(style_return_button);
-    back->hide();
-    return back;
 }

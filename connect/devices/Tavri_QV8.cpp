@@ -1,10 +1,11 @@
 // The QV8 page's widgets; the device exchanges are in Tavri_QV8_reports.cpp.
 #include "Tavri_QV8.h"
 
+#include "PageButtons.h"
 #include "QV8_Btn_Config.h"
 #include "QV8_Dev_Config.h"
 #include "QV8_Nav_Bar.h"
-#include "PageButtons.h"
+#include "common/ReturnButton.h"
 #include "editors/PopBox.h"
 
 #include <QPushButton>
@@ -48,6 +49,7 @@ void Tavri_QV8::create_buttons()
     connect(m_popBox, &PopBox::ok_clicked, this, &Tavri_QV8::set_qv8_default);
 
     m_returnButton = add_return_button(this);
+    m_returnButton->hide();
     connect(m_returnButton, &QPushButton::clicked, this, &DevicePage::close_widget);
 }
 

@@ -4,6 +4,7 @@
 #include "PageButtons.h"
 #include "WK3_Dev_Config.h"
 #include "common/Autorun.h"
+#include "common/ReturnButton.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -23,6 +24,7 @@ Tavri_WK3::Tavri_WK3(QWidget *parent)
 
     m_restoreButton = add_restore_button(this);
     m_returnButton = add_return_button(this);
+    m_returnButton->hide();
     connect(m_returnButton, &QPushButton::clicked, this, &DevicePage::close_widget);
 
     // The switch shows the stored state before it becomes visible.

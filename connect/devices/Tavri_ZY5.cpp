@@ -1,11 +1,12 @@
 // The ZY5 page's widgets; the device exchanges are in Tavri_ZY5_reports.cpp.
 #include "Tavri_ZY5.h"
 
+#include "PageButtons.h"
 #include "ZY5_Btn_Config.h"
 #include "ZY5_Led_Config.h"
 #include "ZY5_Nav_Bar.h"
 #include "ZY5_Pointer_Config.h"
-#include "PageButtons.h"
+#include "common/ReturnButton.h"
 #include "editors/PopBox.h"
 
 #include <QPushButton>
@@ -56,6 +57,7 @@ void Tavri_ZY5::create_buttons()
     connect(m_popBox, &PopBox::ok_clicked, this, &Tavri_ZY5::set_zy5_default);
 
     m_returnButton = add_return_button(this);
+    m_returnButton->hide();
     connect(m_pictureButton, &QPushButton::clicked, m_returnButton, &QWidget::show);
     connect(m_returnButton, &QPushButton::clicked, this, &DevicePage::close_widget);
 }
