@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStackedWidget>
 
 PageNavBar::PageNavBar(QWidget *parent)
     : QWidget(parent)
@@ -30,6 +31,13 @@ PageNavBar::PageNavBar(QWidget *parent)
 QPushButton *PageNavBar::tab(int id) const
 {
     return qobject_cast<QPushButton *>(m_group->button(id));
+}
+
+void PageNavBar::switch_settings(QStackedWidget *settings)
+{
+    move(0, settings->y() + settings->height() - height());
+    hide();
+    connect(this, &PageNavBar::nav_btn_selected, settings, &QStackedWidget::setCurrentIndex);
 }
 
 void PageNavBar::add_tab(int x, const QString &image, const QString &checked_image, int tip_x, const QString &tip)

@@ -4,6 +4,7 @@
 class QButtonGroup;
 class QLabel;
 class QPushButton;
+class QStackedWidget;
 
 // The bottom bar of a device page: picture tabs that switch its settings pages (ids in the
 // order added, the first checked), with a tip above the tab under the pointer.
@@ -13,6 +14,10 @@ class PageNavBar : public QWidget
 public:
     QPushButton *tab(int id) const;
     QLabel *tip() const { return m_tip; }
+
+    // Puts the bar, hidden until the page is entered, at the foot of the page's settings and
+    // lets its tabs switch them.
+    void switch_settings(QStackedWidget *settings);
 
 signals:
     void nav_btn_selected(int);

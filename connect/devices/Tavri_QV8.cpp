@@ -1,12 +1,12 @@
 // The QV8 page's widgets; the device exchanges are in Tavri_QV8_reports.cpp.
 #include "Tavri_QV8.h"
 
+#include "PageButtons.h"
 #include "QV8_Btn_Config.h"
 #include "QV8_Dev_Config.h"
 #include "QV8_Nav_Bar.h"
+#include "common/ReturnButton.h"
 #include "editors/PopBox.h"
-#include "common/ReturnButtonStyle.h"
-#include "common/SharedStyles.h"
 
 #include <QPushButton>
 #include <QStackedWidget>
@@ -34,9 +34,7 @@ void Tavri_QV8::create_settings()
     m_settingsStack->hide();
 
     m_navBar = new QV8_Nav_Bar(this);
-    m_navBar->move(0, 670 - m_navBar->height());
-    m_navBar->hide();
-    connect(m_navBar, &QV8_Nav_Bar::nav_btn_selected, m_settingsStack, &QStackedWidget::setCurrentIndex);
+    m_navBar->switch_settings(m_settingsStack);
 
     connect(m_btnConfig, &QV8_Btn_Config::main_btn_id, this, &Tavri_QV8::set_qv8_main_btn);
     connect(m_btnConfig, &QV8_Btn_Config::wheel_direction_id, this, &Tavri_QV8::set_qv8_wheel_direction);
@@ -46,40 +44,21 @@ void Tavri_QV8::create_settings()
 
 void Tavri_QV8::create_buttons()
 {
-    m_restoreButton = new QPushButton(tr("恢复默认设置"), this);
-    m_restoreButton->setGeometry(913, 26, 130, 26);
-    m_restoreButton->setStyleSheet(style_push_button);
-    m_restoreButton->hide();
-
-    m_popBox = new PopBox(this);
-    m_popBox->setPopupText(tr("将把您的鼠标恢复为出厂配置，是否继续？"));
-    m_popBox->setOkBtnText(tr("恢复"));
-    connect(m_restoreButton, &QPushButton::clicked, m_popBox, &QWidget::show);
+    m_restoreButton = add_restore_button(this);
+    m_popBox = add_restore_prompt(this, m_restoreButton);
     connect(m_popBox, &PopBox::ok_clicked, this, &Tavri_QV8::set_qv8_default);
 
-    m_returnButton = new QPushButton(this);
-    m_returnButton->setGeometry(40, 700, 10, 20);
-    m_returnButton->setStyleSheet(style_return_button);
+    m_returnButton = add_return_button(this);
     m_returnButton->hide();
-    connect(m_returnButton, &QPushButton::clicked, this, &Tavri_QV8::close_widget);
+    connect(m_returnButton, &QPushButton::clicked, this, &DevicePage::close_widget);
 }
 
 // The picture enters the settings: the device is read before they appear.
 void Tavri_QV8::create_picture()
 {
-    m_pictureButton = new QPushButton(this);
-    m_pictureButton->setGeometry(400, 50, 400, 550);
-    m_pictureButton->setStyleSheet(QStringLiteral("QPushButton {image:url(:/img/QV8.png)}"));
-    connect(m_pictureButton, &QPushButton::clicked, m_pictureButton, &QWidget::hide);
-    connect(m_pictureButton, &QPushButton::clicked, this, &Tavri_QV8::enter_widget);
+    m_pictureButton = add_picture_button(this, QRect(400, 50, 400, 550), QStringLiteral(":/img/QV8.png"));
     connect(m_pictureButton, &QPushButton::clicked, this, &Tavri_QV8::get_qv8_state);
     for (QWidget *shown : {static_cast<QWidget *>(m_settingsStack), static_cast<QWidget *>(m_navBar),
                            static_cast<QWidget *>(m_restoreButton), static_cast<QWidget *>(m_returnButton)})
         connect(m_pictureButton, &QPushButton::clicked, shown, &QWidget::show);
-}
-
-void Tavri_QV8::close_widget()
-{
-    deleteLater();
-    emit return_back();
 }

@@ -31,7 +31,6 @@ public:
     PopBox *pop_box() const { return m_popBox; }
 
 public slots:
-    void close_widget();
     void get_qv8_state();
     void get_qv8_dongle_version();
     void get_qv8_main_btn();

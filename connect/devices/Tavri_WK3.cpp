@@ -1,10 +1,10 @@
 #include "Tavri_WK3.h"
 
 #include "KelvaneProgram.h"
+#include "PageButtons.h"
 #include "WK3_Dev_Config.h"
 #include "common/Autorun.h"
-#include "common/ReturnButtonStyle.h"
-#include "common/SharedStyles.h"
+#include "common/ReturnButton.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,32 +22,16 @@ Tavri_WK3::Tavri_WK3(QWidget *parent)
     m_settingsStack->addWidget(m_devConfig);
     m_settingsStack->hide();
 
-    m_restoreButton = new QPushButton(tr("恢复默认设置"), this);
-    m_restoreButton->setGeometry(913, 26, 130, 26);
-    m_restoreButton->setStyleSheet(style_push_button);
-    m_restoreButton->hide();
-
-    m_returnButton = new QPushButton(this);
-    m_returnButton->setGeometry(40, 700, 10, 20);
-    m_returnButton->setStyleSheet(style_return_button);
+    m_restoreButton = add_restore_button(this);
+    m_returnButton = add_return_button(this);
     m_returnButton->hide();
-    connect(m_returnButton, &QPushButton::clicked, this, &Tavri_WK3::close_widget);
+    connect(m_returnButton, &QPushButton::clicked, this, &DevicePage::close_widget);
 
     // The switch shows the stored state before it becomes visible.
-    m_pictureButton = new QPushButton(this);
-    m_pictureButton->setGeometry(200, 50, 800, 550);
-    m_pictureButton->setStyleSheet(QStringLiteral("QPushButton {image:url(:/img/WK3.png)}"));
-    connect(m_pictureButton, &QPushButton::clicked, m_pictureButton, &QWidget::hide);
-    connect(m_pictureButton, &QPushButton::clicked, this, &Tavri_WK3::enter_widget);
+    m_pictureButton = add_picture_button(this, QRect(200, 50, 800, 550), QStringLiteral(":/img/WK3.png"));
     connect(m_pictureButton, &QPushButton::clicked, this, &Tavri_WK3::get_Kelvane_AutoRun_status);
     connect(m_pictureButton, &QPushButton::clicked, m_settingsStack, &QWidget::show);
     connect(m_pictureButton, &QPushButton::clicked, m_returnButton, &QWidget::show);
-}
-
-void Tavri_WK3::close_widget()
-{
-    deleteLater();
-    emit return_back();
 }
 
 void Tavri_WK3::set_wk3_default()

@@ -22,7 +22,6 @@ public:
     WK3_Dev_Config *dev_config() const { return m_devConfig; }
 
 public slots:
-    void close_widget();
     void set_wk3_default();
     void get_Kelvane_AutoRun_status();
 

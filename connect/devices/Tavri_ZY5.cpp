@@ -1,12 +1,12 @@
 // The ZY5 page's widgets; the device exchanges are in Tavri_ZY5_reports.cpp.
 #include "Tavri_ZY5.h"
 
+#include "PageButtons.h"
 #include "ZY5_Btn_Config.h"
 #include "ZY5_Led_Config.h"
 #include "ZY5_Nav_Bar.h"
 #include "ZY5_Pointer_Config.h"
-#include "common/ReturnButtonStyle.h"
-#include "common/SharedStyles.h"
+#include "common/ReturnButton.h"
 #include "editors/PopBox.h"
 
 #include <QPushButton>
@@ -40,45 +40,24 @@ void Tavri_ZY5::create_settings()
 // The picture enters the settings: the device is read as they appear.
 void Tavri_ZY5::create_picture()
 {
-    m_pictureButton = new QPushButton(this);
-    m_pictureButton->setGeometry(0, 9, 1100, 648);
-    m_pictureButton->setStyleSheet(QStringLiteral("QPushButton {image:url(:/img/ZY5_top.png)}"));
-    connect(m_pictureButton, &QPushButton::clicked, m_pictureButton, &QWidget::hide);
-    connect(m_pictureButton, &QPushButton::clicked, this, &Tavri_ZY5::enter_widget);
+    m_pictureButton = add_picture_button(this, QRect(0, 9, 1100, 648), QStringLiteral(":/img/ZY5_top.png"));
     connect(m_pictureButton, &QPushButton::clicked, m_settingsStack, &QWidget::show);
     connect(m_pictureButton, &QPushButton::clicked, this, &Tavri_ZY5::get_dev_path);
 
     m_navBar = new ZY5_Nav_Bar(this);
-    m_navBar->move(0, 670 - m_navBar->height());
-    m_navBar->hide();
+    m_navBar->switch_settings(m_settingsStack);
     connect(m_pictureButton, &QPushButton::clicked, m_navBar, &QWidget::show);
-    connect(m_navBar, &ZY5_Nav_Bar::nav_btn_selected, m_settingsStack, &QStackedWidget::setCurrentIndex);
 }
 
 void Tavri_ZY5::create_buttons()
 {
-    m_restoreButton = new QPushButton(tr("恢复默认设置"), this);
-    m_restoreButton->setGeometry(913, 26, 130, 26);
-    m_restoreButton->setStyleSheet(style_push_button);
-    m_restoreButton->hide();
-
-    m_popBox = new PopBox(this);
-    m_popBox->setPopupText(tr("将把您的鼠标恢复为出厂配置，是否继续？"));
-    m_popBox->setOkBtnText(tr("恢复"));
+    m_restoreButton = add_restore_button(this);
+    m_popBox = add_restore_prompt(this, m_restoreButton);
     connect(m_pictureButton, &QPushButton::clicked, m_restoreButton, &QWidget::show);
-    connect(m_restoreButton, &QPushButton::clicked, m_popBox, &QWidget::show);
     connect(m_popBox, &PopBox::ok_clicked, this, &Tavri_ZY5::set_zy5_default);
 
-    m_returnButton = new QPushButton(this);
-    m_returnButton->setGeometry(40, 700, 10, 20);
-    m_returnButton->setStyleSheet(style_return_button);
+    m_returnButton = add_return_button(this);
     m_returnButton->hide();
     connect(m_pictureButton, &QPushButton::clicked, m_returnButton, &QWidget::show);
-    connect(m_returnButton, &QPushButton::clicked, this, &Tavri_ZY5::close_widget);
-}
-
-void Tavri_ZY5::close_widget()
-{
-    deleteLater();
-    emit return_back();
+    connect(m_returnButton, &QPushButton::clicked, this, &DevicePage::close_widget);
 }

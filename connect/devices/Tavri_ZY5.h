@@ -36,7 +36,6 @@ public:
     PopBox *pop_box() const { return m_popBox; }
 
 public slots:
-    void close_widget();
     void get_zy5_state();
     void update_ui();
     void set_zy5_default();

@@ -86,6 +86,12 @@ const std::vector<std::string> &call_log()
     return bus().log;
 }
 
+int calls(const std::string &prefix)
+{
+    const auto &log = bus().log;
+    return int(std::count_if(log.begin(), log.end(), [&](const std::string &line) { return line.rfind(prefix, 0) == 0; }));
+}
+
 void note(const std::string &line)
 {
     bus().log.push_back(line);

@@ -31,6 +31,8 @@ void reset();
 
 // One line per hidapi call, such as "hid_open_path /dev/hidraw0".
 const std::vector<std::string> &call_log();
+// How many lines of the call log begin with prefix.
+int calls(const std::string &prefix);
 // The next call of the named function fails (returns null, -1 or false); also "hid_node_info",
 // the node facts the program reads from sysfs.
 void fail_next(const std::string &function);

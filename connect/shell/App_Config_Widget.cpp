@@ -1,7 +1,7 @@
 #include "App_Config_Widget.h"
 
 #include "ProgramVersion.h"
-#include "common/ReturnButtonStyle.h"
+#include "common/ReturnButton.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -23,7 +23,7 @@ App_Config_Widget::App_Config_Widget(QWidget *parent)
     , m_versionButton(nullptr)
     , m_updateMarker(nullptr)
     , m_languageBox(nullptr)
-    , m_returnButton(new QPushButton(this))
+    , m_returnButton(add_return_button(this))
 {
     setStyleSheet(QStringLiteral("QLabel {font:12px}"));
 
@@ -37,9 +37,6 @@ App_Config_Widget::App_Config_Widget(QWidget *parent)
 
     add_panel();
     add_language_choice();
-
-    m_returnButton->setGeometry(40, 700, 10, 20);
-    m_returnButton->setStyleSheet(style_return_button);
 }
 
 void App_Config_Widget::add_panel()

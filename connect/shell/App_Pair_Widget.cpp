@@ -1,6 +1,6 @@
 #include "App_Pair_Widget.h"
 
-#include "common/ReturnButtonStyle.h"
+#include "common/ReturnButton.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -42,9 +42,7 @@ App_Pair_Widget::App_Pair_Widget(QWidget *parent)
                QStringLiteral("5、模式灯停止闪烁，鼠标与接收器配对完成。")},
               QStringLiteral(":/img/mouse_pair_img"), QStringLiteral("鼠标左右键")});
 
-    m_returnButton = new QPushButton(this);
-    m_returnButton->setGeometry(40, 700, 10, 20);
-    m_returnButton->setStyleSheet(style_return_button);
+    m_returnButton = add_return_button(this);
 }
 
 void App_Pair_Widget::add_half(const Half &half)

@@ -1,16 +1,13 @@
 #pragma once
 // A simulated ZY5 on a fresh simulated bus, with the paths of its two interfaces as
 // discovery and the main window give them.
+#include "ModelPage.h"
 #include "SimulatedDevices.h"
 #include "common/HidBus.h"
-#include "devices/SupportedModels.h"
 #include "devices/Tavri_ZY5.h"
 
-#include <QPushButton>
 #include <QTemporaryDir>
-#include <QtTest>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -37,31 +34,9 @@ struct Zy5Fixture {
     }
     ~Zy5Fixture() { fakehid::reset(); }
 
-    // Made as the main window makes it: by the model row that the path matches.
-    std::unique_ptr<Tavri_ZY5> open_page() const
-    {
-        const SupportedModel *model = model_of_path(command_path);
-        std::unique_ptr<Tavri_ZY5> page(
-            model ? qobject_cast<Tavri_ZY5 *>(model->create_page(*model, command_path, nullptr)) : nullptr);
-        if (!page)
-            qFatal("no ZY5 page for %s", qPrintable(command_path));
-        page->show();
-        return page;
-    }
+    std::unique_ptr<Tavri_ZY5> open_page() const { return open_model_page<Tavri_ZY5>(command_path); }
+    std::unique_ptr<Tavri_ZY5> enter_page() const { return enter_model_page<Tavri_ZY5>(command_path); }
 
-    std::unique_ptr<Tavri_ZY5> enter_page() const
-    {
-        auto page = open_page();
-        QTest::mouseClick(page->picture_button(), Qt::LeftButton);
-        return page;
-    }
-
-    static int calls(const std::string &prefix)
-    {
-        const auto &log = fakehid::call_log();
-        return int(std::count_if(log.begin(), log.end(),
-                                 [&](const std::string &line) { return line.rfind(prefix, 0) == 0; }));
-    }
-    static int reports_written() { return calls("hid_write"); }
-    static int rejections() { return calls("zy5 rejected"); }
+    static int reports_written() { return fakehid::calls("hid_write"); }
+    static int rejections() { return fakehid::calls("zy5 rejected"); }
 };

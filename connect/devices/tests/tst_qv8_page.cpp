@@ -1,11 +1,11 @@
 // The QV8 page against the simulated receiver: reads, sets, round trips, failures,
 // restore defaults with its confirmation, and the page's own widgets.
+#include "ModelPage.h"
 #include "SimulatedDevices.h"
 #include "common/HidBus.h"
 #include "devices/QV8_Btn_Config.h"
 #include "devices/QV8_Dev_Config.h"
 #include "devices/QV8_Nav_Bar.h"
-#include "devices/SupportedModels.h"
 #include "devices/Tavri_QV8.h"
 #include "editors/PopBox.h"
 
@@ -19,7 +19,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <algorithm>
 #include <memory>
 
 using GroupOf = QButtonGroup *(QV8_Btn_Config::*)() const;
@@ -42,30 +41,13 @@ struct Qv8Fixture {
     }
     ~Qv8Fixture() { fakehid::reset(); }
 
-    // Made as the main window makes it: by the model row that the path matches.
-    std::unique_ptr<Tavri_QV8> open_page() const
-    {
-        const SupportedModel *model = model_of_path(path);
-        std::unique_ptr<Tavri_QV8> page(model ? qobject_cast<Tavri_QV8 *>(model->create_page(*model, path, nullptr))
-                                              : nullptr);
-        if (!page)
-            qFatal("no QV8 page for %s", qPrintable(path));
-        page->show();
-        return page;
-    }
-
-    std::unique_ptr<Tavri_QV8> enter_page() const
-    {
-        auto page = open_page();
-        QTest::mouseClick(page->picture_button(), Qt::LeftButton);
-        return page;
-    }
+    std::unique_ptr<Tavri_QV8> open_page() const { return open_model_page<Tavri_QV8>(path); }
+    std::unique_ptr<Tavri_QV8> enter_page() const { return enter_model_page<Tavri_QV8>(path); }
 };
 
 int reports_written()
 {
-    const auto &log = fakehid::call_log();
-    return int(std::count_if(log.begin(), log.end(), [](const std::string &line) { return line.rfind("hid_write", 0) == 0; }));
+    return fakehid::calls("hid_write");
 }
 
 void click(QButtonGroup *group, int id)

@@ -98,8 +98,8 @@ void Zy5ProtocolTest::reads_report_the_device_state()
     QVERIFY(same(*read_dpi(mouse.command_path), {{1, 20, 40, 100, 144}, 3, 9, 2}));
     QCOMPARE(*read_rate(mouse.command_path), std::uint8_t(4));
     // Each exchange opens and closes the mouse by itself.
-    QCOMPARE(Zy5Fixture::calls("hid_open_path"), 3);
-    QCOMPARE(Zy5Fixture::calls("hid_close"), 3);
+    QCOMPARE(fakehid::calls("hid_open_path"), 3);
+    QCOMPARE(fakehid::calls("hid_close"), 3);
 }
 
 void Zy5ProtocolTest::writes_come_back_from_reads()
@@ -179,7 +179,7 @@ void Zy5ProtocolTest::macros_travel_in_chunks()
 
     QVERIFY(zy5::write_macro(mouse.command_path, mouse.macro_path, 7, true, events));
     QCOMPARE(Zy5Fixture::reports_written(), 1 + reports);
-    QCOMPARE(Zy5Fixture::calls("hid_open_path"), reports ? 2 : 1);
+    QCOMPARE(fakehid::calls("hid_open_path"), reports ? 2 : 1);
     QCOMPARE(Zy5Fixture::rejections(), 0);
 
     const auto assignment = read_button(mouse.command_path, 7);
