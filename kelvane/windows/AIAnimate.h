@@ -5,8 +5,11 @@
 
 class CAIAnimate : public CWnd {
  public:
-  static constexpr UINT_PTR kTimerId = 1;
-  UINT TimerPeriod() const { return 80; }
+  void SetBkColor(COLORREF) {}
+  void SetInnerColor(COLORREF) {}
+  void SetOuterColor(COLORREF) {}
   void SetPhaseStep(float) {}
-  void SetColors(COLORREF, COLORREF, COLORREF) {}
+  UINT GetTimerPeriod() const { return 80; }
+  void StartTimer() {}
+  void StopTimer() {}
 };

@@ -5,8 +5,9 @@
 
 class CColorBar : public CWnd {
  public:
-  static constexpr UINT_PTR kTimerId = 1;
-  UINT TimerPeriod() const { return 75; }
-  void ResetStep() {}
-  void SetColors(COLORREF, COLORREF, COLORREF) {}
+  void SetBkColor(COLORREF) {}
+  void SetColors(COLORREF, COLORREF) {}
+  void SetStep(unsigned) {}
+  void StartTimer() {}
+  void StopTimer() {}
 };

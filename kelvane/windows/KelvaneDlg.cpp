@@ -42,7 +42,6 @@ RECT WorkArea() {
 CKelvaneDlg::CKelvaneDlg(CWnd* parent)
     : CSkinDialog(IDD, parent),
       m_hIcon(LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDR_MAINFRAME))),
-      m_statusIcon(AfxGetResourceHandle(), L"icon_imewidget_grey", 255),
       m_settingsFolder(GetAppDataFolder()) {}
 
 CKelvaneDlg::~CKelvaneDlg() = default;
@@ -277,14 +276,14 @@ void CKelvaneDlg::OnResultText(WPARAM length, CString* text) {
 
 void CKelvaneDlg::OnSessionBegin() {
   m_recognitionBar.ShowWindow(SW_SHOWNOACTIVATE);
-  m_recognitionBar.ResetStep();
-  m_recognitionBar.SetTimer(CColorBar::kTimerId, m_recognitionBar.TimerPeriod());
+  m_recognitionBar.SetStep(0);
+  m_recognitionBar.StartTimer();
   ShowStatusLine(kRecognitionColor, L"识别中...");
 }
 
 void CKelvaneDlg::OnSessionEnd() {
   m_recognitionBar.ShowWindow(SW_HIDE);
-  m_recognitionBar.KillTimer(CColorBar::kTimerId);
+  m_recognitionBar.StopTimer();
   ShowStatusLine(kOfflineColor, L"Hello!");
 }
 
@@ -298,7 +297,7 @@ void CKelvaneDlg::ShowAIMode(int mode) {
   GetWindowRect(window);
   if (mode == 0) {
     m_aiAnimate.ShowWindow(SW_HIDE);
-    m_aiAnimate.KillTimer(CAIAnimate::kTimerId);
+    m_aiAnimate.StopTimer();
     m_replyLine.ShowWindow(SW_HIDE);
     m_modeButton.SetButtonImage(IDB_MODE_BUTTON, AfxGetResourceHandle(), false, true);
     SetWindowPos(nullptr, window.right - 330, window.bottom - 110, 330, 110,
@@ -309,7 +308,7 @@ void CKelvaneDlg::ShowAIMode(int mode) {
     const int top = std::max(3, static_cast<int>(window.bottom) - 520);
     SetWindowPos(nullptr, window.right - 330, top, 330, 520, SWP_NOZORDER | SWP_NOACTIVATE);
     LayoutControls();
-    m_aiAnimate.SetTimer(CAIAnimate::kTimerId, m_aiAnimate.TimerPeriod());
+    m_aiAnimate.StartTimer();
     m_aiAnimate.ShowWindow(SW_SHOWNOACTIVATE);
     m_replyLine.ShowWindow(SW_SHOWNOACTIVATE);
     m_modeButton.SetButtonImage(IDB_MODE_BUTTON_AI, AfxGetResourceHandle(), false, true);
@@ -378,6 +377,19 @@ void CKelvaneDlg::DropPendingMessages() {
     }
   }
 }
+
+BOOL CKelvaneDlg::LoadStatistics() {
+  m_statistics.Load(m_settingsFolder);
+  SetTimer(kStatisticsTimer, kStatisticsMs);
+  return TRUE;
+}
+
+BOOL CKelvaneDlg::CountInput(int n) {
+  m_statistics.CountInput(n);
+  return TRUE;
+}
+
+void CKelvaneDlg::SaveStatistics() { m_statistics.Save(); }
 
 void CKelvaneDlg::SetNetworkStatus(int online, const wchar_t* text) {
   PostOwned(m_hWnd, WM_NETWORK_STATUS, 0, new NetworkStatus{online, text});

@@ -12,9 +12,9 @@
 
 #include "AIAnimate.h"
 #include "ColorBar.h"
-#include "DataCenter.pb.h"
 #include "DlgTrace.h"
 #include "IMEService.h"
+#include "InputStatistics.h"
 #include "LayeredWnd.h"
 #include "WaveGraph.h"
 #include "resource.h"
@@ -56,7 +56,6 @@ class CKelvaneDlg : public CSkinDialog, public IIMEServiceOwner {
   static constexpr UINT kTrayIconId = IDR_MAINFRAME;
   static constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
   static constexpr wchar_t kRunValue[] = L"Kelvane";
-  static constexpr wchar_t kStatisticsFileName[] = L"DataCenter.prototxt";
 
   explicit CKelvaneDlg(CWnd* parent = nullptr);
   ~CKelvaneDlg() override;
@@ -83,7 +82,7 @@ class CKelvaneDlg : public CSkinDialog, public IIMEServiceOwner {
   void ToggleAIMode();
 
   CIMEService* Service() const { return m_service.get(); }
-  const ORVANE::Config::DataCenterPb& Statistics() const { return m_statistics; }
+  const CInputStatistics& Statistics() const { return m_statistics; }
   CDlgTrace& TraceDialog() { return m_trace; }
 
  protected:
@@ -130,12 +129,11 @@ class CKelvaneDlg : public CSkinDialog, public IIMEServiceOwner {
   void StartSettingsTool();
   void OnTrayCommand(UINT id);
 
-  std::wstring StatisticsPath() const;
 
   HICON m_hIcon;
   CDlgTrace m_trace;
   NOTIFYICONDATAW m_tray{};
-  ORVANE::Config::DataCenterPb m_statistics;
+  CInputStatistics m_statistics;
   CAIAnimate m_aiAnimate;
   CWaveGraph m_spectrum;
   CColorBar m_recognitionBar;

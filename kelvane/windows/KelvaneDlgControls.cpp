@@ -32,24 +32,27 @@ void CKelvaneDlg::InitControls() {
   m_networkIcon.SetBackGroundColor(0);
   m_networkIcon.SetImage(module, L"icon_network_disconnected");
 
-  m_spectrum.SetBackgroundColor(0);
+  m_spectrum.SetBkColor(0);
   m_spectrum.SetBarColor(kGrey);
   m_spectrum.SetBarCount(76);
   m_spectrum.SetFrequencyRange(0, 1520);
   m_spectrum.EnableWindow(FALSE);
-  m_spectrum.KillTimer(CWaveGraph::kTimerId);
-  m_spectrum.SetTimer(CWaveGraph::kTimerId, 1000 / m_spectrum.UpdatesPerSecond());
+  m_spectrum.StartTimer();
 
-  m_aiAnimate.SetPhaseStep(kPi / (3000 / m_aiAnimate.TimerPeriod()));
-  m_aiAnimate.SetColors(0, RGB(0, 174, 29), RGB(9, 109, 24));
+  // One half-cycle of the pulse lasts 3 s.
+  m_aiAnimate.SetPhaseStep(kPi / (3000 / m_aiAnimate.GetTimerPeriod()));
+  m_aiAnimate.SetBkColor(0);
+  m_aiAnimate.SetInnerColor(RGB(0, 174, 29));
+  m_aiAnimate.SetOuterColor(RGB(9, 109, 24));
 
   m_replyLine.SetBackGroundColor(0);
   m_replyLine.SetTextFont(30, L"微软雅黑");
   m_replyLine.SetTextColor(RGB(255, 255, 255));
   m_replyLine.SetTextFormat(2);
 
-  m_recognitionBar.ResetStep();
-  m_recognitionBar.SetColors(0, RGB(42, 204, 112), RGB(51, 152, 219));
+  m_recognitionBar.SetStep(0);
+  m_recognitionBar.SetBkColor(0);
+  m_recognitionBar.SetColors(RGB(42, 204, 112), RGB(51, 152, 219));
   m_recognitionBar.ShowWindow(SW_HIDE);
 }
 

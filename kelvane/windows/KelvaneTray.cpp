@@ -56,10 +56,9 @@ void CKelvaneDlg::ShowTrayMenu() {
   debug.AppendMenuW(ID_TRAY_SHOW_TRACE, L"打开Trace窗口", 0);
   debug.InsertMenuW(levels.GetSafeHMenu(), L"Trace级别", 0, MF_POPUP);
 
-  const ORVANE::Config::WordStatistics& counts = m_statistics.word_statistics();
   CString today, total;
-  today.Format(L"今日输入:%d", counts.today());
-  total.Format(L"总计输入:%d", counts.total());
+  today.Format(L"今日输入:%d", m_statistics.Today());
+  total.Format(L"总计输入:%d", m_statistics.Total());
   CSkinMenu statistics;
   statistics.CreateMenu();
   statistics.AppendMenuW(ID_TRAY_TODAY_COUNT, today, 0);

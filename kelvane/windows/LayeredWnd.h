@@ -5,8 +5,7 @@
 
 class CLayeredWnd : public CWnd {
  public:
-  CLayeredWnd(HINSTANCE, const wchar_t*, BYTE) {}
-  void Create(CWnd*) {}
+  BOOL Create(CWnd*) { return FALSE; }
   void SetImage(HINSTANCE, const wchar_t*) {}
-  void Redraw() {}
+  BOOL Redraw() { return FALSE; }
 };

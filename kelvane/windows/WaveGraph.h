@@ -5,11 +5,10 @@
 
 class CWaveGraph : public CWnd {
  public:
-  static constexpr UINT_PTR kTimerId = 1001;
   void AddSamples(const void*, unsigned long) {}
-  void SetBackgroundColor(COLORREF) {}
+  void SetBkColor(COLORREF) {}
   void SetBarColor(COLORREF) {}
   void SetBarCount(int) {}
   void SetFrequencyRange(float, float) {}
-  int UpdatesPerSecond() const { return 32; }
+  void StartTimer() {}
 };

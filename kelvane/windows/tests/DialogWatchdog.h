@@ -59,14 +59,19 @@ class DialogWatchdog {
         std::wstring(title) == L"Kelvane_MainWnd") {
       return;
     }
-    std::wstring texts;
-    EnumChildWindows(window, &DialogWatchdog::CollectText, reinterpret_cast<LPARAM>(&texts));
+    bool seen;
     {
       std::lock_guard<std::mutex> lock(mutex_);
-      if (handled_ == window) return;  // still closing
+      seen = handled_ == window;
       handled_ = window;
+    }
+    if (!seen) {
+      std::wstring texts;
+      EnumChildWindows(window, &DialogWatchdog::CollectText, reinterpret_cast<LPARAM>(&texts));
+      std::lock_guard<std::mutex> lock(mutex_);
       closed_.push_back(texts);
     }
+    // Again on every round until it is gone.
     PostMessageW(window, WM_CLOSE, 0, 0);
   }
 
