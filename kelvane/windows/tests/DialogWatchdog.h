@@ -52,13 +52,12 @@ class DialogWatchdog {
   void CloseIfStray(HWND window) {
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
+    if (owner != processId_ || !IsWindowVisible(window)) return;
+    // Texts are read without messages: the window's thread may be waiting for this one.
     wchar_t className[32] = L"", title[64] = L"";
     GetClassNameW(window, className, 32);
-    GetWindowTextW(window, title, 64);
-    if (owner != processId_ || !IsWindowVisible(window) || std::wstring(className) != L"#32770" ||
-        std::wstring(title) == L"Kelvane_MainWnd") {
-      return;
-    }
+    InternalGetWindowText(window, title, 64);
+    if (std::wstring(className) != L"#32770" || std::wstring(title) == L"Kelvane_MainWnd") return;
     bool seen;
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -77,7 +76,7 @@ class DialogWatchdog {
 
   static BOOL CALLBACK CollectText(HWND child, LPARAM texts) {
     wchar_t text[512] = L"";
-    GetWindowTextW(child, text, 512);
+    InternalGetWindowText(child, text, 512);
     auto* joined = reinterpret_cast<std::wstring*>(texts);
     *joined += text;
     *joined += L"|";

@@ -118,6 +118,8 @@ TEST_F(KelvaneProcessTest, PanelSlidesInWithoutFocusAndTheTrayIconLeavesWithTheP
   EXPECT_TRUE(IsWindowVisible(panel));
   const LONG_PTR exStyle = GetWindowLongPtrW(panel, GWL_EXSTYLE);
   EXPECT_EQ(exStyle & (WS_EX_NOACTIVATE | WS_EX_TOPMOST), WS_EX_NOACTIVATE | WS_EX_TOPMOST);
+  // Off the taskbar.
+  EXPECT_EQ(exStyle & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW), WS_EX_TOOLWINDOW);
   wchar_t className[64] = L"", title[64] = L"";
   GetClassNameW(GetForegroundWindow(), className, 64);
   GetWindowTextW(GetForegroundWindow(), title, 64);
