@@ -7,7 +7,7 @@ set(CMAKE_C_COMPILER ${_triple}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${_triple}-g++-posix)
 set(CMAKE_RC_COMPILER ${_triple}-windres)
 
-set(ORVANE_DEPS_PREFIX "" CACHE PATH "Prefix of the MinGW builds of protobuf, jsoncpp, OpenSSL and cpp-httplib")
+set(ORVANE_DEPS_PREFIX "" CACHE PATH "Prefix of the MinGW builds of protobuf, jsoncpp, OpenSSL, cpp-httplib and kissfft")
 set(CMAKE_FIND_ROOT_PATH /usr/${_triple} ${ORVANE_DEPS_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds protobuf, jsoncpp, OpenSSL and cpp-httplib for x86_64 MinGW from Debian's
+# Builds protobuf, jsoncpp, OpenSSL, cpp-httplib and kissfft for x86_64 MinGW from Debian's
 # source packages into a cached prefix. The prefix is reused while the source
 # versions and this script stay the same. Prints the prefix on its last line.
 set -euo pipefail
@@ -15,9 +15,10 @@ source_version() {
 
 declare -A sources=(
   [protobuf]=protobuf [jsoncpp]=libjsoncpp [openssl]=openssl [httplib]=cpp-httplib
+  [kissfft]=kissfft
 )
 key=""
-for name in protobuf jsoncpp openssl httplib; do
+for name in protobuf jsoncpp openssl httplib kissfft; do
   version=$(source_version "${sources[$name]}")
   [[ -n $version ]] || { echo "build-mingw-deps: no source package ${sources[$name]}" >&2; exit 1; }
   declare "version_$name=$version"
@@ -96,6 +97,17 @@ install_httplib() {
   install -D -m 644 "$src/httplib.h" "$prefix/include/httplib.h"
 }
 
+build_kissfft() {
+  local src; src=$(fetch kissfft "$version_kissfft")
+  # kissfft installs by GNUInstallDirs only on UNIX: name the folders for the cross build.
+  quiet cmake -S "$src" -B "$work/build-kissfft" "${cmake_cross[@]}" \
+    -DCMAKE_INSTALL_INCLUDEDIR=include -DCMAKE_INSTALL_LIBDIR=lib -DCMAKE_INSTALL_BINDIR=bin \
+    -DKISSFFT_DATATYPE=float -DKISSFFT_STATIC=ON -DKISSFFT_TEST=OFF -DKISSFFT_TOOLS=OFF \
+    -DKISSFFT_PKGCONFIG=OFF -DKISSFFT_OPENMP=OFF
+  quiet cmake --build "$work/build-kissfft" -j "$jobs"
+  quiet cmake --install "$work/build-kissfft"
+}
+
 time_step() {
   local start=$SECONDS
   "$@"
@@ -106,6 +118,7 @@ time_step build_protobuf
 time_step build_jsoncpp
 time_step build_openssl
 time_step install_httplib
+time_step build_kissfft
 printf '%s\n' "$key" > "$prefix/.complete"
 find "$cache_root" -mindepth 1 -maxdepth 1 ! -name "$hash" -exec rm -rf {} +
 echo "$prefix"

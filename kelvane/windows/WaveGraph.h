@@ -1,14 +1,61 @@
-// Placeholder until the spectrum display lands: the calls the main dialog makes.
+// The bar spectrum of the microphone signal: PCM arrives from the audio thread, a window
+// timer turns the newest 4096 samples into one bar per frequency band.
 #pragma once
 
-#include "mfc/AfxWnd.h"
+#include <atomic>
+#include <vector>
 
-class CWaveGraph : public CWnd {
+#include "BufferedStatic.h"
+#include "fftreal/FFTRealWrapper.h"
+#include "mfc/AfxSync.h"
+#include "tessik/TessikDataStream.h"
+
+class CWaveGraph : public CBufferedStatic {
  public:
-  void AddSamples(const void*, unsigned long) {}
-  void SetBkColor(COLORREF) {}
-  void SetBarColor(COLORREF) {}
-  void SetBarCount(int) {}
-  void SetFrequencyRange(float, float) {}
-  void StartTimer() {}
+  static constexpr UINT_PTR kTimerId = 1001;
+  static constexpr int kSampleCount = FFTRealWrapper::kLength;
+  static constexpr int kBytesPerSample = 2;  // signed 16-bit little-endian mono, 16 kHz
+  static constexpr unsigned long kMaxWaitingBytes = 320000;
+
+  CWaveGraph();
+
+  // Any thread: appends a PCM packet, or drops it whole while more than kMaxWaitingBytes
+  // are waiting.
+  void AddSamples(const void* data, unsigned long bytes);
+
+  // Any thread: called off the window's thread, the change is posted to it.
+  void SetBarColor(COLORREF color);
+  COLORREF GetBarColor() const { return m_clrBar; }
+
+  // Takes effect after the next paint, starting from empty bars.
+  void SetBarCount(int count);
+  void SetFrequencyRange(float lowest, float highest);
+  int GetUpdatesPerSecond() const { return m_nUpdatesPerSecond; }
+  // Restarts timer 1001 with the period 1000 / updates per second.
+  void StartTimer();
+
+  const std::vector<float>& GetBars() const { return m_bars; }
+
+ protected:
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnTimer(UINT_PTR id) override;
+  void Draw(HDC dc, int width, int height) override;
+
+ private:
+  void TakeNewSamples();
+  void ComputeBars();
+
+  std::vector<float> m_window;
+  CCriticalSection m_lock;
+  CTessikDataStream m_stream;  // guarded by m_lock
+  std::vector<unsigned char> m_sampleBytes;
+  std::vector<float> m_fftInput;
+  std::vector<float> m_fftOutput;
+  FFTRealWrapper m_fft;
+  COLORREF m_clrBar = RGB(0, 255, 0);
+  int m_nBarCount = 76;
+  float m_fLowest = 0;
+  float m_fHighest = 0;
+  std::vector<float> m_bars;
+  int m_nUpdatesPerSecond = 32;
 };
