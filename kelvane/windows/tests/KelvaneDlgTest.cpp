@@ -54,10 +54,21 @@ TEST_F(KelvaneDlgTest, ServiceMessagesShowTheTextsAndCountOnlyFinalResults) {
   EXPECT_EQ(LabelText(IDC_REPLY_LINE), L"已打开记事本");
 }
 
+TEST_F(KelvaneDlgTest, CountsAreSavedWhenThePanelCloses) {
+  CreatePanel();
+  PostMessageW(panel_, WM_IME_RESULT_TEXT, 4, reinterpret_cast<LPARAM>(HeapText(L"四个字符")));
+  Pump();
+  // Long before the minute's save.
+  dialog_.DestroyWindow();
+  CInputStatistics saved;
+  saved.Load(folder_.path());
+  EXPECT_EQ(saved.Total(), 4);
+  EXPECT_EQ(saved.Today(), 4);
+}
+
 TEST_F(KelvaneDlgTest, StatusCallsFromAnotherThreadReturnWithoutTheUIThread) {
   CreatePanel();
-  // The service's own first report comes first.
-  ASSERT_TRUE(PumpUntil([&] { return LabelText(IDC_STATUS_TEXT) != L"未就绪"; }));
+  ASSERT_TRUE(WaitForServiceStatus());
   TestEvent done;
   // The UI thread does not pump while the calls are made: they must not wait for it.
   std::thread service([&] {
@@ -75,6 +86,7 @@ TEST_F(KelvaneDlgTest, StatusCallsFromAnotherThreadReturnWithoutTheUIThread) {
 
 TEST_F(KelvaneDlgTest, TranslationMarkTakesOnlyCharactersThatExist) {
   CreatePanel();
+  ASSERT_TRUE(WaitForServiceStatus());
   HWND icon = StatusIcon();
   ASSERT_NE(icon, nullptr);
   struct Case {

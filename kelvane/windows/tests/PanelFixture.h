@@ -35,6 +35,10 @@ class PanelFixture : public testing::Test {
     ASSERT_TRUE(dialog_.Create(IDD_KELVANE_DIALOG));
     panel_ = dialog_.GetSafeHwnd();
   }
+  // Waits for the service's first status report (network and translation) to be shown.
+  bool WaitForServiceStatus() {
+    return PumpUntil([&] { return LabelText(IDC_STATUS_TEXT) != L"未就绪"; });
+  }
   CSkinLabel& Label(int id) {
     return *dynamic_cast<CSkinLabel*>(CWnd::FromHandlePermanent(GetDlgItem(panel_, id)));
   }
