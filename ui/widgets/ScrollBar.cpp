@@ -249,7 +249,7 @@ void ScrollBar::HandleMessage(EventArgs& args) {
   if (type == kEventInternalSetFocus || type == kEventInternalKillFocus ||
       type == kEventInternalMenu)
     return;
-  if (!mouse_enabled_ && type >= kEventMouseMove && type <= kEventMouseScrollWheel) {
+  if (PassesMouseEventOn(type)) {
     if (owner_) owner_->HandleMessageTemplate(args);
     return;
   }

@@ -360,7 +360,7 @@ bool Control::IsHoverInside() const {
 
 void Control::HandleMessage(EventArgs& args) {
   const int type = args.Type;
-  if (!mouse_enabled_ && type >= kEventMouseMove && type <= kEventMouseScrollWheel) {
+  if (PassesMouseEventOn(type)) {
     Bubble(args);
     return;
   }

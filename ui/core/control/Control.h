@@ -160,6 +160,10 @@ class Control : public PlaceHolder, public StatePaintOwner {
   friend class AnimationManager;
   // The parent's event entry, for events this control passes on.
   void Bubble(EventArgs& args);
+  // With the mouse disabled, mouse events go on to the parent (or owner) unhandled.
+  bool PassesMouseEventOn(int type) const {
+    return !mouse_enabled_ && type >= kEventMouseMove && type <= kEventMouseScrollWheel;
+  }
   // After a change to an image that may decide the control's size.
   void ArrangeOrInvalidate();
   bool IsAutoSized() const { return cx_fixed_ == kSizeAuto || cy_fixed_ == kSizeAuto; }

@@ -72,31 +72,10 @@ void ScrollableBox::ProcessVScrollBar(RECT rect, int required_height) {
   if (!bar) return;
   const RECT padding = layout_->GetPadding();
   const int content_height = rect.bottom - rect.top - padding.top - padding.bottom;
-  const int excess = required_height - content_height;
-  if (excess > 0 && bar->GetScrollRange() == 0) {
-    bar->SetScrollRange(excess);
-    if (bar->GetScrollPos() != 0) bar->SetScrollPos(0);
-    in_process_ = true;
-    SetPos(rect_);
-    in_process_ = false;
-    return;
-  }
-  if (bar->GetScrollRange() == 0) return;
-  if (excess > 0 || in_process_) {
-    bar->SetPos(RECT{rect.right - bar_padding_.right - bar->GetFixedWidth(), rect.top + bar_padding_.top,
-                     rect.right - bar_padding_.right, rect.bottom - bar_padding_.bottom});
-    // Content that fits scrolls nothing: the range never goes below 0.
-    const int range = std::max(0, excess);
-    if (bar->GetScrollRange() == range) return;
-    const int64_t old_value = bar->GetScrollPos();
-    bar->SetScrollRange(range);
-    if (range == 0) bar->SetScrollPos(0);
-    if (bar->GetScrollPos() < old_value) SetPos(rect_);
-    return;
-  }
-  bar->SetScrollPos(0);
-  bar->SetScrollRange(0);
-  SetPos(rect_);
+  const RECT bar_pos = {rect.right - bar_padding_.right - bar->GetFixedWidth(),
+                        rect.top + bar_padding_.top, rect.right - bar_padding_.right,
+                        rect.bottom - bar_padding_.bottom};
+  FitScrollBar(bar, required_height - content_height, bar_pos);
 }
 
 void ScrollableBox::ProcessHScrollBar(RECT rect, int required_width) {
@@ -104,7 +83,13 @@ void ScrollableBox::ProcessHScrollBar(RECT rect, int required_width) {
   if (!bar) return;
   const RECT padding = layout_->GetPadding();
   const int content_width = rect.right - rect.left - padding.left - padding.right;
-  const int excess = required_width - content_width;
+  const RECT bar_pos = {rect.left + bar_padding_.left,
+                        rect.bottom - bar_padding_.bottom - bar->GetFixedHeight(),
+                        rect.right - bar_padding_.right, rect.bottom - bar_padding_.bottom};
+  FitScrollBar(bar, required_width - content_width, bar_pos);
+}
+
+void ScrollableBox::FitScrollBar(ScrollBar* bar, int excess, const RECT& bar_pos) {
   if (excess > 0 && bar->GetScrollRange() == 0) {
     bar->SetScrollRange(excess);
     if (bar->GetScrollPos() != 0) bar->SetScrollPos(0);
@@ -115,9 +100,8 @@ void ScrollableBox::ProcessHScrollBar(RECT rect, int required_width) {
   }
   if (bar->GetScrollRange() == 0) return;
   if (excess > 0 || in_process_) {
-    bar->SetPos(RECT{rect.left + bar_padding_.left,
-                     rect.bottom - bar_padding_.bottom - bar->GetFixedHeight(),
-                     rect.right - bar_padding_.right, rect.bottom - bar_padding_.bottom});
+    bar->SetPos(bar_pos);
+    // Content that fits scrolls nothing: the range never goes below 0.
     const int range = std::max(0, excess);
     if (bar->GetScrollRange() == range) return;
     const int64_t old_value = bar->GetScrollPos();
@@ -397,11 +381,8 @@ void ScrollableBox::LoadImageCache(bool from_top) {
 
 void ScrollableBox::HandleMessage(EventArgs& args) {
   const int type = args.Type;
-  if (!mouse_enabled_ && type >= kEventMouseMove && type <= kEventMouseScrollWheel) {
-    if (parent_)
-      Bubble(args);
-    else
-      Control::HandleMessage(args);
+  if (PassesMouseEventOn(type)) {
+    Bubble(args);
     return;
   }
   const int key = args.chKey;

@@ -60,6 +60,8 @@ class ScrollableBox : public Box {
  protected:
   virtual void ProcessVScrollBar(RECT rect, int required_height);
   virtual void ProcessHScrollBar(RECT rect, int required_width);
+  // Sizes `bar`'s range to the content's `excess` over the view and places it at `bar_pos`.
+  void FitScrollBar(ScrollBar* bar, int excess, const RECT& bar_pos);
   virtual SIZE CalcRequiredSize(RECT rect);
   void Rearrange(RECT rect);
   bool IsVerticalInUse() const;

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "system/DpiManager.h"
+#include "system/WindowsVersion.h"
 #include "resources/FontInfo.h"
 #include "resources/GlobalManager.h"
 
@@ -18,26 +19,10 @@ FontTable& Fonts() {
   return table;
 }
 
-bool IsVistaOrLater() {
-  static const bool answer = [] {
-    OSVERSIONINFOEXW version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    version.dwMajorVersion = 6;
-    version.dwMinorVersion = 0;
-    version.wServicePackMajor = 0;
-    DWORDLONG condition = 0;
-    VER_SET_CONDITION(condition, VER_MAJORVERSION, VER_GREATER_EQUAL);
-    VER_SET_CONDITION(condition, VER_MINORVERSION, VER_GREATER_EQUAL);
-    VER_SET_CONDITION(condition, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
-    return VerifyVersionInfoW(&version, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR,
-                              condition) != FALSE;
-  }();
-  return answer;
-}
-
 std::wstring ResolveFace(const std::wstring& face_name) {
   if (face_name != L"system") return face_name;
-  return IsVistaOrLater() ? L"微软雅黑" : L"新宋体";
+  static const bool vista_or_later = IsWindowsVersionAtLeast(6, 0);
+  return vista_or_later ? L"微软雅黑" : L"新宋体";
 }
 
 }  // namespace

@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <string>
 
+#include "BuilderTestSupport.h"
 #include "ControlTestSupport.h"
 #include "FileBytes.h"
 #include "RenderTestSupport.h"
-#include "TempFolder.h"
 #include "WindowTestSupport.h"
 #include "ZipWriter.h"
 #include "archive/ZipApi.h"
@@ -21,30 +21,7 @@
 namespace ui {
 namespace {
 
-// Counts live instances of the callback's control class.
-class Counted : public Control {
- public:
-  Counted() { ++live; }
-  ~Counted() override { --live; }
-  static int live;
-};
-int Counted::live = 0;
-
-Control* MakeCounted(const std::wstring& tag) { return tag == L"Counted" ? new Counted() : nullptr; }
-
-class Builder : public FrameworkStarted {
- protected:
-  void SetUp() override {
-    FrameworkStarted::SetUp();
-    GlobalManager::SetResourcePath(folder.path());
-  }
-  void TearDown() override {
-    GlobalManager::SetResourcePath(L"");
-    FrameworkStarted::TearDown();
-  }
-  void Write(const wchar_t* name, const std::string& text) { WriteBytes(folder.path() + L"\\" + name, text); }
-  TempFolder folder;
-};
+class Builder : public SkinFolderTest {};
 
 TEST_F(Builder, TreeWithClassesIncludesAndEvents) {
   Write(L"item.xml", R"(<Window><Control name="item" height="10"/></Window>)");
@@ -104,7 +81,7 @@ TEST_F(Builder, GlobalResourcesAndTheLayoutCache) {
   Box* first = GlobalManager::CreateBoxWithCache(L"cached.xml", CreateControlCallback());
   ASSERT_NE(first, nullptr);
   EXPECT_EQ(first->GetItemAt(0)->GetFixedWidth(), 12);
-  std::filesystem::remove(std::filesystem::path(folder.path() + L"\\cached.xml"));
+  std::filesystem::remove(std::filesystem::path(folder_.File(L"cached.xml")));
   Box* second = GlobalManager::CreateBoxWithCache(L"cached.xml", CreateControlCallback());
   ASSERT_NE(second, nullptr);  // built again from memory
   EXPECT_NE(second, first);

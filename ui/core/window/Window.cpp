@@ -10,24 +10,13 @@
 #include "resources/LanguageTable.h"
 #include "system/DpiManager.h"
 #include "system/TouchInput.h"
+#include "system/WindowsVersion.h"
 #include "timing/TimerManager.h"
 
 namespace ui {
 namespace {
 
 constexpr wchar_t kWindowProperty[] = L"WndX";
-
-bool IsVistaOrLater() {
-  OSVERSIONINFOEXW info = {};
-  info.dwOSVersionInfoSize = sizeof(info);
-  info.dwMajorVersion = 6;
-  DWORDLONG mask = 0;
-  VER_SET_CONDITION(mask, VER_MAJORVERSION, VER_GREATER_EQUAL);
-  VER_SET_CONDITION(mask, VER_MINORVERSION, VER_GREATER_EQUAL);
-  VER_SET_CONDITION(mask, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
-  return VerifyVersionInfoW(&info, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR,
-                            mask) != FALSE;
-}
 
 }  // namespace
 
@@ -163,7 +152,7 @@ void Window::ShowWindow(bool show, bool take_focus) {
 
 void Window::Close(UINT code) {
   if (!IsWindow(hwnd_)) return;
-  if (!root_ || !IsVistaOrLater()) {
+  if (!root_ || !IsWindowsVersionAtLeast(6, 0)) {
     PostMessageW(hwnd_, WM_CLOSE, code, 0);
     return;
   }
@@ -174,7 +163,7 @@ void Window::Close(UINT code) {
 }
 
 void Window::PlayShowAnimation() {
-  if (!root_ || !IsVistaOrLater()) return;
+  if (!root_ || !IsWindowsVersionAtLeast(6, 0)) return;
   Control* root = static_cast<Control*>(root_);
   AnimationPlayer* player = root->GetAnimationManager().ResetFadeAlpha();
   root->SetAlpha(0);
@@ -213,25 +202,24 @@ bool Window::AttachRoot(Box* root) {
   if (hwnd_) Invalidate(RECT{0, 0, 0x7FFF, 0x7FFF});
   Control* control = static_cast<Control*>(root);
   control->SetWindow(this, nullptr, true);
-  control->FindControl(
-      [this](Control* found, void*) -> Control* {
-        if (!found->GetName().empty()) names_[found->GetName()] = found;
-        return nullptr;
-      },
-      nullptr, 0);
+  RegisterNames(control);
   return true;
 }
 
 bool Window::InitControls(Control* control, Box* parent) {
   if (!control) return false;
   control->SetWindow(this, parent ? parent : control->GetParent(), true);
+  RegisterNames(control);
+  return true;
+}
+
+void Window::RegisterNames(Control* control) {
   control->FindControl(
       [this](Control* found, void*) -> Control* {
         if (!found->GetName().empty()) names_[found->GetName()] = found;
         return nullptr;
       },
       nullptr, 0);
-  return true;
 }
 
 void Window::ReapObjects(Control* control) {

@@ -137,6 +137,8 @@ class Window : public virtual base::SupportWeakCallback {
   void ArrangeTree(const RECT& client);
   void PaintLayered(const RECT& paint, const RECT& window_rect, const RECT& client);
   void DeleteDelayed();
+  // Makes `control` and everything below it findable by name.
+  void RegisterNames(Control* control);
   // Dispatch helpers.
   Control* OurControlAt(POINT point) const;
   void CaptureFor(Control* control, bool set_focus);

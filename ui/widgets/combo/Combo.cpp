@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "image/ImageAttribute.h"
 #include "render/RenderInterfaces.h"
 #include "resources/GlobalManager.h"
 #include "widgets/list/ListContainerElement.h"
@@ -50,11 +51,8 @@ void Combo::SetAttribute(const std::wstring& name, const std::wstring& value) {
     list_->ApplyAttributeList(value);
   } else if (name == L"vscrollbar") {
   } else if (name == L"dropboxsize") {
-    const wchar_t* cursor = value.c_str();
-    wchar_t* end = nullptr;
-    const int width = wcstol(cursor, &end, 10);
-    const int height = *end ? wcstol(end + 1, nullptr, 10) : 0;
-    drop_box_size_ = SIZE{ScaleByDpi(width), ScaleByDpi(height)};
+    const RECT size = ParseRect(value);
+    drop_box_size_ = SIZE{ScaleByDpi(size.left), ScaleByDpi(size.top)};
   } else if (name == L"popuptop") {
     popup_top_ = value == L"true";
   } else {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "system/WindowsVersion.h"
 #include "timing/TimerManager.h"
 
 namespace ui {
@@ -26,20 +27,6 @@ struct ITipInvocation : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE Toggle(HWND window) = 0;
 };
 
-bool IsWindows8OrLater() {
-  OSVERSIONINFOEXW info = {};
-  info.dwOSVersionInfoSize = sizeof(info);
-  info.dwMajorVersion = 6;
-  info.dwMinorVersion = 2;
-  info.wServicePackMajor = 0;
-  DWORDLONG mask = 0;
-  VER_SET_CONDITION(mask, VER_MAJORVERSION, VER_GREATER_EQUAL);
-  VER_SET_CONDITION(mask, VER_MINORVERSION, VER_GREATER_EQUAL);
-  VER_SET_CONDITION(mask, VER_SERVICEPACKMAJOR, VER_GREATER_EQUAL);
-  return VerifyVersionInfoW(&info, VER_MAJORVERSION | VER_MINORVERSION | VER_SERVICEPACKMAJOR,
-                            mask) != FALSE;
-}
-
 bool IsKeyboardShown() {
   HWND keyboard = FindWindowW(kKeyboardWindowClass, nullptr);
   if (!keyboard) return false;
@@ -55,7 +42,7 @@ OnScreenKeyboardManager* OnScreenKeyboardManager::GetInstance() {
 }
 
 void OnScreenKeyboardManager::ShowOSK(bool show) {
-  static const bool supported = IsWindows8OrLater();
+  static const bool supported = IsWindowsVersionAtLeast(6, 2);
   if (!supported) return;
   show_wanted_ = show;
   TimerManager::GetInstance()->AddTimer(

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "text/TextUtils.h"
 #include "widgets/edit/OnScreenKeyboardManager.h"
 #include "widgets/edit/RichEdit.h"
 #include "widgets/edit/TextHost.h"
@@ -187,10 +188,7 @@ std::wstring RichEdit::GetClipboardText() {
     }
   } else if (HANDLE ansi = GetClipboardData(CF_TEXT)) {
     if (const auto* bytes = static_cast<const char*>(GlobalLock(ansi))) {
-      const int size = static_cast<int>(strnlen(bytes, GlobalSize(ansi)));
-      const int count = MultiByteToWideChar(CP_ACP, 0, bytes, size, nullptr, 0);
-      text.resize(count);
-      MultiByteToWideChar(CP_ACP, 0, bytes, size, text.data(), count);
+      MultiByteToWide(std::string(bytes, strnlen(bytes, GlobalSize(ansi))), text, CP_ACP);
       GlobalUnlock(ansi);
     }
   }

@@ -1,26 +1,11 @@
 #include "widgets/progress/Slider.h"
 
 #include <algorithm>
-#include <cwchar>
 
 #include "base/StringPrintf.h"
+#include "image/ImageAttribute.h"
 
 namespace ui {
-namespace {
-
-// Integers separated by any one character each: "16,8" or "1,2,3,4".
-template <size_t N>
-void ReadIntegers(const std::wstring& value, LONG (&out)[N]) {
-  const wchar_t* cursor = value.c_str();
-  for (size_t i = 0; i < N; ++i) {
-    wchar_t* end = nullptr;
-    out[i] = wcstol(cursor, &end, 10);
-    cursor = end;
-    if (*cursor) ++cursor;
-  }
-}
-
-}  // namespace
 
 Slider::Slider() {
   SetTextStyle(DT_CENTER | DT_SINGLELINE);
@@ -44,14 +29,12 @@ void Slider::SetAttribute(const std::wstring& name, const std::wstring& value) {
   } else if (name == L"thumbdisabledimage") {
     SetThumbImage(kControlStateDisabled, value);
   } else if (name == L"thumbsize") {
-    LONG size[2] = {0, 0};
-    ReadIntegers(value, size);
-    thumb_size_ = SIZE{ScaleByDpi(size[0]), ScaleByDpi(size[1])};
+    const RECT size = ParseRect(value);
+    thumb_size_ = SIZE{ScaleByDpi(size.left), ScaleByDpi(size.top)};
   } else if (name == L"progressbarpadding") {
-    LONG padding[4] = {0, 0, 0, 0};
-    ReadIntegers(value, padding);
-    bar_padding_ = RECT{ScaleByDpi(padding[0]), ScaleByDpi(padding[1]), ScaleByDpi(padding[2]),
-                        ScaleByDpi(padding[3])};
+    const RECT padding = ParseRect(value);
+    bar_padding_ = RECT{ScaleByDpi(padding.left), ScaleByDpi(padding.top), ScaleByDpi(padding.right),
+                        ScaleByDpi(padding.bottom)};
     if (cx_fixed_ == kSizeAuto || cy_fixed_ == kSizeAuto)
       ArrangeAncestor();
     else
@@ -120,11 +103,8 @@ void Slider::AnnounceValueChange() {
 
 void Slider::HandleMessage(EventArgs& args) {
   const int type = args.Type;
-  if (!mouse_enabled_ && type >= kEventMouseMove && type <= kEventMouseScrollWheel) {
-    if (parent_)
-      Bubble(args);
-    else
-      Control::HandleMessage(args);
+  if (PassesMouseEventOn(type)) {
+    Bubble(args);
     return;
   }
   const SIZE offset = GetScrollOffset();

@@ -4,10 +4,9 @@
 
 #include <string>
 
+#include "BuilderTestSupport.h"
 #include "ControlTestSupport.h"
-#include "FileBytes.h"
 #include "RenderTestSupport.h"
-#include "TempFolder.h"
 #include "builder/WindowBuilder.h"
 #include "widgets/box/ChildBox.h"
 #include "widgets/box/TabBox.h"
@@ -16,29 +15,8 @@
 namespace ui {
 namespace {
 
-class Counted : public Control {
- public:
-  Counted() { ++live; }
-  ~Counted() override { --live; }
-  static int live;
-};
-int Counted::live = 0;
-
-Control* MakeCounted(const std::wstring& tag) { return tag == L"Counted" ? new Counted() : nullptr; }
-
-class WidgetTags : public FrameworkStarted {
+class WidgetTags : public SkinFolderTest {
  protected:
-  void SetUp() override {
-    FrameworkStarted::SetUp();
-    GlobalManager::SetResourcePath(folder_.path());
-  }
-  void TearDown() override {
-    GlobalManager::SetResourcePath(L"");
-    FrameworkStarted::TearDown();
-  }
-  void Write(const wchar_t* name, const std::string& text) {
-    WriteBytes(folder_.File(name), text);
-  }
   // Builds `xml` into a window (so that boxes initialise); the window owns the tree.
   Box* BuildInWindow(const std::wstring& xml) {
     WindowBuilder builder;
@@ -47,7 +25,6 @@ class WidgetTags : public FrameworkStarted {
     return root;
   }
 
-  TempFolder folder_;
   RecordingWindow window_;
 };
 
