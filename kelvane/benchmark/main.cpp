@@ -12,7 +12,6 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -25,6 +24,7 @@
 #include "HidPipe.h"
 #include "ImportPatch.h"
 #include "KelvaneDlg.h"
+#include "SettingsText.h"
 #include "SpokenFixture.h"
 #include "TempFolder.h"
 #include "mfc/AfxRichEdit.h"
@@ -196,15 +196,6 @@ bool MeasureIdle(double* cpuShare, int* threads) {
   return up;
 }
 
-std::vector<unsigned char> ButtonReport(bool pressed) {
-  std::vector<unsigned char> report(17, 0);
-  report[0] = 0x01;
-  report[1] = 0xB0;
-  report[2] = pressed ? 0x01 : 0x00;
-  report[16] = pressed ? 0x7B : 0x57;
-  return report;
-}
-
 struct Sample {
   double pressToWrite, pressSdk;
   double finalToKey, finalSdk;
@@ -225,11 +216,11 @@ bool Dictate(HidPipe& pipe, FakeWaveInDriver& driver, Sample* sample) {
   }
   driver.Rewind();
   const double press = Now();
-  if (!pipe.Send(ButtonReport(true))) return Fail("the press was not read");
+  if (!pipe.Send(HidButtonReport(true))) return Fail("the press was not read");
   if (!WaitUntil([] { std::lock_guard<std::mutex> g(g_calls.lock); return g_calls.firstWrite != 0; })) {
     return Fail("no audio reached the SDK");
   }
-  if (!driver.WaitForFixtureRecorded() || !pipe.Send(ButtonReport(false))) {
+  if (!driver.WaitForFixtureRecorded() || !pipe.Send(HidButtonReport(false))) {
     return Fail("the release was not read");
   }
   if (!WaitUntil([ended] {
@@ -292,12 +283,7 @@ int wmain() {
   FakeHid hid;
   HidPipe pipe;
   FakeWaveInDriver driver({L"Benchmark Mic"}, SpokenFixture());
-  std::string escaped;
-  for (char c : pipe.Path()) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-  std::ofstream(std::filesystem::path(folder.File(CIMEService::kSettingsFileName)), std::ios::binary)
-      << "ctl_config {\n  ctl_mode: CtlMode_HID\n  device_descriptor {\n    path: \"" << escaped
-      << "\"\n  }\n}\nmic_config {\n  mic_mode: MicMode_Gen\n  device_descriptor {\n    name: "
-         "\"Benchmark Mic\"\n  }\n}\n";
+  WriteTextFile(folder.File(CIMEService::kSettingsFileName), SettingsText(pipe.Path(), "Benchmark Mic"));
 
   FocusedEdit edit;  // receives the keystrokes
   CKelvaneDlg dialog;

@@ -6,17 +6,17 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
 
+#include "DictationScript.h"
 #include "FakeHid.h"
 #include "FakeWaveInDriver.h"
 #include "HidPipe.h"
 #include "KelvaneDlg.h"
 #include "ScreenCapture.h"
+#include "SettingsText.h"
 #include "SpokenFixture.h"
 #include "TempFolder.h"
 #include "mfc/AfxRichEdit.h"
@@ -27,35 +27,6 @@ namespace {
 
 const wchar_t kMicName[] = L"Kelvane Demo Mic";
 const wchar_t kPartial[] = L"你好世界";
-const wchar_t kDictated[] = L"你好世界。";
-
-// Two partial results while the button is held, the full stop with the final result.
-const char kScript[] = R"({"sessions":[{
-  "partials":[
-    {"after_bytes":8192,"result":"{\"sn\":1,\"ls\":false,\"pgs\":\"apd\",\"ws\":[{\"cw\":[{\"w\":\"你好\",\"sc\":0}]}]}"},
-    {"after_bytes":20480,"result":"{\"sn\":2,\"ls\":false,\"pgs\":\"rpl\",\"rg\":[1,1],\"ws\":[{\"cw\":[{\"w\":\"你好\",\"sc\":0}]},{\"cw\":[{\"w\":\"世界\",\"sc\":0}]}]}"}],
-  "finals":["{\"sn\":3,\"ls\":true,\"pgs\":\"apd\",\"ws\":[{\"cw\":[{\"w\":\"。\",\"sc\":0}]}]}"]}]})";
-
-std::vector<unsigned char> ButtonReport(bool pressed) {
-  std::vector<unsigned char> report(17, 0);
-  report[0] = 0x01;
-  report[1] = 0xB0;
-  report[2] = pressed ? 0x01 : 0x00;
-  report[16] = pressed ? 0x7B : 0x57;
-  return report;
-}
-
-void WriteFile(const std::wstring& path, const std::string& text) {
-  std::ofstream(std::filesystem::path(path), std::ios::binary) << text;
-}
-
-std::string SettingsText(const std::string& pipePath) {
-  std::string escaped;
-  for (char c : pipePath) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-  return "ctl_config {\n  ctl_mode: CtlMode_HID\n  device_descriptor {\n    path: \"" + escaped +
-         "\"\n  }\n}\nmic_config {\n  mic_mode: MicMode_Gen\n  device_descriptor {\n    name: "
-         "\"Kelvane Demo Mic\"\n  }\n}\n";
-}
 
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
@@ -138,7 +109,7 @@ bool Dictate(CKelvaneDlg& dialog, HidPipe& pipe, FakeWaveInDriver& driver, const
   notepad.Focus();
   Sleep(1500);  // the panel slides in
   std::printf("kelvane_demo: pressing the button\n");
-  if (!WaitUntil([&] { return pipe.Send(ButtonReport(true)); }, 20000)) {
+  if (!WaitUntil([&] { return pipe.Send(HidButtonReport(true)); }, 20000)) {
     std::fprintf(stderr, "kelvane_demo: the control device was not opened\n");
     return false;
   }
@@ -153,7 +124,7 @@ bool Dictate(CKelvaneDlg& dialog, HidPipe& pipe, FakeWaveInDriver& driver, const
   GetWindowRect(panel, &panelRect);
   const ScreenCapture partial(panelRect);
   std::printf("kelvane_demo: releasing the button\n");
-  pipe.Send(ButtonReport(false));
+  pipe.Send(HidButtonReport(false));
   if (!WaitUntil([&] { return TextOf(notepad.edit()) == kDictated; }, 20000)) {
     std::fprintf(stderr, "kelvane_demo: the text did not arrive in Notepad\n");
     return false;
@@ -181,9 +152,10 @@ int wmain() {
   FakeHid hid;
   HidPipe pipe;
   FakeWaveInDriver driver({kMicName}, SpokenFixture());
-  WriteFile(folder.File(L"script.json"), kScript);
+  WriteTextFile(folder.File(L"script.json"), kDictationScript);
   SetEnvironmentVariableW(MSC_SCRIPT_VARIABLE, folder.File(L"script.json").c_str());
-  WriteFile(folder.File(CIMEService::kSettingsFileName), SettingsText(pipe.Path()));
+  WriteTextFile(folder.File(CIMEService::kSettingsFileName),
+                SettingsText(pipe.Path(), Narrow(kMicName)));
 
   Notepad notepad;
   if (notepad.edit() == nullptr) {

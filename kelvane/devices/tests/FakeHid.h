@@ -5,8 +5,19 @@
 #include <windows.h>
 
 #include <atomic>
+#include <vector>
 
 #include "HidApi.h"
+
+// The control device's 17-byte input report for the button pressed or released.
+inline std::vector<unsigned char> HidButtonReport(bool pressed) {
+  std::vector<unsigned char> report(17, 0);
+  report[0] = 0x01;
+  report[1] = 0xB0;
+  report[2] = pressed ? 0x01 : 0x00;
+  report[16] = pressed ? 0x7B : 0x57;
+  return report;
+}
 
 struct FakeHid {
   FakeHid() {

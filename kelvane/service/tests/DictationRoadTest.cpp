@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "DictationScript.h"
 #include "FakeHid.h"
 #include "FakeWaveInDriver.h"
 #include "FocusedEdit.h"
@@ -39,23 +40,6 @@ Bytes SpeechFixture(size_t buffers = kFixtureBuffers) {
   }
   return pcm;
 }
-
-Bytes HidButton(bool pressed) {
-  Bytes report(17, 0);
-  report[0] = 0x01;
-  report[1] = 0xB0;
-  report[2] = pressed ? 0x01 : 0x00;
-  report[16] = pressed ? 0x7B : 0x57;
-  return report;
-}
-
-// Partial results after the 2nd and 5th buffer (the second replaces the first), one final.
-const char kDictationScript[] = R"({"sessions":[{
-  "partials":[
-    {"after_bytes":8192,"result":"{\"sn\":1,\"ls\":false,\"pgs\":\"apd\",\"ws\":[{\"cw\":[{\"w\":\"你好\",\"sc\":0}]}]}"},
-    {"after_bytes":20480,"result":"{\"sn\":2,\"ls\":false,\"pgs\":\"rpl\",\"rg\":[1,1],\"ws\":[{\"cw\":[{\"w\":\"你好\",\"sc\":0}]},{\"cw\":[{\"w\":\"世界\",\"sc\":0}]}]}"}],
-  "finals":["{\"sn\":3,\"ls\":true,\"pgs\":\"apd\",\"ws\":[{\"cw\":[{\"w\":\"。\",\"sc\":0}]}]}"]}]})";
-const wchar_t kDictated[] = L"你好世界。";
 
 // A JSON text as a quoted JSON string.
 std::string Quoted(const std::string& json) {
@@ -96,7 +80,7 @@ class DictationRoadTest : public testing::Test {
   }
   void Press() {
     now_ += 1000;
-    ASSERT_TRUE(pipe_.Send(HidButton(true)));
+    ASSERT_TRUE(pipe_.Send(HidButtonReport(true)));
   }
   // Holds the button while the microphone records the whole fixture, then lets it go and
   // waits for the end of the session.
@@ -107,7 +91,7 @@ class DictationRoadTest : public testing::Test {
     Press();
     ASSERT_TRUE(PumpUntil([&] { return owner_.Messages(WM_USER + 3).size() > begun; }));
     ASSERT_TRUE(driver_.WaitForFixtureRecorded(recording));
-    ASSERT_TRUE(pipe_.Send(HidButton(false)));
+    ASSERT_TRUE(pipe_.Send(HidButtonReport(false)));
     ASSERT_TRUE(PumpUntil([&] { return owner_.Messages(WM_USER + 4).size() > ended; }, 20000));
   }
   void ExpectTyped(const std::wstring& text) {
@@ -305,7 +289,7 @@ TEST_F(DictationRoadTest, DoublePressRunsASpokenCommandAndSpeaksTheReply) {
   ASSERT_TRUE(PumpUntil([&] { return trace_.Has(kTraceDebug, L"CIMEService OnDevClosed DevType:DT_Mic_General"); }));
   driver_.Rewind();
   now_ += 200;  // the second press comes 200 ms after the first
-  ASSERT_TRUE(pipe_.Send(HidButton(true)));
+  ASSERT_TRUE(pipe_.Send(HidButtonReport(true)));
 
   EXPECT_EQ(WaitForSingleObject(started, 20000), WAIT_OBJECT_0);
   ASSERT_TRUE(PumpUntil([&] { return owner_.Messages(WM_USER + 5).size() >= 2; }, 20000));

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "IMEServiceOwner.h"
+#include "PumpUntil.h"
 #include "mfc/AfxString.h"
 
 struct OwnerMessage {
@@ -18,22 +19,6 @@ struct OwnerMessage {
   WPARAM wparam;
   std::wstring text;  // of WM_USER+2 and WM_USER+5
 };
-
-// Dispatches this thread's messages until done() holds; false after the time-out.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
-  const DWORD start = GetTickCount();
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    const DWORD waited = GetTickCount() - start;
-    if (waited >= timeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - waited, QS_ALLINPUT);
-  }
-}
 
 class RecordingOwner : public IIMEServiceOwner {
  public:

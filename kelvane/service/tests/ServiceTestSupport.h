@@ -1,5 +1,5 @@
 // Driving an IME service in tests: the commands its queue ran, a barrier that lets the
-// queue settle, settings files, and a fixture around one service.
+// queue settle, and a fixture around one service.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,8 +7,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +14,7 @@
 #include "IMEService.h"
 #include "MscTestSession.h"
 #include "RecordingOwner.h"
+#include "SettingsText.h"
 #include "TempFolder.h"
 #include "TraceCapture.h"
 
@@ -45,27 +44,6 @@ inline bool Settle(CIMEService& service, TraceCapture& trace) {
   }
   return true;
 }
-
-inline void WriteTextFile(const std::wstring& path, const std::string& text) {
-  std::ofstream(std::filesystem::path(path), std::ios::binary) << text;
-}
-
-// Text with its backslashes escaped for a quoted protobuf text value.
-inline std::string Escaped(const std::string& text) {
-  std::string escaped;
-  for (char c : text) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-  return escaped;
-}
-
-// Settings of a HID control device at the path and a general microphone of the name.
-inline std::string SettingsText(const std::string& ctlPath, const std::string& micName,
-                                const std::string& more = std::string()) {
-  return "ctl_config {\n  ctl_mode: CtlMode_HID\n  device_descriptor {\n    path: \"" + Escaped(ctlPath) +
-         "\"\n  }\n}\nmic_config {\n  mic_mode: MicMode_Gen\n  device_descriptor {\n    name: \"" +
-         micName + "\"\n  }\n}\n" + more;
-}
-
-inline std::string Narrow(const std::wstring& ascii) { return std::string(ascii.begin(), ascii.end()); }
 
 // A service with a settings folder of its own, the SDK stand-in in echo mode, a reachable
 // network and a clock the test sets. The voice cannot be created unless a test gives one.

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "DictationScript.h"
 #include "FakeHid.h"
 #include "FakeWaveInDriver.h"
 #include "FocusedEdit.h"
@@ -20,25 +21,9 @@ namespace {
 
 const wchar_t kMicName[] = L"Kelvane Demo Mic";
 
-std::vector<unsigned char> HidButton(bool pressed) {
-  std::vector<unsigned char> report(17, 0);
-  report[0] = 0x01;
-  report[1] = 0xB0;
-  report[2] = pressed ? 0x01 : 0x00;
-  report[16] = pressed ? 0x7B : 0x57;
-  return report;
-}
-
-// Partial results after the 2nd and 5th buffer (the second replaces the first), one final.
-const char kScript[] = R"({"sessions":[{
-  "partials":[
-    {"after_bytes":8192,"result":"{\"sn\":1,\"ls\":false,\"pgs\":\"apd\",\"ws\":[{\"cw\":[{\"w\":\"你好\",\"sc\":0}]}]}"},
-    {"after_bytes":20480,"result":"{\"sn\":2,\"ls\":false,\"pgs\":\"rpl\",\"rg\":[1,1],\"ws\":[{\"cw\":[{\"w\":\"你好\",\"sc\":0}]},{\"cw\":[{\"w\":\"世界\",\"sc\":0}]}]}"}],
-  "finals":["{\"sn\":3,\"ls\":true,\"pgs\":\"apd\",\"ws\":[{\"cw\":[{\"w\":\"。\",\"sc\":0}]}]}"]}]})";
-
 class KelvaneDictationTest : public PanelFixture {
  protected:
-  KelvaneDictationTest() : driver_({kMicName}, SpokenFixture()), msc_(kScript) {
+  KelvaneDictationTest() : driver_({kMicName}, SpokenFixture()), msc_(kDictationScript) {
     WriteTextFile(folder_.File(CIMEService::kSettingsFileName),
                   SettingsText(pipe_.Path(), Narrow(kMicName)));
   }
@@ -74,10 +59,10 @@ TEST_F(KelvaneDictationTest, PanelShowsTheTextsAndTheTextIsTypedIntoTheFocusedWi
   ASSERT_TRUE(edit.HasFocus());
   CreatePanel();
   // The control device is open once a report gets through.
-  ASSERT_TRUE(Watch([&] { return pipe_.Send(HidButton(true)); }));
+  ASSERT_TRUE(Watch([&] { return pipe_.Send(HidButtonReport(true)); }));
   ASSERT_TRUE(Watch([&] { return LabelText(IDC_STATUS_LINE) == L"识别中..."; }));
   ASSERT_TRUE(driver_.WaitForFixtureRecorded());
-  ASSERT_TRUE(pipe_.Send(HidButton(false)));
+  ASSERT_TRUE(pipe_.Send(HidButtonReport(false)));
   ASSERT_TRUE(Watch([&] { return LabelText(IDC_STATUS_LINE) == L"Hello!" && statusLines_.size() > 2; }));
   ASSERT_TRUE(Watch([&] { return edit.Typed().size() >= 5; }));
 

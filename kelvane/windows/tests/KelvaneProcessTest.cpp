@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -12,22 +13,14 @@
 #include "DialogWatchdog.h"
 #include "FocusedEdit.h"
 #include "KelvaneProcess.h"
+#include "PumpUntil.h"
 #include "SettingsStore.h"
+#include "SettingsText.h"
 
 namespace {
 
-// True once the condition holds; false after the time-out.
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD timeoutMs = 20000) {
-  const DWORD start = GetTickCount();
-  while (!condition()) {
-    if (GetTickCount() - start >= timeoutMs) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(50);
-  }
-  return true;
-}
+// True once the condition holds; false after 20 s.
+bool WaitFor(const std::function<bool()>& condition) { return PumpUntil(condition, 20000); }
 
 RECT WorkArea() {
   RECT area{};
@@ -51,11 +44,12 @@ class KelvaneProcessTest : public testing::Test {
 
   // A general microphone of the name and a control device that does not exist.
   void WriteSettings(const std::string& micName) {
-    std::ofstream(std::filesystem::path(folder_ + L"\\imecfg.prototxt"), std::ios::binary)
-        << "ctl_config {\n  ctl_mode: CtlMode_HID\n  device_descriptor {\n    path: "
-           "\"\\\\\\\\?\\\\hid#absent\"\n  }\n}\nmic_config {\n  mic_mode: MicMode_Gen\n"
-           "  device_descriptor {\n    name: \""
-        << micName << "\"\n  }\n}\n";
+    WriteTextFile(folder_ + L"\\imecfg.prototxt", SettingsText(R"(\\?\hid#absent)", micName));
+  }
+  // Starts the watchdog on the program's boxes and waits for its panel.
+  HWND WatchAndWaitForPanel(KelvaneProcess& kelvane) {
+    watchdog_.Watch(kelvane.id());
+    return kelvane.WaitForPanel();
   }
   // The program's log files, joined, or what they gained since the fixture began.
   std::string NewLogs() const { return Logs().substr(logsBefore_); }
@@ -77,14 +71,13 @@ class KelvaneProcessTest : public testing::Test {
 
   std::wstring folder_;
   size_t logsBefore_ = 0;
+  DialogWatchdog watchdog_;
 };
 
 TEST_F(KelvaneProcessTest, SecondStartLeavesAtOnceAndTheFirstRunsOn) {
-  DialogWatchdog watchdog;
   KelvaneProcess first;
   ASSERT_TRUE(first.started());
-  watchdog.Watch(first.id());
-  HWND panel = first.WaitForPanel();
+  HWND panel = WatchAndWaitForPanel(first);
   ASSERT_NE(panel, nullptr);
 
   KelvaneProcess second;
@@ -100,10 +93,8 @@ TEST_F(KelvaneProcessTest, PanelSlidesInWithoutFocusAndTheTrayIconLeavesWithTheP
   FocusedEdit edit;
   ASSERT_TRUE(edit.HasFocus());
   const HWND focused = GetForegroundWindow();
-  DialogWatchdog watchdog;
   KelvaneProcess kelvane;
-  watchdog.Watch(kelvane.id());
-  HWND panel = kelvane.WaitForPanel();
+  HWND panel = WatchAndWaitForPanel(kelvane);
   ASSERT_NE(panel, nullptr);
   EXPECT_TRUE(HasTrayIcon(panel));
 
@@ -135,10 +126,8 @@ TEST_F(KelvaneProcessTest, PanelSlidesInWithoutFocusAndTheTrayIconLeavesWithTheP
 }
 
 TEST_F(KelvaneProcessTest, SettingsChangedRestartsTheServiceWithTheNewFile) {
-  DialogWatchdog watchdog;
   KelvaneProcess kelvane;
-  watchdog.Watch(kelvane.id());
-  HWND panel = kelvane.WaitForPanel();
+  HWND panel = WatchAndWaitForPanel(kelvane);
   ASSERT_NE(panel, nullptr);
   ASSERT_TRUE(WaitFor([&] { return LogCount("Name: Process Mic A") == 1; }));
 
@@ -151,10 +140,8 @@ TEST_F(KelvaneProcessTest, SettingsChangedRestartsTheServiceWithTheNewFile) {
 }
 
 TEST_F(KelvaneProcessTest, TwoSettingsChangesAtOnceRestartTwiceWithoutHanging) {
-  DialogWatchdog watchdog;
   KelvaneProcess kelvane;
-  watchdog.Watch(kelvane.id());
-  HWND panel = kelvane.WaitForPanel();
+  HWND panel = WatchAndWaitForPanel(kelvane);
   ASSERT_NE(panel, nullptr);
   ASSERT_TRUE(WaitFor([&] { return LogCount("IME service is started.") == 1; }));
 
@@ -175,10 +162,8 @@ TEST_F(KelvaneProcessTest, TwoSettingsChangesAtOnceRestartTwiceWithoutHanging) {
 }
 
 TEST_F(KelvaneProcessTest, ExitWhileSystemChecksAreQueuedEndsTheProgram) {
-  DialogWatchdog watchdog;
   KelvaneProcess kelvane;
-  watchdog.Watch(kelvane.id());
-  HWND panel = kelvane.WaitForPanel();
+  HWND panel = WatchAndWaitForPanel(kelvane);
   ASSERT_NE(panel, nullptr);
   for (int i = 0; i < 50; ++i) PostMessageW(panel, WM_TIMER, CKelvaneDlg::kSystemCheckTimer, 0);
   PostMessageW(panel, WM_COMMAND, ID_TRAY_EXIT, 0);
@@ -188,10 +173,8 @@ TEST_F(KelvaneProcessTest, ExitWhileSystemChecksAreQueuedEndsTheProgram) {
 }
 
 TEST_F(KelvaneProcessTest, KillMessageEndsTheProcessAndRemovesTheTrayIcon) {
-  DialogWatchdog watchdog;
   KelvaneProcess kelvane;
-  watchdog.Watch(kelvane.id());
-  HWND panel = kelvane.WaitForPanel();
+  HWND panel = WatchAndWaitForPanel(kelvane);
   ASSERT_NE(panel, nullptr);
   ASSERT_TRUE(HasTrayIcon(panel));
   PostMessageW(panel, WM_KELVANE_KILL, 0, 0);
@@ -201,10 +184,8 @@ TEST_F(KelvaneProcessTest, KillMessageEndsTheProcessAndRemovesTheTrayIcon) {
 }
 
 TEST_F(KelvaneProcessTest, AutorunMenuItemWritesAndRemovesTheRunValue) {
-  DialogWatchdog watchdog;
   KelvaneProcess kelvane;
-  watchdog.Watch(kelvane.id());
-  HWND panel = kelvane.WaitForPanel();
+  HWND panel = WatchAndWaitForPanel(kelvane);
   ASSERT_NE(panel, nullptr);
   auto readValue = [](std::wstring* text, DWORD* size) {
     wchar_t data[MAX_PATH + 1] = L"";
@@ -238,13 +219,11 @@ TEST_F(KelvaneProcessTest, AutorunMenuItemWritesAndRemovesTheRunValue) {
 }
 
 TEST_F(KelvaneProcessTest, OptionsWithoutTheSettingsToolShowsTheFailureBox) {
-  DialogWatchdog watchdog;
   KelvaneProcess kelvane;
-  watchdog.Watch(kelvane.id());
-  HWND panel = kelvane.WaitForPanel();
+  HWND panel = WatchAndWaitForPanel(kelvane);
   ASSERT_NE(panel, nullptr);
   PostMessageW(panel, WM_COMMAND, ID_TRAY_OPTIONS, 0);
-  EXPECT_TRUE(WaitFor([&] { return watchdog.HasClosed(L"打开配置失败！"); }));
+  EXPECT_TRUE(WaitFor([&] { return watchdog_.HasClosed(L"打开配置失败！"); }));
   // The panel answers again once the boxes are closed.
   DWORD_PTR answer = 1;
   EXPECT_TRUE(SendMessageTimeoutW(panel, WM_KELVANE_NOOP, 0, 0, SMTO_NORMAL, 10000, &answer));

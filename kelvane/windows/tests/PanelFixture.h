@@ -10,7 +10,7 @@
 #include <string>
 
 #include "KelvaneDlg.h"
-#include "RecordingOwner.h"  // PumpUntil
+#include "PumpUntil.h"
 #include "TempFolder.h"
 #include "skivra/SkinLabel.h"
 #include "skivra/Skivra.h"
@@ -71,7 +71,7 @@ class PanelFixture : public testing::Test {
     return search.found;
   }
   // Lets the panel handle what is queued for it.
-  void Pump() { PumpUntil([] { return false; }, 50); }
+  void Pump() { PumpMessages(50); }
 
   TempFolder folder_;
   CKelvaneDlg dialog_;

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "PumpUntil.h"
+
 // A hidden top-level window with one child STATIC control of the given client size.
 class ControlHost {
  public:
@@ -75,11 +77,3 @@ inline bool CloseColor(COLORREF a, COLORREF b, int tolerance = 12) {
          abs(GetBValue(a) - GetBValue(b)) <= tolerance;
 }
 
-inline void PumpMessages(DWORD forMs) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(5);
-  } while (GetTickCount() - start < forMs);
-}

@@ -1,4 +1,4 @@
-// Helpers of the trace tests: clock values, message pumping and console inspection.
+// Helpers of the trace tests: clock values and console inspection.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "PumpUntil.h"
 #include "tessik/TessikService.h"
 
 inline SYSTEMTIME MakeTime(WORD year, WORD month, WORD day, WORD hour, WORD minute,
@@ -19,21 +20,6 @@ inline SYSTEMTIME MakeTime(WORD year, WORD month, WORD day, WORD hour, WORD minu
   time.wMinute = minute;
   time.wSecond = second;
   return time;
-}
-
-// Dispatches this thread's messages until done() holds; false after 5 s.
-inline bool PumpUntil(const std::function<bool()>& done) {
-  const DWORD deadline = GetTickCount() + 5000;
-  while (!done()) {
-    if (GetTickCount() > deadline) return false;
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-  }
-  return true;
 }
 
 // The window's text with the line ends as the rich edit keeps them ("\r").
