@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -39,25 +40,29 @@ bool WriteAll(HANDLE file, const std::string& bytes) {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+ReadResult ReadWholeFile(const std::wstring& path, uint64_t max_bytes, std::string* bytes) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return std::nullopt;
-  std::string bytes;
+  LARGE_INTEGER size;
+  if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return ReadResult::kCannotRead;
+  if (static_cast<uint64_t>(size.QuadPart) > max_bytes) return ReadResult::kTooLarge;
+  std::string read_bytes;
+  read_bytes.reserve(static_cast<size_t>(size.QuadPart));
   char buffer[64 * 1024];
   for (;;) {
     DWORD read = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
-    if (read == 0) return bytes;
-    bytes.append(buffer, read);
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return ReadResult::kCannotRead;
+    if (read == 0) break;
+    // The file may grow while it is read.
+    if (read_bytes.size() + read > max_bytes) return ReadResult::kTooLarge;
+    read_bytes.append(buffer, read);
   }
+  *bytes = std::move(read_bytes);
+  return ReadResult::kRead;
 }
 
-std::wstring TemporaryPathFor(const std::wstring& path) {
-  return path + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-         std::to_wstring(GetCurrentThreadId());
-}
+std::wstring TemporaryPathFor(const std::wstring& path) { return path + L".tmp"; }
 
 bool WriteFileAtomically(const std::wstring& path, const std::string& bytes) {
   const std::wstring temporary = TemporaryPathFor(path);

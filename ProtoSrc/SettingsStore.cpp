@@ -3,9 +3,11 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <google/protobuf/io/tokenizer.h>
 #include <google/protobuf/text_format.h>
 
 #include "AtomicFile.h"
+#include "StoreLog.h"
 
 using ORVANE::Config::ConfigPb;
 
@@ -38,11 +40,49 @@ bool CreateFolderPath(const std::wstring& path) {
   return true;
 }
 
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                       nullptr, nullptr);
+  std::string utf8(size > 0 ? size : 0, '\0');
+  if (size > 0)
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr,
+                        nullptr);
+  return utf8;
+}
+
+// Logs what the text parser finds wrong with a settings file.
+class ParseErrorLog : public google::protobuf::io::ErrorCollector {
+ public:
+  explicit ParseErrorLog(const std::wstring& path) : file_(Utf8(path)) {}
+
+  void AddError(int line, google::protobuf::io::ColumnNumber column, const std::string& message) override {
+    LogStoreProblem("Settings file " + file_ + ": line " + std::to_string(line + 1) + ", column " +
+                    std::to_string(column + 1) + ": " + message);
+  }
+
+ private:
+  std::string file_;
+};
+
+}  // namespace
+
 bool LoadProtoFile(const std::wstring& path, google::protobuf::Message* message, int mode) {
-  const std::optional<std::string> bytes = ReadWholeFile(path);
-  if (!bytes) return false;
-  if (mode == kProtoFileText) return google::protobuf::TextFormat::ParseFromString(*bytes, message);
-  return message->ParseFromString(*bytes);
+  std::string bytes;
+  switch (ReadWholeFile(path, kMaxSettingsFileBytes, &bytes)) {
+    case ReadResult::kRead: break;
+    case ReadResult::kTooLarge:
+      LogStoreProblem("Settings file " + Utf8(path) + " is larger than " + std::to_string(kMaxSettingsFileBytes) +
+                      " bytes; not read");
+      return false;
+    default: return false;
+  }
+  if (mode != kProtoFileText) return message->ParseFromString(bytes);
+  ParseErrorLog errors(path);
+  google::protobuf::TextFormat::Parser parser;
+  parser.RecordErrorsTo(&errors);
+  return parser.ParseFromString(bytes, message);
 }
 
 bool SaveProtoFile(const std::wstring& path, const google::protobuf::Message& message) {

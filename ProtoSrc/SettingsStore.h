@@ -1,6 +1,7 @@
 // The settings folder and the protobuf files kept in it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "config.pb.h"
@@ -19,9 +20,13 @@ std::wstring GetAppDataFolder();
 // Creates every missing folder of the path; true when all of them exist afterwards.
 bool CreateFolderPath(const std::wstring& path);
 
+// Settings files are a few kilobytes; a larger file than this is refused unread.
+constexpr uint64_t kMaxSettingsFileBytes = 16 * 1024 * 1024;
+
 // Fills the message from the file: text format when mode is kProtoFileText, the binary
-// encoding otherwise. False when the file cannot be opened (message untouched) or does
-// not parse (message holds what was read before the error).
+// encoding otherwise. False when the file cannot be opened or is larger than
+// kMaxSettingsFileBytes (message untouched, a refused file is logged) or does not parse
+// (message holds what was read before the error; text errors are logged).
 bool LoadProtoFile(const std::wstring& path, google::protobuf::Message* message, int mode);
 
 // Writes the message in the binary encoding. The file is replaced atomically: a failed

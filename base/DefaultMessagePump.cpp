@@ -25,9 +25,22 @@ void DefaultMessagePump::Run(Delegate* delegate) {
   should_quit_ = false;
 }
 
+// Either the poster sees the loop waiting and sets the event, or the loop sees the
+// scheduled work and does not wait.
+void DefaultMessagePump::ScheduleWork() {
+  work_scheduled_ = true;
+  if (waiting_) SetEvent(event_);
+}
+
+void DefaultMessagePump::WaitForEvent(DWORD timeout_ms) {
+  waiting_ = true;
+  if (!work_scheduled_.exchange(false)) WaitForSingleObject(event_, timeout_ms);
+  waiting_ = false;
+}
+
 void DefaultMessagePump::WaitForWork() {
   if (delayed_work_time_ == 0) {
-    WaitForSingleObject(event_, INFINITE);
+    WaitForEvent(INFINITE);
     return;
   }
   const int64_t remaining_us = delayed_work_time_ - LoopClock().NowMicroseconds();
@@ -36,7 +49,7 @@ void DefaultMessagePump::WaitForWork() {
     return;
   }
   const double delay_ms = std::ceil(static_cast<double>(remaining_us) / 1000.0);
-  WaitForSingleObject(event_, delay_ms > 0xFFFFFFFE ? 0xFFFFFFFE : static_cast<DWORD>(delay_ms));
+  WaitForEvent(delay_ms > 0xFFFFFFFE ? 0xFFFFFFFE : static_cast<DWORD>(delay_ms));
 }
 
 }  // namespace base

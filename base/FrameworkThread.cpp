@@ -33,8 +33,13 @@ bool FrameworkThread::StartWithLoopFactory(std::shared_ptr<MessageLoopFactory> f
 
 bool FrameworkThread::Start(MessageLoop::Type type, Dispatcher* dispatcher) {
   if (message_loop_) return false;
-  // A run that ended on its own (a quit from inside) still holds its thread handle.
+  // A run that ended on its own (a quit from inside, or a Stop without a join) still holds
+  // its thread handle and its stop request.
   Join();
+  {
+    AutoLock hold(stop_lock_);
+    stopping_ = false;
+  }
   loop_type_ = type;
   dispatcher_ = dispatcher;
   if (!Create()) return false;

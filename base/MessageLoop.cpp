@@ -1,5 +1,6 @@
 #include "base/MessageLoop.h"
 
+#include <chrono>
 #include <utility>
 
 #include "base/DefaultMessagePump.h"
@@ -14,6 +15,19 @@ thread_local MessageLoop* current_loop = nullptr;
 
 // Destroying a closure may post new tasks; the passes collect them.
 constexpr int kMaxDeletePasses = 100;
+
+// How long one DoWork or DoDelayedWork call may run tasks before the pump looks at Windows
+// again. Measured on the steady clock: the loop clock may be driven by hand.
+constexpr std::chrono::milliseconds kWorkSlice(2);
+
+class WorkSlice {
+ public:
+  WorkSlice() : end_(std::chrono::steady_clock::now() + kWorkSlice) {}
+  bool Over() const { return std::chrono::steady_clock::now() >= end_; }
+
+ private:
+  std::chrono::steady_clock::time_point end_;
+};
 
 }  // namespace
 
@@ -123,6 +137,7 @@ bool MessageLoop::RunDeferredTask() {
 
 bool MessageLoop::DoWork() {
   if (!nestable_tasks_allowed_) return false;
+  const WorkSlice slice;
   for (ReloadWorkQueue(); !work_queue_.empty(); ReloadWorkQueue()) {
     PendingTask task = std::move(work_queue_.front());
     work_queue_.pop_front();
@@ -130,29 +145,32 @@ bool MessageLoop::DoWork() {
       const int64_t run_time = task.delayed_run_time;
       // The pump must wake for a task that has become the earliest one.
       if (delayed_work_queue_.Push(std::move(task))) pump_->ScheduleDelayedWork(run_time);
-    } else if (RunOrDefer(std::move(task))) {
-      return true;
+    } else if (RunOrDefer(std::move(task)) && slice.Over()) {
+      ReloadWorkQueue();
+      return !work_queue_.empty();
     }
   }
   return false;
 }
 
 bool MessageLoop::DoDelayedWork(int64_t* next_delayed_work_time) {
-  if (!nestable_tasks_allowed_ || delayed_work_queue_.Empty()) {
+  if (!nestable_tasks_allowed_) {
     recent_time_ = *next_delayed_work_time = 0;
     return false;
   }
-  const int64_t next_run_time = delayed_work_queue_.Top().delayed_run_time;
-  if (recent_time_ < next_run_time) {
-    recent_time_ = LoopClock().NowMicroseconds();
-    if (recent_time_ < next_run_time) {
+  const WorkSlice slice;
+  bool ran_task = false;
+  while (!delayed_work_queue_.Empty()) {
+    const int64_t next_run_time = delayed_work_queue_.Top().delayed_run_time;
+    if (recent_time_ < next_run_time) recent_time_ = LoopClock().NowMicroseconds();
+    if (recent_time_ < next_run_time || (ran_task && slice.Over())) {
       *next_delayed_work_time = next_run_time;
-      return false;
+      return ran_task;
     }
+    ran_task |= RunOrDefer(delayed_work_queue_.Pop());
   }
-  PendingTask task = delayed_work_queue_.Pop();
-  if (!delayed_work_queue_.Empty()) *next_delayed_work_time = delayed_work_queue_.Top().delayed_run_time;
-  return RunOrDefer(std::move(task));
+  recent_time_ = *next_delayed_work_time = 0;
+  return ran_task;
 }
 
 bool MessageLoop::DoIdleWork() {

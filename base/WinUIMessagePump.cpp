@@ -70,7 +70,16 @@ void WinUIMessagePump::HandleWorkMessage() {
     return;
   }
   ProcessPumpReplacementMessage();
-  if (state_->delegate->DoWork()) ScheduleWork();
+  DoWorkKeepingWakeUp();
+}
+
+// Every DoWork of this pump goes through here. A wake-up stays outstanding while work
+// remains, so that a window message dispatched next that enters a modal loop still gets
+// the tasks run inside it.
+bool WinUIMessagePump::DoWorkKeepingWakeUp() {
+  const bool work_remains = state_->delegate->DoWork();
+  if (work_remains) ScheduleWork();
+  return work_remains;
 }
 
 void WinUIMessagePump::HandleTimerMessage() {
@@ -84,7 +93,7 @@ void WinUIMessagePump::DoRunLoop() {
   for (;;) {
     bool more_work_is_plausible = ProcessNextWindowsMessage();
     if (state_->should_quit) break;
-    more_work_is_plausible |= state_->delegate->DoWork();
+    more_work_is_plausible |= DoWorkKeepingWakeUp();
     if (state_->should_quit) break;
     more_work_is_plausible |= state_->delegate->DoDelayedWork(&delayed_work_time_);
     // No delayed work remains: drop an armed timer.

@@ -36,6 +36,7 @@ class WinUIMessagePump : public WinMessagePump {
 
   void DoRunLoop() override;
   void HandleWorkMessage();
+  bool DoWorkKeepingWakeUp();
   void HandleTimerMessage();
   bool ProcessNextWindowsMessage();
   bool ProcessMessageHelper(const MSG& message);

@@ -3,14 +3,19 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 #include "AtomicFile.h"
 #include "DataCenter.pb.h"
 #include "FileBytes.h"
+#include "StoreLog.h"
 #include "TempFolder.h"
 
 using namespace ORVANE::Config;
@@ -32,6 +37,33 @@ ConfigPb Defaults() {
   ConfigPb config;
   SetDefaultConfig(&config);
   return config;
+}
+
+// Collects the store's log lines for its lifetime.
+class LogCapture {
+ public:
+  LogCapture() : previous_(SetStoreLogSink([this](const std::string& line) { lines.push_back(line); })) {}
+  ~LogCapture() { SetStoreLogSink(previous_); }
+
+  std::vector<std::string> lines;
+
+ private:
+  StoreLogSink previous_;
+};
+
+// A file of the given size whose bytes are all zero, made without writing them.
+void MakeZeroFile(const std::wstring& path, int64_t size) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER end;
+  end.QuadPart = size;
+  EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
+  EXPECT_TRUE(SetEndOfFile(file));
+  CloseHandle(file);
+}
+
+size_t FilesIn(const std::wstring& folder) {
+  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 
 }  // namespace
@@ -203,6 +235,50 @@ TEST(LoadProtoFile, BinaryFiles) {
   EXPECT_EQ(data.word_statistics().total(), 1234);
 }
 
+TEST(LoadProtoFile, FilesAboveTheSizeCapAreRefusedUnreadWithOneLogLine) {
+  const struct {
+    const char* what;
+    int mode;
+    uint64_t size;
+    bool refused;
+  } cases[] = {
+      {"text, one byte over", kProtoFileText, kMaxSettingsFileBytes + 1, true},
+      {"binary, one byte over", kProtoFileBinary, kMaxSettingsFileBytes + 1, true},
+      {"binary, at the cap", kProtoFileBinary, kMaxSettingsFileBytes, false},  // read; zeros do not parse
+  };
+  TempFolder temp;
+  const std::wstring file = temp.File(L"imecfg.prototxt");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    MakeZeroFile(file, static_cast<int64_t>(c.size));
+    LogCapture log;
+    ConfigPb config;
+    config.mutable_sr_config()->set_language_key("keep");
+    EXPECT_FALSE(LoadProtoFile(file, &config, c.mode));
+    EXPECT_EQ(config.sr_config().language_key() == "keep", c.refused);
+    if (c.refused) {
+      ASSERT_EQ(log.lines.size(), 1u);
+      EXPECT_NE(log.lines[0].find("imecfg.prototxt"), std::string::npos) << log.lines[0];
+    } else {
+      EXPECT_TRUE(log.lines.empty());
+    }
+  }
+  MakeZeroFile(file, static_cast<int64_t>(kMaxSettingsFileBytes) + 1);
+  LogCapture log;
+  EXPECT_EQ(LoadOrDefault(file).SerializeAsString(), Defaults().SerializeAsString());
+}
+
+TEST(LoadProtoFile, TextParseErrorsAreLoggedWithTheirPlace) {
+  TempFolder temp;
+  const std::wstring file = temp.File(L"imecfg.prototxt");
+  WriteBytes(file, "sr_config {\n  oops: 1\n}\n");
+  LogCapture log;
+  ConfigPb config;
+  EXPECT_FALSE(LoadProtoFile(file, &config, kProtoFileText));
+  ASSERT_EQ(log.lines.size(), 1u);
+  EXPECT_NE(log.lines[0].find("imecfg.prototxt: line 2, column"), std::string::npos) << log.lines[0];
+}
+
 TEST(SaveProtoFile, WritesBinaryAndReplacesTheOldFile) {
   TempFolder temp;
   const std::wstring file = temp.File(L"DataCenter.prototxt");
@@ -243,4 +319,23 @@ TEST(SaveProtoFile, FailureLeavesTheOldFileIntact) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 2);
 
   EXPECT_FALSE(SaveProtoFile(temp.File(L"no\\such\\folder.bin"), Defaults()));
+}
+
+TEST(SaveProtoFile, KilledSavesLeaveOneTemporaryFileThatTheNextSaveReplaces) {
+  TempFolder temp;
+  const std::wstring file = temp.File(L"DataCenter.prototxt");
+  WriteBytes(file, "previous");
+  // Saves killed half-way, on other threads as in other processes: each leaves its
+  // temporary file behind.
+  for (int killed = 0; killed < 3; ++killed) {
+    std::thread([&] { WriteBytes(TemporaryPathFor(file), std::string(100000, 'x')); }).join();
+    EXPECT_LE(FilesIn(temp.path()), 2u) << "after kill " << killed;
+  }
+  EXPECT_EQ(ReadBytes(file), "previous");
+
+  DataCenterPb data;
+  data.mutable_word_statistics()->set_total(7);
+  ASSERT_TRUE(SaveProtoFile(file, data));
+  EXPECT_EQ(ReadBytes(file), data.SerializeAsString());
+  EXPECT_EQ(FilesIn(temp.path()), 1u);
 }

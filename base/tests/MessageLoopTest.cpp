@@ -32,10 +32,10 @@ TEST(MessageLoopOrder, ImmediateTasksRunBeforeDelayedZeroOnTheLoopButNotThroughT
   loop.message_loop_proxy()->PostTask(trace.Add("proxy immediate"));
   loop.PostDelayedTask([&] { loop.Quit(); }, 0);
   loop.Run();
-  // The loop's own delayed-0 task waits in the heap behind the first immediate task; the
-  // proxy turns a delay of 0 into an immediate post.
-  EXPECT_EQ(trace.names, (std::vector<std::string>{"loop immediate", "loop delayed 0", "proxy delayed 0",
-                                                   "proxy immediate"}));
+  // The loop's own delayed-0 task waits in the heap until the batch of immediate tasks has
+  // run; the proxy turns a delay of 0 into an immediate post that keeps its place.
+  EXPECT_EQ(trace.names, (std::vector<std::string>{"loop immediate", "proxy delayed 0", "proxy immediate",
+                                                   "loop delayed 0"}));
 }
 
 TEST(MessageLoopOrder, DelayedTasksRunByRunTimeThenInArrivalOrder) {

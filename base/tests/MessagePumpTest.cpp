@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -16,6 +17,7 @@
 #include "base/WinIOMessagePump.h"
 #include "base/WinUIMessagePump.h"
 #include "ScriptedThread.h"
+#include "SteadyProducer.h"
 #include "TestEvent.h"
 
 namespace {
@@ -45,6 +47,17 @@ TEST_P(AnyLoopKind, DelayedTaskWakesTheLoopWhenDue) {
   ASSERT_TRUE(thread.message_loop()->message_loop_proxy()->PostDelayedTask([&] { ran.Set(); }, 30000));
   ASSERT_TRUE(ran.Wait());
   EXPECT_GE(std::chrono::steady_clock::now() - posted, std::chrono::milliseconds(20));
+}
+
+TEST_P(AnyLoopKind, StopUnderASteadyProducerReturnsPromptly) {
+  ScriptedThread thread;
+  ASSERT_TRUE(thread.StartWithLoop(GetParam()));
+  SteadyProducer producer(thread.message_loop()->message_loop_proxy());
+  Sleep(100);
+  const auto asked = std::chrono::steady_clock::now();
+  thread.Stop();
+  ASSERT_EQ(WaitForSingleObject(thread.thread_handle(), 5000), WAIT_OBJECT_0);
+  EXPECT_LT(std::chrono::steady_clock::now() - asked, std::chrono::seconds(1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, AnyLoopKind,
@@ -135,6 +148,18 @@ class HandlerWindow {
   HWND window_;
 };
 
+// A loop of Windows' own kind, like a message box's, until done is set or the time is up.
+void RunModalLoopUntil(const bool& done, UINT safety_ms) {
+  const UINT_PTR safety = SetTimer(nullptr, 0, safety_ms, nullptr);
+  MSG message;
+  while (!done && GetMessageW(&message, nullptr, 0, 0)) {
+    if (message.message == WM_TIMER && message.wParam == safety) break;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  KillTimer(nullptr, safety);
+}
+
 TEST(WinUIMessagePump, TasksAndDelayedTasksRunInsideAModalMessageLoop) {
   OnFreshThread([] {
     base::UIMessageLoop loop;
@@ -148,21 +173,75 @@ TEST(WinUIMessagePump, TasksAndDelayedTasksRunInsideAModalMessageLoop) {
             modal_done = true;
           },
           5000);
-      // A loop of Windows' own kind, like a message box's, with a safety exit.
-      const UINT_PTR safety = SetTimer(nullptr, 0, 10000, nullptr);
-      MSG message;
-      while (!modal_done && GetMessageW(&message, nullptr, 0, 0)) {
-        if (message.message == WM_TIMER && message.wParam == safety) break;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-      }
-      KillTimer(nullptr, safety);
+      RunModalLoopUntil(modal_done, 10000);
       trace.push_back("modal loop left");
       loop.Quit();
     });
     window.PostRun();
     loop.Run();
     EXPECT_EQ(trace, (std::vector<std::string>{"task", "delayed", "modal loop left"}));
+  });
+}
+
+TEST(WinUIMessagePump, ModalLoopsOnABusyLoopRunTheirTasksPromptly) {
+  constexpr int kRounds = 20;
+  std::vector<std::chrono::steady_clock::duration> waits;  // from posting the task to its run
+  TestEvent window_ready, round_done;
+  std::unique_ptr<HandlerWindow> window;
+  // Another thread starts each round, at a moment the loop does not choose.
+  std::thread rounds([&] {
+    if (!window_ready.Wait()) return;
+    for (int round = 0; round < kRounds; ++round) {
+      Sleep(10);
+      round_done.Reset();
+      window->PostRun();
+      if (!round_done.Wait()) return;
+    }
+  });
+  OnFreshThread([&] {
+    base::UIMessageLoop loop;
+    // Slower tasks than the producer's pace: the queue is never empty.
+    auto producer = std::make_unique<SteadyProducer>(loop.message_loop_proxy(), std::chrono::microseconds(20));
+    window = std::make_unique<HandlerWindow>([&] {
+      bool ran = false;
+      const auto posted = std::chrono::steady_clock::now();
+      loop.PostTask([&] { ran = true; });
+      RunModalLoopUntil(ran, 1000);
+      waits.push_back(std::chrono::steady_clock::now() - posted);
+      if (waits.size() == kRounds) {
+        producer.reset();
+        loop.Quit();
+      }
+      round_done.Set();
+    });
+    window_ready.Set();
+    loop.Run();
+    window.reset();
+  });
+  rounds.join();
+  ASSERT_EQ(waits.size(), static_cast<size_t>(kRounds));
+  for (size_t round = 0; round < waits.size(); ++round)
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(waits[round]).count(), 100) << "round " << round;
+}
+
+TEST(WinUIMessagePump, EndlessTasksLeaveWindowMessagesTheirTurn) {
+  OnFreshThread([] {
+    base::UIMessageLoop loop;
+    bool handled = false;
+    const auto posted = std::chrono::steady_clock::now();
+    const auto give_up = posted + std::chrono::seconds(5);
+    std::function<void()> again = [&] {
+      if (!handled && std::chrono::steady_clock::now() < give_up) loop.PostTask(again);
+    };
+    loop.PostTask(again);
+    HandlerWindow window([&] {
+      handled = true;
+      PostQuitMessage(0);
+    });
+    window.PostRun();
+    loop.Run();
+    EXPECT_TRUE(handled);
+    EXPECT_LT(std::chrono::steady_clock::now() - posted, std::chrono::seconds(1));
   });
 }
 

@@ -166,6 +166,18 @@ TEST(FrameworkThread, CanBeStartedAgainAfterStopping) {
   }
 }
 
+TEST(FrameworkThread, StopsAgainAfterARestart) {
+  ScriptedThread thread;
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(thread.StartWithLoop(MessageLoop::kDefaultMessageLoop));
+    thread.Stop();
+    const bool ended = WaitForSingleObject(thread.thread_handle(), 5000) == WAIT_OBJECT_0;
+    EXPECT_TRUE(ended) << "round " << round;
+    // Let the thread end anyway, so that a failure does not hang the destructor.
+    if (!ended) thread.message_loop()->message_loop_proxy()->PostTask([] { MessageLoop::current()->Quit(); });
+  }
+}
+
 TEST(FrameworkThread, RunsALoopMadeByItsFactory) {
   struct Factory : base::MessageLoopFactory {
     std::unique_ptr<MessageLoop> CreateMessageLoop() override {
