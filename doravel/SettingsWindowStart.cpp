@@ -1,7 +1,11 @@
 #include "SettingsWindowStart.h"
 
-// The skinned settings window and its framework are not part of the program yet: the
-// UI loop runs without a window until WM_QUIT arrives.
-void OpenSkinAndShowSettingsWindow() {}
+#include "SkinArchive.h"
+#include "resources/GlobalManager.h"
 
-void CloseSkinAndShutDownFramework() {}
+void OpenSkinAndShowSettingsWindow() {
+  OpenSkinArchive();
+  ui::GlobalManager::Startup(L"resources\\", ui::CreateControlCallback(), L"themes\\default", L"lang\\zh_CN");
+}
+
+void CloseSkinAndShutDownFramework() { ui::GlobalManager::Shutdown(); }
