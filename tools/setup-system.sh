@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-x86-64-dev libz-mingw-w64-dev
   protobuf-compiler googletest
-  wine wine64 xvfb xauth fonts-wqy-microhei pulseaudio pulseaudio-utils
+  wine wine64 xvfb xauth xdotool fonts-wqy-microhei pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev zlib1g-dev libgtest-dev
   qtbase5-dev libhidapi-dev libudev-dev libquazip5-dev pkg-config libpugixml-dev
   g++-mingw-w64-i686-posix

@@ -44,6 +44,7 @@ void GlobalManager::Startup(const std::wstring& root_path, const CreateControlCa
   state.render_factory = std::make_unique<RenderFactory_GdiPlus>();
   SetResourcePath(root_path + theme_path);
   state.create_control = callback;
+  LoadGlobalResource();
   LoadLanguage(root_path + language_path + L"\\strings.ini");
   Gdiplus::GdiplusStartupInput input;
   Gdiplus::GdiplusStartup(&state.gdiplus_token, &input, nullptr);

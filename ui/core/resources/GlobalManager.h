@@ -10,6 +10,7 @@
 
 namespace ui {
 
+class Box;
 class Control;
 class IRenderContext;
 class IRenderFactory;
@@ -35,6 +36,11 @@ class GlobalManager {
 
   static IRenderFactory* GetRenderFactory();
   static void CreateRenderContext(std::unique_ptr<IRenderContext>& context);
+
+  // Builds "global.xml" of the resource folder: fonts, text colours and classes.
+  static void LoadGlobalResource();
+  // A new tree of the layout at `xml_path`; the file is read once, then rebuilt from memory.
+  static Box* CreateBoxWithCache(const std::wstring& xml_path, const CreateControlCallback& callback);
 
   static void AddClass(const std::wstring& name, const std::wstring& attributes);
   static std::wstring GetClassAttributes(const std::wstring& name);

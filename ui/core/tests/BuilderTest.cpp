@@ -1,0 +1,201 @@
+// The window builder: trees from skin XML with classes, includes and events, the resources of
+// "global.xml", the layout cache, the mended ownership and include limits, and a replay of
+// the XML fuzz corpus.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "ControlTestSupport.h"
+#include "FileBytes.h"
+#include "RenderTestSupport.h"
+#include "TempFolder.h"
+#include "WindowTestSupport.h"
+#include "ZipWriter.h"
+#include "archive/ZipApi.h"
+#include "builder/WindowBuilder.h"
+#include "layout/Box.h"
+#include "resources/FontInfo.h"
+#include "text/Utf8.h"
+
+namespace ui {
+namespace {
+
+// Counts live instances of the callback's control class.
+class Counted : public Control {
+ public:
+  Counted() { ++live; }
+  ~Counted() override { --live; }
+  static int live;
+};
+int Counted::live = 0;
+
+Control* MakeCounted(const std::wstring& tag) { return tag == L"Counted" ? new Counted() : nullptr; }
+
+class Builder : public FrameworkStarted {
+ protected:
+  void SetUp() override {
+    FrameworkStarted::SetUp();
+    GlobalManager::SetResourcePath(folder.path());
+  }
+  void TearDown() override {
+    GlobalManager::SetResourcePath(L"");
+    FrameworkStarted::TearDown();
+  }
+  void Write(const wchar_t* name, const std::string& text) { WriteBytes(folder.path() + L"\\" + name, text); }
+  TempFolder folder;
+};
+
+TEST_F(Builder, TreeWithClassesIncludesAndEvents) {
+  Write(L"item.xml", R"(<Window><Control name="item" height="10"/></Window>)");
+  RecordingWindow window;
+  WindowBuilder builder;
+  Control* built = builder.Create(
+      LR"(<?xml version="1.0"?><Window size="300,200">
+        <Class name="wide" width="50" _value="0"/>
+        <VBox name="root">
+          <Control name="a" class="wide" height="20"/>
+          <Include source="item.xml" count="3"/>
+          <Control name="b" width="70" class="wide"/>
+          <Unknown name="ghost"><Control name="ghost-child"/></Unknown>
+          <Event type="select unselect" receiver="a b" applyattribute="height=&quot;33&quot;"/>
+          <BubbledEvent type="mousemove" receiver=".\a" applyattribute="width=&quot;44&quot;"/>
+        </VBox>
+      </Window>)",
+      CreateControlCallback(), &window);
+  auto* root = dynamic_cast<Box*>(built);
+  ASSERT_NE(root, nullptr);
+  window.AttachRoot(root);
+  EXPECT_EQ(root->GetCount(), 5);
+  EXPECT_EQ(root->GetItemAt(1)->GetName(), L"item");
+  EXPECT_EQ(root->GetItemAt(3)->GetName(), L"item");
+  Control* a = window.FindControlByName(L"a");
+  Control* b = window.FindControlByName(L"b");
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(a->GetFixedWidth(), 50);
+  EXPECT_EQ(b->GetFixedWidth(), 50);  // the class comes after "width": it wins
+  EXPECT_EQ(window.GetClassAttributes(L"wide"), L"width=\"50\" value=\"0\"");
+  EXPECT_EQ(window.FindControlByName(L"ghost-child"), nullptr);
+
+  root->SendEvent(kEventUnSelect);
+  EXPECT_EQ(a->GetFixedHeight(), 33);
+  EXPECT_EQ(b->GetFixedHeight(), 33);
+  a->SendEvent(kEventMouseMove);  // bubbles to the box
+  EXPECT_EQ(a->GetFixedWidth(), 44);
+}
+
+TEST_F(Builder, GlobalResourcesAndTheLayoutCache) {
+  Write(L"global.xml", R"(<Global defaultfontcolor="ink">
+      <Font id="big" name="Arial" size="20" bold="true"/>
+      <Font id="nameless" size="20"/>
+      <TextColor name="ink" value="#FF102030"/>
+      <Class name="pill" value="width=&quot;12&quot;" height="8"/>
+      <Control name="ignored"/>
+    </Global>)");
+  GlobalManager::LoadGlobalResource();
+  EXPECT_EQ(GlobalManager::GetTextColor(L"ink"), 0xFF102030u);
+  EXPECT_EQ(GlobalManager::GetDefaultTextColor(), L"ink");
+  EXPECT_NE(GlobalManager::GetFont(L"big"), nullptr);
+  EXPECT_EQ(GlobalManager::GetFont(L"nameless"), nullptr);
+  EXPECT_EQ(GlobalManager::GetClassAttributes(L"pill"), L"width=\"12\" height=\"8\"");
+  GlobalManager::SetDefaultTextColor(L"textdefaultcolor");
+
+  Write(L"cached.xml", R"(<Window><HBox><Control class="pill"/></HBox></Window>)");
+  Box* first = GlobalManager::CreateBoxWithCache(L"cached.xml", CreateControlCallback());
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->GetItemAt(0)->GetFixedWidth(), 12);
+  std::filesystem::remove(std::filesystem::path(folder.path() + L"\\cached.xml"));
+  Box* second = GlobalManager::CreateBoxWithCache(L"cached.xml", CreateControlCallback());
+  ASSERT_NE(second, nullptr);  // built again from memory
+  EXPECT_NE(second, first);
+  delete first;
+  delete second;
+  EXPECT_EQ(GlobalManager::CreateBoxWithCache(L"missing.xml", CreateControlCallback()), nullptr);
+}
+
+TEST_F(Builder, ArchiveEntriesAreReadByTheirLength) {
+  const std::string layout = R"(<Window><VBox name="zipped"/></Window>)";
+  const std::string zip = BuildZip({{"skin/layout.xml", layout}});
+  ResourceZip() = OpenZip(zip.data(), static_cast<uint32_t>(zip.size()), "");
+  ASSERT_NE(ResourceZip(), nullptr);
+  GlobalManager::SetResourcePath(L"skin");
+  WindowBuilder builder;
+  Control* built = builder.Create(L"layout.xml");
+  CloseZip();
+  ASSERT_NE(built, nullptr);
+  EXPECT_EQ(built->GetName(), L"zipped");
+  delete built;
+}
+
+TEST_F(Builder, StrayControlsAreDestroyed) {
+  Counted::live = 0;
+  WindowBuilder builder;
+  Control* built = builder.Create(
+      LR"(<Window><Counted/><Counted/><Control><Counted/><Counted/></Control></Window>)", MakeCounted);
+  ASSERT_NE(built, nullptr);
+  // The first top-level control is the caller's; the rest had no owner and are gone.
+  EXPECT_EQ(Counted::live, 1);
+  delete built;
+  EXPECT_EQ(Counted::live, 0);
+}
+
+TEST_F(Builder, IncludeCyclesAndCountsAreBounded) {
+  Write(L"loop.xml", R"(<Window><Include source="loop.xml" count="2"/><Counted/></Window>)");
+  Counted::live = 0;
+  WindowBuilder builder;
+  auto* root = dynamic_cast<Box*>(builder.Create(
+      LR"(<Window><VBox><Include source="loop.xml"/><Include source="loop.xml" count="100000"/></VBox></Window>)",
+      MakeCounted));
+  ASSERT_NE(root, nullptr);
+  EXPECT_GT(root->GetCount(), 0);
+  EXPECT_LE(root->GetCount(), WindowBuilder::kMaxIncludes);
+  delete root;
+  EXPECT_EQ(Counted::live, 0);
+}
+
+TEST_F(Builder, WindowAttributesNeedTheNativeWindow) {
+  RecordingWindow detached;
+  WindowBuilder builder;
+  delete builder.Create(LR"(<Window size="300,200" caption="0,0,0,30"><Class name="c" value="x"/><Control/></Window>)",
+                        CreateControlCallback(), &detached);
+  EXPECT_EQ(detached.GetInitSize().cx, 0);
+  EXPECT_EQ(detached.GetCaptionRect().bottom, 0);
+  EXPECT_EQ(detached.GetClassAttributes(L"c"), L"x");
+
+  NativeTestWindow window;
+  ASSERT_TRUE(window.CreateAt(RECT{0, 0, 100, 100}, false));
+  MONITORINFO monitor = {sizeof(monitor)};
+  GetMonitorInfoW(MonitorFromWindow(window.GetHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const int work_height = monitor.rcWork.bottom - monitor.rcWork.top;
+  delete builder.Create(LR"(<Window shadowattached="false" size="10" heightpercent="nan" caption="0,0,0,30"><Control/></Window>)",
+                        CreateControlCallback(), &window);
+  EXPECT_EQ(window.GetInitSize().cx, 10);
+  EXPECT_EQ(window.GetInitSize().cy, 0);  // missing number: 0; a NaN fraction sizes nothing
+  EXPECT_EQ(window.GetCaptionRect().bottom, 30);
+  delete builder.Create(LR"(<Window shadowattached="false" mininfo="0,5000" heightpercent="0.5"><Control/></Window>)",
+                        CreateControlCallback(), &window);
+  EXPECT_EQ(window.GetInitSize().cy, 5000);
+  delete builder.Create(LR"(<Window shadowattached="false" mininfo="0,0" heightpercent="0.5" mininfo="0,5000"><Control/></Window>)",
+                        CreateControlCallback(), &window);
+  EXPECT_EQ(window.GetInitSize().cy, work_height / 2);
+  DestroyWindow(window.GetHWND());
+}
+
+TEST_F(Builder, ReplaysTheFuzzCorpus) {
+  std::wstring corpus = L"Z:" ORVANE_XML_CORPUS;
+  for (wchar_t& c : corpus)
+    if (c == L'/') c = L'\\';
+  int files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+    const std::string bytes = ReadBytes(entry.path().wstring());
+    const std::wstring text = Utf8BytesToWide(bytes.data(), bytes.size());
+    RecordingWindow window;
+    WindowBuilder builder;
+    delete builder.Create(text.empty() || text[0] != L'<' ? L"<" + text : text, MakeCounted, &window);
+    ++files;
+  }
+  EXPECT_GT(files, 3);
+}
+
+}  // namespace
+}  // namespace ui

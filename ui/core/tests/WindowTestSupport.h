@@ -1,0 +1,67 @@
+// Native windows for tests under Wine: a window class over ui::Window, a message pump with
+// a deadline, and real mouse input through xdotool.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "layout/Box.h"
+#include "window/Window.h"
+
+namespace ui {
+
+// Runs the thread's messages until `done` or `ms` milliseconds pass; returns `done()`.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 3000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > ms) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  return true;
+}
+
+inline void PumpFor(DWORD ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+// A plain native window over ui::Window; records its final message.
+class NativeTestWindow : public Window {
+ public:
+  std::wstring GetWindowClassName() const override { return L"OrvaneTestWindow"; }
+  UINT GetClassStyle() const override { return CS_DBLCLKS; }
+  HWND CreateAt(const RECT& rect, bool layered, DWORD style = WS_POPUP) {
+    HWND hwnd = Create(nullptr, L"test", style, 0, layered, rect);
+    if (hwnd) Init(hwnd);
+    return hwnd;
+  }
+  void OnFinalMessage(HWND hwnd) override {
+    Window::OnFinalMessage(hwnd);
+    destroyed = true;
+  }
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
+    if (message == WM_CLOSE) close_code = static_cast<int>(wparam);
+    return Window::HandleMessage(message, wparam, lparam);
+  }
+  bool destroyed = false;
+  int close_code = -1;
+};
+
+// Moves the real pointer to a client point of `hwnd` and clicks (xdotool on the X display).
+inline bool XClick(HWND hwnd, POINT client, int button = 1) {
+  ClientToScreen(hwnd, &client);
+  const std::string command = "start /unix /usr/bin/xdotool mousemove --sync " +
+                              std::to_string(client.x) + " " + std::to_string(client.y) +
+                              " click " + std::to_string(button);
+  return _wsystem(std::wstring(command.begin(), command.end()).c_str()) == 0;
+}
+
+}  // namespace ui

@@ -1,0 +1,43 @@
+// The drop shadow around a skinned window's root: settings and the box that draws it.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace ui {
+
+class Box;
+class Control;
+
+class Shadow {
+ public:
+  Shadow();
+
+  bool IsAttached() const { return attached_; }
+  void SetAttached(bool attached) { attached_ = attached; }
+  bool IsUsingDefaultImage() const { return default_image_; }
+  void SetShadowImage(const std::wstring& image);
+  std::wstring GetShadowImage() const { return image_; }
+  RECT GetPadding() const { return padding_; }
+  // Margins as the skin writes them; DPI-scaled here.
+  void SetShadowCorner(const RECT& corner);
+  // Wraps `root` in the shadow box when attached; returns the new root.
+  Box* AttachShadow(Box* root);
+  void MaximizedOrRestored(bool maximized);
+  // Rescales the padding after a DPI change.
+  void ChangeDpiScale();
+  Control* GetRoot() const;
+
+ private:
+  bool attached_ = true;
+  bool round_corner_ = true;
+  bool default_image_ = true;
+  std::wstring image_;
+  RECT padding_;
+  RECT base_padding_ = {14, 14, 14, 14};
+  RECT saved_padding_;
+  Box* shadow_box_ = nullptr;
+};
+
+}  // namespace ui
