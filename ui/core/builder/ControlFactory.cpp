@@ -8,6 +8,7 @@
 #include "widgets/Button.h"
 #include "widgets/Option.h"
 #include "widgets/ScrollBar.h"
+#include "widgets/WidgetClasses.h"
 
 namespace ui {
 
@@ -29,7 +30,7 @@ Control* WindowBuilder::CreateControlByClass(const std::wstring& class_name) {
       {L"ScrollBar", [] { return new ScrollBar(); }},
   };
   auto found = kClasses.find(class_name);
-  return found == kClasses.end() ? nullptr : found->second();
+  return found == kClasses.end() ? CreateWidgetByClass(class_name) : found->second();
 }
 
 }  // namespace ui

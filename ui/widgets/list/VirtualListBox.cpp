@@ -1,0 +1,134 @@
+#include "widgets/list/VirtualListBox.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "widgets/ScrollBar.h"
+
+namespace ui {
+
+SIZE VirtualLayout::ArrangeChild(const ChildList& children, RECT rect) {
+  auto* list = dynamic_cast<VirtualListBox*>(owner_);
+  if (!list || !list->HasFewerControlsThanElements()) return VLayout::ArrangeChild(children, rect);
+  list->ReArrangeChild(false);
+  return SIZE{rect.right - rect.left, list->GetContentHeight()};
+}
+
+VirtualListBox::VirtualListBox() : ListBox(new VirtualLayout()) {}
+
+int VirtualListBox::GetContentHeight() const {
+  if (element_height_ <= 0) return 0;
+  const int64_t height = static_cast<int64_t>(GetElementCount()) * element_height_;
+  return static_cast<int>(std::clamp<int64_t>(height, 0, INT_MAX));
+}
+
+void VirtualListBox::InitElement(int count) {
+  max_items_ = count;
+  const int bound = std::min(count, GetElementCount());
+  for (int i = 0; i < bound; ++i) {
+    Control* control = provider_->MakeItemControl();
+    Add(control);
+    provider_->BindItemControl(control, i);
+  }
+}
+
+void VirtualListBox::Refresh() {
+  const int elements = GetElementCount();
+  const int controls = GetCount();
+  if (elements < controls) {
+    for (int i = 0; i < controls - elements; ++i) RemoveItemAt(0);
+  } else if (controls < elements) {
+    const int wanted = std::min(max_items_, elements) - controls;
+    for (int i = 0; i < wanted; ++i) Add(provider_->MakeItemControl());
+  }
+  if (GetCount() >= elements) {
+    if (controls == max_items_) layout_->ArrangeChild(items_, GetPaddingPos());
+    for (int i = 0; i < GetCount(); ++i) provider_->BindItemControl(GetItemAt(i), i);
+  } else if (elements > 0) {
+    ReArrangeChild(true);
+    Arrange();
+  }
+}
+
+void VirtualListBox::RemoveAll() {
+  ListBox::RemoveAll();
+  if (vertical_bar_ && vertical_bar_->GetScrollPos() != 0) {
+    vertical_bar_->SetScrollPos(0);
+    vertical_bar_->SetPos(vertical_bar_->GetPos());
+  }
+  previous_scroll_ = 0;
+  arranged_once_ = false;
+}
+
+void VirtualListBox::SetScrollPos(SIZE pos) {
+  previous_scroll_ = vertical_bar_ ? static_cast<int>(vertical_bar_->GetScrollPos()) : 0;
+  ListBox::SetScrollPos(pos);
+  if (HasFewerControlsThanElements()) ReArrangeChild(false);
+}
+
+void VirtualListBox::SetPos(RECT rect) {
+  const RECT old = rect_;
+  ListBox::SetPos(rect);
+  if (!EqualRect(&old, &rect) && HasFewerControlsThanElements()) ReArrangeChild(true);
+}
+
+void VirtualListBox::HandleMessage(EventArgs& args) {
+  if (args.Type == kEventKeyDown) {
+    switch (args.chKey) {
+      case VK_END: SetScrollPosY(GetScrollRange().cy); return;
+      case VK_HOME: SetScrollPosY(0); return;
+      case VK_UP: case VK_DOWN: OnArrowKeyDown(args.chKey); return;
+      default: break;
+    }
+  } else if (args.Type == kEventKeyUp && (args.chKey == VK_UP || args.chKey == VK_DOWN)) {
+    OnArrowKeyUp(args.chKey);
+    return;
+  }
+  ListBox::HandleMessage(args);
+}
+
+bool VirtualListBox::NeedReArrange(Direction& direction) {
+  direction = Direction::kUp;
+  if (!arranged_once_) {
+    arranged_once_ = true;
+    return true;
+  }
+  const int count = GetCount();
+  if (count == 0 || count >= GetElementCount() || GetWidth() <= 0) return false;
+  const int value = vertical_bar_ ? static_cast<int>(vertical_bar_->GetScrollPos()) : 0;
+  if (value < previous_scroll_)
+    return value < GetItemAt(0)->GetPos().top - rect_.top;
+  direction = Direction::kDown;
+  return GetItemAt(count - 1)->GetPos().bottom - rect_.bottom - value < 0;
+}
+
+void VirtualListBox::PlaceAndBind(int control, int64_t top, int element) {
+  Control* item = GetItemAt(control);
+  const int64_t clamped = std::clamp<int64_t>(top, INT_MIN / 2, INT_MAX / 2);
+  item->SetPos(RECT{rect_.left, static_cast<LONG>(clamped), rect_.right,
+                    static_cast<LONG>(clamped + element_height_)});
+  provider_->BindItemControl(item, element);
+}
+
+void VirtualListBox::ReArrangeChild(bool force) {
+  if (element_height_ <= 0 || !provider_) return;
+  Direction direction = Direction::kUp;
+  if (!force && !NeedReArrange(direction)) return;
+  const int elements = GetElementCount();
+  const int count = GetCount();
+  const int64_t value = vertical_bar_ ? vertical_bar_->GetScrollPos() : 0;
+  const int first = static_cast<int>(value / element_height_);
+  const int64_t origin = static_cast<int64_t>(first) * element_height_ + rect_.top;
+  if (direction == Direction::kDown) {
+    for (int k = 0; k < count && first + k < elements; ++k)
+      PlaceAndBind(k, origin + static_cast<int64_t>(k) * element_height_, first + k);
+    return;
+  }
+  const int below = std::max(0, count - GetHeight() / element_height_ - 1);
+  for (int k = below - 1, element = first - 1; k >= 0 && element >= 0; --k, --element)
+    PlaceAndBind(k, origin - static_cast<int64_t>(below - k) * element_height_, element);
+  for (int k = below, element = first; k < count && element < elements; ++k, ++element)
+    PlaceAndBind(k, origin + static_cast<int64_t>(k - below) * element_height_, element);
+}
+
+}  // namespace ui

@@ -1,0 +1,70 @@
+// A list that keeps a bounded number of item controls and re-binds them to the elements of
+// a data provider as the user scrolls.
+#pragma once
+
+#include <cstdint>
+
+#include "layout/Layout.h"
+#include "widgets/list/ListBox.h"
+
+namespace ui {
+
+// Implemented by the application; the list never deletes it.
+class VirtualListDataProvider {
+ public:
+  virtual ~VirtualListDataProvider() = default;
+  // A new item control, owned by the list once added.
+  virtual Control* MakeItemControl() = 0;
+  virtual void BindItemControl(Control* control, int index) = 0;
+  virtual int GetItemCount() = 0;
+};
+
+// The vertical layout of a virtual list: while it holds fewer controls than elements, the
+// content is as tall as all elements and the list places its controls itself.
+class VirtualLayout : public VLayout {
+ public:
+  SIZE ArrangeChild(const ChildList& children, RECT rect) override;
+};
+
+class VirtualListBox : public ListBox {
+ public:
+  VirtualListBox();
+
+  void RemoveAll() override;
+  void SetScrollPos(SIZE pos) override;
+  void SetPos(RECT rect) override;
+  void HandleMessage(EventArgs& args) override;
+
+  virtual void SetDataProvider(VirtualListDataProvider* provider) { provider_ = provider; }
+  virtual void SetElementHeight(int height) { element_height_ = height; }
+  // Makes up to `count` item controls and binds them to the first elements.
+  virtual void InitElement(int count);
+  // Follows a change of the provider's element count.
+  virtual void Refresh();
+  virtual void OnArrowKeyDown(int) {}
+  virtual void OnArrowKeyUp(int) {}
+
+  VirtualListDataProvider* GetDataProvider() const { return provider_; }
+  int GetElementHeight() const { return element_height_; }
+  int GetElementCount() const { return provider_ ? provider_->GetItemCount() : 0; }
+  int GetMaxItemCount() const { return max_items_; }
+  // Height of all elements, clamped to what a coordinate can hold.
+  int GetContentHeight() const;
+  bool HasFewerControlsThanElements() const { return GetCount() < GetElementCount(); }
+  // Moves and re-binds the item controls for the current scroll position. Skipped while the
+  // element height is not positive.
+  void ReArrangeChild(bool force);
+
+ private:
+  enum class Direction { kUp, kDown };
+  bool NeedReArrange(Direction& direction);
+  void PlaceAndBind(int control, int64_t top, int element);
+
+  VirtualListDataProvider* provider_ = nullptr;
+  int element_height_ = 0;
+  int max_items_ = 0;
+  int previous_scroll_ = 0;
+  bool arranged_once_ = false;
+};
+
+}  // namespace ui

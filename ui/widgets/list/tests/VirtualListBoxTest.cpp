@@ -1,0 +1,140 @@
+// Virtual list arithmetic with a fake data provider: 1,000 elements of 30 pixels shown by
+// at most 20 item controls.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <map>
+#include <set>
+
+#include "ControlTestSupport.h"
+#include "widgets/ScrollBar.h"
+#include "widgets/list/ListContainerElement.h"
+#include "widgets/list/VirtualListBox.h"
+
+namespace ui {
+namespace {
+
+class FakeProvider : public VirtualListDataProvider {
+ public:
+  explicit FakeProvider(int count) : count(count) {}
+  Control* MakeItemControl() override {
+    ++made;
+    return new ListContainerElement();
+  }
+  void BindItemControl(Control* control, int index) override { bound[control] = index; }
+  int GetItemCount() override { return count; }
+
+  int count;
+  int made = 0;
+  std::map<Control*, int> bound;
+};
+
+class VirtualListTest : public testing::Test {
+ protected:
+  void Build(int elements, int height, int controls, RECT rect = RECT{0, 0, 200, 600}) {
+    provider_ = std::make_unique<FakeProvider>(elements);
+    list_ = new VirtualListBox();
+    list_->EnableScrollBar(true, false);
+    list_->SetDataProvider(provider_.get());
+    list_->SetElementHeight(height);
+    window_.AttachRoot(list_);
+    list_->InitElement(controls);
+    list_->SetPos(rect);
+  }
+  // Element index -> top of the control bound to it, for the controls the list holds.
+  std::map<int, int> Shown() {
+    std::map<int, int> shown;
+    for (int i = 0; i < list_->GetCount(); ++i) {
+      Control* control = list_->GetItemAt(i);
+      shown[provider_->bound.at(control)] = control->GetPos().top;
+    }
+    return shown;
+  }
+
+  RecordingWindow window_;
+  std::unique_ptr<FakeProvider> provider_;
+  VirtualListBox* list_ = nullptr;
+};
+
+TEST_F(VirtualListTest, ThousandElementsOverTwentyControls) {
+  Build(1000, 30, 20);
+  EXPECT_EQ(list_->GetContentHeight(), 30000);
+  EXPECT_EQ(list_->GetScrollRange().cy, 30000 - 600);
+  EXPECT_EQ(list_->GetCount(), 20);
+  std::map<int, int> shown = Shown();
+  EXPECT_EQ(shown.begin()->first, 0);
+  EXPECT_EQ(shown.rbegin()->first, 19);
+
+  struct Step {
+    int scroll;
+    int first;
+  };
+  const Step steps[] = {{3000, 100}, {3015, 100}, {29400, 980}, {2990, 99}, {0, 0}};
+  for (const Step& step : steps) {
+    list_->SetScrollPosY(step.scroll);
+    shown = Shown();
+    EXPECT_EQ(shown.count(step.first), 1u) << step.scroll;
+    if (shown.count(step.first)) EXPECT_EQ(shown[step.first], step.first * 30) << step.scroll;
+    // The controls cover the visible rows without gaps.
+    for (int element = step.scroll / 30; element < (step.scroll + 600) / 30 && element < 1000;
+         ++element)
+      EXPECT_EQ(shown.count(element), 1u) << step.scroll << " element " << element;
+  }
+  EXPECT_EQ(provider_->made, 20);  // scrolling re-binds, never creates
+  EXPECT_EQ(list_->GetCount(), 20);
+}
+
+TEST_F(VirtualListTest, KeysScrollAndArrowsDoNothing) {
+  Build(1000, 30, 20);
+  list_->SelectItem(0, false, false);
+  EventArgs args;
+  args.Type = kEventKeyDown;
+  args.chKey = VK_DOWN;
+  list_->HandleMessage(args);
+  EXPECT_EQ(list_->GetCurSel(), 0);
+  EXPECT_EQ(list_->GetScrollPos().cy, 0);
+  args.chKey = VK_END;
+  list_->HandleMessage(args);
+  EXPECT_EQ(list_->GetScrollPos().cy, 29400);
+  EXPECT_EQ(Shown().rbegin()->first, 999);
+  args.chKey = VK_HOME;
+  list_->HandleMessage(args);
+  EXPECT_EQ(list_->GetScrollPos().cy, 0);
+}
+
+TEST_F(VirtualListTest, RefreshFollowsTheProvider) {
+  Build(1000, 30, 20);
+  provider_->count = 5;  // shrank below the control count: controls go from the front
+  list_->Refresh();
+  EXPECT_EQ(list_->GetCount(), 5);
+  std::set<int> bound;
+  for (int i = 0; i < 5; ++i) bound.insert(provider_->bound.at(list_->GetItemAt(i)));
+  EXPECT_EQ(bound, (std::set<int>{0, 1, 2, 3, 4}));
+  provider_->count = 50;
+  list_->Refresh();
+  EXPECT_EQ(list_->GetCount(), 20);
+}
+
+TEST_F(VirtualListTest, ZeroElementHeightArrangesNothing) {
+  Build(1000, 0, 20);
+  list_->SetScrollPosY(300);
+  list_->SetPos(RECT{0, 0, 200, 400});
+  EXPECT_EQ(list_->GetContentHeight(), 0);
+  list_->SetElementHeight(-4);
+  list_->Refresh();
+  EXPECT_EQ(list_->GetCount(), 20);
+}
+
+TEST_F(VirtualListTest, HugeContentHeightIsClamped) {
+  Build(100000000, 30, 20);  // 3,000,000,000 pixels
+  EXPECT_EQ(list_->GetContentHeight(), INT_MAX);
+  EXPECT_GT(list_->GetScrollRange().cy, 0);
+  list_->SetScrollPosY(list_->GetScrollRange().cy);
+  for (const auto& entry : Shown()) {
+    EXPECT_GE(entry.first, 0);
+    EXPECT_LT(entry.first, 100000000);
+  }
+}
+
+}  // namespace
+}  // namespace ui
