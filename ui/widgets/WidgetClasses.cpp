@@ -4,12 +4,15 @@
 #include <map>
 
 #include "widgets/box/ChildBox.h"
+#include "widgets/combo/Combo.h"
 #include "widgets/box/TabBox.h"
 #include "widgets/edit/RichEdit.h"
 #include "widgets/list/ListBox.h"
 #include "widgets/list/ListContainerElement.h"
 #include "widgets/list/TreeView.h"
 #include "widgets/list/VirtualListBox.h"
+#include "widgets/progress/CircleProgress.h"
+#include "widgets/progress/Slider.h"
 
 namespace ui {
 
@@ -26,6 +29,10 @@ Control* CreateWidgetByClass(const std::wstring& class_name) {
       {L"TreeNode", [] { return new TreeNode(); }},
       {L"ListContainerElement", [] { return new ListContainerElement(); }},
       {L"RichEdit", [] { return new RichEdit(); }},
+      {L"Combo", [] { return new Combo(); }},
+      {L"Progress", [] { return new Progress(); }},
+      {L"CircleProgress", [] { return new CircleProgress(); }},
+      {L"Slider", [] { return new Slider(); }},
   };
   auto found = kWidgets.find(class_name);
   return found == kWidgets.end() ? nullptr : found->second();

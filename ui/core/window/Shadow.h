@@ -5,10 +5,15 @@
 
 #include <string>
 
+#include "layout/Box.h"
+
 namespace ui {
 
-class Box;
-class Control;
+// The box around a skinned window's root that draws the shadow image in its padding.
+class ShadowBox : public Box {
+ public:
+  void Paint(IRenderContext* context, const RECT& dirty) override;
+};
 
 class Shadow {
  public:
@@ -23,7 +28,7 @@ class Shadow {
   // Margins as the skin writes them; DPI-scaled here.
   void SetShadowCorner(const RECT& corner);
   // Wraps `root` in the shadow box when attached; returns the new root.
-  Box* AttachShadow(Box* root);
+  Box* WrapRoot(Box* root);
   void MaximizedOrRestored(bool maximized);
   // Rescales the padding after a DPI change.
   void ChangeDpiScale();

@@ -153,7 +153,7 @@ bool ListBox::SetItemIndex(Control* control, int index) {
 bool ListBox::SelectItem(int index, bool take_focus, bool trigger) {
   const int previous = current_sel_;
   if (ListContainerElement* old = AsElement(GetItemAt(current_sel_))) {
-    old->OptionSelected(false, false);
+    old->ClearSelectedFlag();
     if (window_) window_->SendNotify(old, kEventUnSelect);
   }
   current_sel_ = -1;

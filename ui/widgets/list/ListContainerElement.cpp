@@ -4,11 +4,13 @@
 
 namespace ui {
 
-ListContainerElement::ListContainerElement() { receive_pointer_ = false; }
+ListContainerElement::ListContainerElement() {
+  SetTextStyle(DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
+  receive_pointer_ = false;
+}
 
-void ListContainerElement::OptionSelected(bool selected, bool trigger) {
-  selected_ = selected;
-  if (window_ && trigger) window_->SendNotify(this, selected ? kEventSelect : kEventUnSelect);
+void ListContainerElement::ClearSelectedFlag() {
+  selected_ = false;
   Invalidate();
 }
 
@@ -24,9 +26,9 @@ void ListContainerElement::Activate() {
 }
 
 void ListContainerElement::SetFadeVisible(bool visible) {
-  Box::SetFadeVisible(visible);
+  OptionTemplate<Box>::SetFadeVisible(visible);
   if (IsVisible() || !selected_) return;
-  selected_ = false;
+  ClearSelectedFlag();
   if (owner_) owner_->SelectItem(-1, false, true);
 }
 
@@ -59,7 +61,7 @@ void ListContainerElement::HandleMessage(EventArgs& args) {
     Invalidate();
     return;
   }
-  Box::HandleMessage(args);
+  OptionTemplate<Box>::HandleMessage(args);
 }
 
 }  // namespace ui

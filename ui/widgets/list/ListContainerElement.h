@@ -1,13 +1,13 @@
-// One selectable item of a list: a box with a selected state that reports clicks, double
+// One selectable item of a list: a box with a text and a selected state that reports clicks, double
 // clicks, Return and context menus, and selects itself through its owning list.
 #pragma once
 
-#include "layout/Box.h"
+#include "widgets/Option.h"
 #include "widgets/list/ListOwner.h"
 
 namespace ui {
 
-class ListContainerElement : public Box {
+class ListContainerElement : public OptionTemplate<Box> {
  public:
   ListContainerElement();
 
@@ -15,11 +15,15 @@ class ListContainerElement : public Box {
   void SetFadeVisible(bool visible) override;
   void HandleMessage(EventArgs& args) override;
 
-  bool IsSelected() const { return selected_; }
   // Asks the owner to select this element (the owner then calls OptionSelected).
-  virtual void Selected(bool selected, bool trigger);
-  // The plain selected-state change: stores it and announces "select" when asked.
-  void OptionSelected(bool selected, bool trigger);
+  void Selected(bool selected, bool trigger = false) override;
+  // The option's own selection, called by the owner: this element's Selected would only
+  // ask the owner again.
+  void OptionSelected(bool selected, bool trigger) {
+    OptionTemplate<Box>::Selected(selected, trigger);
+  }
+  // Clears the selected flag without any event.
+  void ClearSelectedFlag();
 
   IListOwner* GetOwner() const { return owner_; }
   void SetOwner(IListOwner* owner) { owner_ = owner; }
@@ -27,7 +31,6 @@ class ListContainerElement : public Box {
   void SetIndex(int index) { index_ = index; }
 
  protected:
-  bool selected_ = false;
   int index_ = -1;
   IListOwner* owner_ = nullptr;
 };
