@@ -1,15 +1,55 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and starts Kelvane under Wine.
+# Builds what is needed and starts a program:
+#   bash tools/run.sh          Kelvane under Wine, with the speech SDK stand-in beside it
+#   bash tools/run.sh demo     the dictation road on simulated devices, typing into Notepad;
+#                              with KELVANE_DEMO_SCREENSHOT=FILE.png it saves a picture and quits
+#   bash tools/run.sh doravel  the settings tool under Wine
+#   bash tools/run.sh connect  the peripheral program (native)
+# Windows programs use the user's display when DISPLAY is set, otherwise a private Xvfb
+# (the demo's picture is always taken on a private one).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/build-trees.sh
 
-bash tools/setup-system.sh
-configure_and_build "$(bash tools/build-mingw-deps.sh | tail -n 1)"
+program=${1:-kelvane}
+case $program in
+  kelvane) exe=$windows_tree/kelvane/windows/Kelvane.exe ;;
+  demo) exe=$windows_tree/kelvane/demo/kelvane_demo.exe ;;
+  doravel) exe=$windows_tree/doravel/Doravel.exe ;;
+  connect) exe=$native_tree/connect/shell/connect ;;
+  *) echo "usage: bash tools/run.sh [kelvane|demo|doravel|connect]" >&2; exit 2 ;;
+esac
 
-kelvane="$windows_tree/kelvane/Kelvane.exe"
-if [[ ! -f $kelvane ]]; then
-  echo "run: the build is complete; Kelvane itself is not part of it yet, so nothing is started."
-  exit 0
+bash tools/setup-system.sh
+if [[ $program == connect ]]; then
+  build_native_tree
+else
+  build_windows_tree "$(bash tools/build-mingw-deps.sh | tail -n 1)"
 fi
-exec tools/wine-session.sh build/run env LC_ALL=zh_CN.UTF-8 wine "$kelvane"
+
+if [[ ! -f $exe ]]; then
+  echo "run: $program is not built yet: the build is complete and has no $exe, so nothing is started." >&2
+  exit 1
+fi
+
+if [[ $program == connect ]]; then
+  if [[ -n ${DISPLAY:-} ]]; then exec "$exe"; fi
+  exec xvfb-run -a "$exe"
+fi
+
+user_display=${DISPLAY:-}
+if [[ -n ${KELVANE_DEMO_SCREENSHOT:-} ]]; then
+  picture=$(realpath -m "$KELVANE_DEMO_SCREENSHOT")
+  mkdir -p "$(dirname "$picture")"
+  export KELVANE_DEMO_SCREENSHOT="Z:${picture//\//\\}"
+  user_display=""
+fi
+# wine-session.sh prepares the prefix on its own display; on the user's display the
+# session's server is restarted there.
+export ORVANE_USER_DISPLAY=$user_display
+exec tools/wine-session.sh build/run bash -c '
+  if [[ -n $ORVANE_USER_DISPLAY ]]; then
+    wineserver -k
+    export DISPLAY=$ORVANE_USER_DISPLAY
+  fi
+  cd "$(dirname "$1")" && LC_ALL=zh_CN.UTF-8 wine "./$(basename "$1")"' run "$exe"

@@ -14,8 +14,9 @@ BOOL CDlgTrace::OnInitDialog() {
   m_console.SetPrefix(L"ORVANE");
   m_console.OpenLog(true, GetAppDataFolder().c_str());
   SetWindowPos(nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) / 3,
-               SWP_NOZORDER);
-  SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  // Hidden until asked for: it must not take the activation from the user's window.
+  SetWindowPos(HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   return TRUE;
 }
 

@@ -166,6 +166,20 @@ HWND CWnd::GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
 
 void CWnd::ClientToScreen(LPPOINT point) const { ::ClientToScreen(m_hWnd, point); }
 
+UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapseMs) const {
+  return ::SetTimer(m_hWnd, id, elapseMs, nullptr);
+}
+
+BOOL CWnd::KillTimer(UINT_PTR id) const { return ::KillTimer(m_hWnd, id); }
+
+void CWnd::Invalidate(BOOL erase) const { ::InvalidateRect(m_hWnd, nullptr, erase); }
+
+BOOL CWnd::EnableWindow(BOOL enable) const { return ::EnableWindow(m_hWnd, enable); }
+
+BOOL CWnd::SetForegroundWindow() const { return ::SetForegroundWindow(m_hWnd); }
+
+BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
+
 CWndCreationHook::CWndCreationHook(CWnd* wnd)
     : hook_(SetWindowsHookExW(WH_CBT, &CWndCreationHook::HookProc, nullptr,
                               GetCurrentThreadId())),

@@ -43,6 +43,12 @@ class CWnd {
   BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0) const;
   HWND GetDlgItem(int id) const;
   void ClientToScreen(LPPOINT point) const;
+  UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs) const;
+  BOOL KillTimer(UINT_PTR id) const;
+  void Invalidate(BOOL erase = TRUE) const;
+  BOOL EnableWindow(BOOL enable = TRUE) const;
+  BOOL SetForegroundWindow() const;
+  BOOL IsIconic() const;
 
   HWND m_hWnd = nullptr;
 

@@ -1,0 +1,31 @@
+#include "KelvaneApp.h"
+
+#include <commctrl.h>
+
+#include "KelvaneDlg.h"
+#include "mfc/AfxRichEdit.h"
+#include "skivra/Skivra.h"
+
+CKelvaneApp theApp;
+
+BOOL CKelvaneApp::InitInstance() {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  CWinApp::InitInstance();
+  AfxInitRichEdit2();
+
+  // Held for the life of the process; a second copy leaves at once, silently.
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
+  if (mutex != nullptr && GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return FALSE;
+  }
+  SetRegistryKey(L"应用程序向导生成的本地应用程序");
+  InitSkivra();
+
+  CKelvaneDlg dialog;
+  m_pMainWnd = &dialog;
+  dialog.DoModal();
+  m_pMainWnd = nullptr;
+  return FALSE;
+}
