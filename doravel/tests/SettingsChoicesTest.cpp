@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ExpectedSettings.h"
 #include "FakeWaveIn.h"
 #include "FileBytes.h"
 #include "SettingsFolderFixture.h"
@@ -192,37 +193,7 @@ TEST_F(Settings, BleChoiceAndTranslationSaveExactlyThisText) {
   EXPECT_EQ(choices.SetTicked(Tick::kTranslate, true), L"");
   ASSERT_EQ(SaveSettings(choices.settings()).outcome, SaveOutcome::kSaved);
 
-  const std::string service =
-      "\\\\\\\\?\\\\bthledevice#{00010203-0405-0607-0809-0a0b0c0d1911}_dev_vid&02e4a9_pid&507c_rev&0001_e0d9a3b2c1f0"
-      "#8&3d4e5f&0&0023#{00010203-0405-0607-0809-0a0b0c0d1911}";
-  EXPECT_EQ(ReadBytes(SettingsPath()),
-            "ctl_config {\r\n"
-            "  ctl_mode: CtlMode_BLE\r\n"
-            "  device_descriptor {\r\n"
-            "    name: \"e0d9a3b2c1f0\"\r\n"
-            "    path: \"" + service + "\"\r\n"
-            "  }\r\n"
-            "}\r\n"
-            "mic_config {\r\n"
-            "  mic_mode: MicMode_BLE\r\n"
-            "  device_descriptor {\r\n"
-            "    name: \"e0d9a3b2c1f0\"\r\n"
-            "    path: \"" + service + "\"\r\n"
-            "  }\r\n"
-            "}\r\n"
-            "sr_config {\r\n"
-            "  language_key: \"zh_cn\"\r\n"
-            "  accent_key: \"mandarin\"\r\n"
-            "  reco_engine_key: \"ISRProcessor\"\r\n"
-            "  b_ptt: true\r\n"
-            "  b_append_enter: false\r\n"
-            "  threshold_of_VAD: 0\r\n"
-            "}\r\n"
-            "translate_config {\r\n"
-            "  b_translate: true\r\n"
-            "  src_key: \"cn\"\r\n"
-            "  dst_key: \"en\"\r\n"
-            "}\r\n");
+  EXPECT_EQ(ReadBytes(SettingsPath()), BleWithTranslationText());
 }
 
 TEST(BleItemText, AddressInColonPairsAndTheConnectionWord) {

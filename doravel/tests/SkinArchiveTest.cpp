@@ -68,6 +68,13 @@ TEST(SkinArchive, LanguageStringsComeFromTheArchiveNotTheDisk) {
   EXPECT_EQ(ui::LanguageTable::GetInstance()->GetStringViaID(L"STRING_OK"), L"确定");
   EXPECT_EQ(ui::LanguageTable::GetInstance()->GetStringViaID(L"STRING_CANCEL"), L"取消");
   EXPECT_EQ(ui::GlobalManager::GetResourcePath(), L"resources\\themes\\default\\");
+  // global.xml from the archive: fonts, colours and classes.
+  EXPECT_EQ(ui::GlobalManager::GetTextColor(L"darkcolor"), 0xff2b2e33u);
+  EXPECT_EQ(ui::GlobalManager::GetTextColor(L"transbkblack"), 0x80000000u);
+  EXPECT_NE(ui::GlobalManager::GetFont(L"system_bold_22"), nullptr);
+  EXPECT_NE(ui::GlobalManager::GetFont(L"default_font_label"), nullptr);
+  EXPECT_NE(ui::GlobalManager::GetClassAttributes(L"btn_global_green_75x29").find(L"green_75x29_normal.png"),
+            std::wstring::npos);
   ui::GlobalManager::Shutdown();
   EXPECT_EQ(ui::ResourceZip(), nullptr);
   SetCurrentDirectoryW(previous);

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "render/AutoClip.h"
+#include "render/FontFileFamily.h"
 #include "render/GdiBitmap.h"
 #include "RenderTestSupport.h"
 #include "TestImages.h"
+#include "resources/FontInfo.h"
 
 namespace ui {
 namespace {
@@ -237,6 +239,22 @@ TEST_F(RenderLayer, MeasuresTextOnePixelLarger) {
   EXPECT_GT(wide.right, 40);
   EXPECT_LT(wide.bottom - wide.top, 40);
   EXPECT_GT(narrow.bottom - narrow.top, wide.bottom - wide.top);  // wrapped onto more lines
+}
+
+// "微软雅黑" is a face that GDI substitutes here (the test prefix's font replacements); GDI+
+// knows it only by the family of the font file behind it, and must not be handed a freed font.
+TEST_F(RenderLayer, ASubstitutedFaceMeasuresAndDrawsThroughItsFontFile) {
+  ASSERT_NE(GlobalManager::AddFont(L"substituted", L"微软雅黑", 16, false, false, false, false), nullptr);
+  FontInfo* font = GlobalManager::GetFont(L"substituted");
+  ASSERT_NE(font, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  EXPECT_FALSE(FontFileFamilyName(dc, font->handle).empty());
+  DeleteDC(dc);
+
+  auto surface = Surface(10, 10);
+  const RECT bounds = surface->MeasureText(L"确定", L"substituted", DT_SINGLELINE);
+  EXPECT_GT(bounds.right - bounds.left, 16);
+  EXPECT_GT(bounds.bottom - bounds.top, 10);
 }
 
 }  // namespace
