@@ -87,7 +87,8 @@ void WindowBuilder::ApplyWindowAttributes(XmlNode root, Window* window) {
       // A fraction that is no finite positive number sizes nothing.
       if (!std::isfinite(percent) || percent <= 0) continue;
       window->SetHeightPercent(percent);
-      MONITORINFO monitor = {sizeof(monitor)};
+      MONITORINFO monitor = {};
+      monitor.cbSize = sizeof(monitor);
       GetMonitorInfoW(MonitorFromWindow(window->GetHWND(), MONITOR_DEFAULTTOPRIMARY), &monitor);
       const RECT padding = window->GetShadow().IsAttached() ? window->GetShadow().GetPadding()
                                                              : RECT{0, 0, 0, 0};

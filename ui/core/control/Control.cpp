@@ -10,6 +10,7 @@
 #include "resources/LanguageTable.h"
 #include "system/DpiManager.h"
 #include "text/TextUtils.h"
+#include "text/Utf8.h"
 #include "window/Window.h"
 
 namespace ui {
@@ -125,6 +126,26 @@ void Control::SetToolTipText(const std::wstring& text) {
   tooltip_text_ = stored;
   Invalidate();
 }
+
+std::string Control::GetUTF8ToolTipText() const { return WideToUtf8Bytes(GetToolTipText()); }
+
+void Control::SetUTF8ToolTipText(const std::string& text) {
+  if (text.empty()) {
+    tooltip_text_.clear();
+    Invalidate();
+    return;
+  }
+  const std::wstring wide = Utf8BytesToWide(text.data(), text.size());
+  if (wide != tooltip_text_) SetToolTipText(wide);
+}
+
+void Control::SetUTF8ToolTipTextId(const std::string& id) {
+  SetToolTipTextId(Utf8BytesToWide(id.data(), id.size()));
+}
+
+std::string Control::GetUTF8DataId() const { return WideToUtf8Bytes(data_id_); }
+
+void Control::SetUTF8DataId(const std::string& id) { data_id_ = Utf8BytesToWide(id.data(), id.size()); }
 
 void Control::SetToolTipTextId(const std::wstring& id) {
   if (id == tooltip_text_id_) return;

@@ -46,14 +46,19 @@ class Control : public PlaceHolder, public StatePaintOwner {
   ControlStateType GetState() const { return state_; }
   void SetState(ControlStateType state);
   virtual std::wstring GetToolTipText() const;
+  virtual std::string GetUTF8ToolTipText() const;
   virtual void SetToolTipText(const std::wstring& text);
+  virtual void SetUTF8ToolTipText(const std::string& text);
   virtual void SetToolTipTextId(const std::wstring& id);
+  virtual void SetUTF8ToolTipTextId(const std::string& id);
   virtual void SetToolTipWidth(int width);
   virtual int GetToolTipWidth() const { return tooltip_width_; }
   virtual bool IsContextMenuUsed() const { return menu_used_; }
   virtual void SetContextMenuUsed(bool used) { menu_used_ = used; }
   virtual std::wstring GetDataId() const { return data_id_; }
   virtual void SetDataId(const std::wstring& id) { data_id_ = id; }
+  virtual std::string GetUTF8DataId() const;
+  virtual void SetUTF8DataId(const std::string& id);
   virtual UserDataBase* GetUserDataBase() const { return user_data_.get(); }
   virtual void SetUserDataBase(UserDataBase* data) { user_data_.reset(data); }
   virtual void SetFadeVisible(bool visible);

@@ -190,13 +190,25 @@ TEST(ControlHandlers, MouseLeaveFromChildKeepsParentHotWhileHoverInside) {
   auto* root = new Box();
   auto* parent = new Box();
   auto* child = new Control();
+  auto* other = new Control();
+  other->SetAttribute(L"float", L"true");
+  other->SetPos(RECT{60, 0, 80, 20});
   parent->Add(child);
   root->Add(parent);
+  root->Add(other);
   window.AttachRoot(root);
-  parent->SetAttribute(L"state", L"hot");
-  child->SetAttribute(L"state", L"hot");
-  // No hover control at all: the leave goes through.
-  child->SendEvent(kEventMouseLeave);
+  root->SetPos(RECT{0, 0, 100, 100});
+  parent->SetPos(RECT{0, 0, 50, 50});
+  child->SetPos(RECT{0, 0, 20, 20});
+  other->SetPos(RECT{60, 0, 80, 20});
+
+  window.HandleMouseEnterLeave(POINT{5, 5}, 0, 0);  // enters the child, bubbles to the parent
+  EXPECT_EQ(child->GetState(), kControlStateHot);
+  EXPECT_EQ(parent->GetState(), kControlStateHot);
+  child->SendEvent(kEventMouseLeave);  // hover still inside the parent
+  EXPECT_EQ(child->GetState(), kControlStateNormal);
+  EXPECT_EQ(parent->GetState(), kControlStateHot);
+  window.HandleMouseEnterLeave(POINT{70, 5}, 0, 0);  // out to another control
   EXPECT_EQ(parent->GetState(), kControlStateNormal);
 }
 

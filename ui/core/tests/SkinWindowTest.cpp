@@ -99,8 +99,11 @@ TEST_F(Skins, BuiltFromXmlSizedWithTheShadowAndClosedByItsButton) {
   Control* restore_button = window->FindControlByName(L"restorebtn");
   window->SendNotify(max_button, kEventClick);
   EXPECT_TRUE(PumpUntil([&] { return !max_button->IsVisible() && restore_button->IsVisible(); }));
+  EXPECT_TRUE(IsZoomed(hwnd));
+  EXPECT_EQ(window->GetShadow().GetPadding().left, 0);  // maximised: no shadow
   window->SendNotify(restore_button, kEventClick);
   EXPECT_TRUE(PumpUntil([&] { return max_button->IsVisible(); }));
+  EXPECT_EQ(window->GetShadow().GetPadding().left, 14);
 
   // A real click on the close button ends the window after its fade.
   Control* close_button = window->FindControlByName(L"closebtn");

@@ -10,6 +10,7 @@
 #include "WindowTestSupport.h"
 #include "layout/Box.h"
 #include "resources/GlobalManager.h"
+#include "system/TouchInput.h"
 
 namespace ui {
 namespace {
@@ -78,7 +79,8 @@ TEST_F(Window_, AutoSizedRootResizesTheWindowAndCentres) {
   EXPECT_EQ(rect.bottom - rect.top, 70);
   window->CenterWindow();
   GetWindowRect(window->GetHWND(), &rect);
-  MONITORINFO monitor = {sizeof(monitor)};
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromWindow(window->GetHWND(), MONITOR_DEFAULTTONEAREST), &monitor);
   EXPECT_EQ(rect.left, (monitor.rcWork.left + monitor.rcWork.right) / 2 - 60);
 }
@@ -225,6 +227,43 @@ TEST_F(Dispatch, KillFocusKeepsThePointAndCloseWhileHeldClicksNothing) {
   SendMessageW(hwnd, WM_CLOSE, 0, 0);
   EXPECT_EQ(controls[0]->activations, 0);
   EXPECT_TRUE(window->destroyed);
+}
+
+// The touch functions answer from this record (the test's screen point, in hundredths).
+TOUCHINPUT g_touch = {};
+BOOL WINAPI FakeTouchInfo(HTOUCHINPUT, UINT, PTOUCHINPUT inputs, int) {
+  inputs[0] = g_touch;
+  return TRUE;
+}
+BOOL WINAPI FakeCloseTouch(HTOUCHINPUT) { return TRUE; }
+
+TEST_F(Dispatch, TouchDownMoveUpAndSwallowedPointers) {
+  TouchFunctions saved = GetTouchFunctions();
+  GetTouchFunctions().get_touch_input_info = FakeTouchInfo;
+  GetTouchFunctions().close_touch_input_handle = FakeCloseTouch;
+  auto touch = [&](DWORD flags, int x, int y) {
+    POINT point = {x, y};
+    ClientToScreen(hwnd, &point);
+    g_touch.x = point.x * 100;
+    g_touch.y = point.y * 100;
+    g_touch.dwID = 1;
+    g_touch.dwFlags = flags;
+    SendMessageW(hwnd, WM_TOUCH, 1, 1);
+  };
+  touch(TOUCHEVENTF_DOWN, 10, 10);
+  touch(TOUCHEVENTF_MOVE, 10, 10);  // same point: nothing
+  touch(TOUCHEVENTF_MOVE, 12, 10);
+  touch(TOUCHEVENTF_UP, 12, 10);
+  GetTouchFunctions() = saved;
+  std::vector<int> touches;
+  for (int type : Log(0))
+    if (type >= kEventTouchDown && type <= kEventTouchUp) touches.push_back(type);
+  EXPECT_EQ(touches, (std::vector<int>{kEventTouchDown, kEventTouchMove, kEventTouchUp}));
+
+  // A pointer message without the primary flag is swallowed.
+  Clear();
+  EXPECT_EQ(SendMessageW(hwnd, WM_POINTERDOWN, 1, MAKELPARAM(10, 10)), 0);
+  EXPECT_TRUE(Log(0).empty());
 }
 
 TEST_F(Dispatch, RealClickThroughTheXServer) {

@@ -18,7 +18,8 @@ namespace {
 constexpr wchar_t kWindowProperty[] = L"WndX";
 
 bool IsVistaOrLater() {
-  OSVERSIONINFOEXW info = {sizeof(info)};
+  OSVERSIONINFOEXW info = {};
+  info.dwOSVersionInfoSize = sizeof(info);
   info.dwMajorVersion = 6;
   DWORDLONG mask = 0;
   VER_SET_CONDITION(mask, VER_MAJORVERSION, VER_GREATER_EQUAL);
@@ -65,7 +66,8 @@ bool Window::RegisterWindowClass() {
 }
 
 bool Window::RegisterSuperClass() {
-  WNDCLASSEXW wc = {sizeof(wc)};
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof(wc);
   const std::wstring super = GetSuperClassName();
   if (!GetClassInfoExW(nullptr, super.c_str(), &wc) &&
       !GetClassInfoExW(GetModuleHandleW(nullptr), super.c_str(), &wc))
@@ -353,7 +355,8 @@ void Window::CenterWindow() {
   RECT window_rect;
   GetWindowRect(hwnd_, &window_rect);
   HWND owner = GetWindow(hwnd_, GW_OWNER);
-  MONITORINFO monitor = {sizeof(monitor)};
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromWindow(owner ? owner : hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT work = monitor.rcWork;
   RECT center = work;

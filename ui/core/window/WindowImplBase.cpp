@@ -167,7 +167,8 @@ LRESULT WindowImplBase::OnWindowPosChanging(UINT, WPARAM, LPARAM lparam, bool& h
   if (!IsMaximized() || !(pos->flags & SWP_FRAMECHANGED)) return 0;
   HMONITOR monitor = MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST);
   if (monitor == MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY)) return 0;
-  MONITORINFO info = {sizeof(info)};
+  MONITORINFO info = {};
+  info.cbSize = sizeof(info);
   GetMonitorInfoW(monitor, &info);
   pos->x = info.rcWork.left;
   pos->y = info.rcWork.top;
@@ -213,7 +214,8 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lparam, bool&) {
 LRESULT WindowImplBase::OnGetMinMaxInfo(UINT, WPARAM, LPARAM lparam, bool& handled) {
   handled = false;
   auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
-  MONITORINFO monitor = {sizeof(monitor)};
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof(monitor);
   GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
   RECT work = monitor.rcWork;
   OffsetRect(&work, -monitor.rcMonitor.left, -monitor.rcMonitor.top);

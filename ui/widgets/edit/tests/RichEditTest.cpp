@@ -243,6 +243,22 @@ TEST_F(RichEditTest, AlignmentNeverMovesTextAboveTheTop) {
   EXPECT_GT(edit_->GetHost()->GetAlignedClientRect().top, 50);
 }
 
+TEST_F(RichEditTest, NaturalSizeAndDrawing) {
+  GlobalManager::AddFont(L"body", L"Arial", 16, false, false, false, true);
+  Start({{L"font", L"body"}, {L"text", L"one"}});
+  const int one_line = edit_->GetNaturalSize(200).cy;
+  EXPECT_GT(one_line, 0);
+  edit_->SetText(L"one\ntwo\nthree");
+  EXPECT_GT(edit_->GetNaturalSize(200).cy, 2 * one_line);
+  auto surface = Surface(200, 100);
+  edit_->Paint(surface.get(), RECT{0, 0, 200, 100});
+  int inked = 0;
+  for (int y = 0; y < 100; ++y)
+    for (int x = 0; x < 200; ++x)
+      if (PixelAt(surface.get(), x, y) != 0) ++inked;
+  EXPECT_GT(inked, 20);  // the engine drew the text
+}
+
 TEST(RichEditWithoutEngine, MessagesAnswerOneAndWriteZero) {
   RichEdit edit;
   LRESULT result = 77;

@@ -88,6 +88,29 @@ TEST_F(ProgressTest, FillColourOnlyWhenRegistered) {
   EXPECT_TRUE(none.calls.empty());
 }
 
+TEST_F(ProgressTest, FillPixels) {
+  GlobalManager::AddTextColor(L"blue", L"#FF0000FF");
+  struct Case {
+    const wchar_t* horizontal;
+    RECT rect;
+    POINT filled;
+    POINT empty;
+  };
+  const Case cases[] = {{L"true", {0, 0, 100, 12}, {49, 6}, {51, 6}},
+                        {L"false", {0, 0, 12, 100}, {6, 51}, {6, 49}}};
+  for (const Case& c : cases) {
+    Progress progress;
+    for (auto [name, value] : {std::pair{L"value", L"50"}, {L"progresscolor", L"blue"},
+                               {L"hor", c.horizontal}})
+      progress.SetAttribute(name, value);
+    progress.SetPos(c.rect);
+    auto surface = Surface(100, 100);
+    progress.PaintStatusImage(surface.get());
+    EXPECT_EQ(Rgb(PixelAt(surface.get(), c.filled.x, c.filled.y)), 0x0000FFu) << c.horizontal;
+    EXPECT_EQ(PixelAt(surface.get(), c.empty.x, c.empty.y), 0u) << c.horizontal;
+  }
+}
+
 TEST_F(ProgressTest, CircleGeometry) {
   CircleProgress circle;
   circle.SetAttribute(L"circlewidth", L"6");
