@@ -93,6 +93,7 @@ BOOL CKelvaneDlg::OnInitDialog() {
   m_statusIcon.Redraw();
 
   PlaceOutsideWorkArea();
+  m_statusWindow = m_hWnd;
   SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
   SetTimer(kSlideInTimer, kSlideInMs);
   StartService();
@@ -355,6 +356,7 @@ void CKelvaneDlg::OnKill() {
 
 void CKelvaneDlg::OnDestroy() {
   CSkinDialog::OnDestroy();
+  m_statusWindow = nullptr;
   StopService();
   DropPendingMessages();
   ShowTrayIcon(0);
@@ -392,7 +394,7 @@ BOOL CKelvaneDlg::CountInput(int n) {
 void CKelvaneDlg::SaveStatistics() { m_statistics.Save(); }
 
 void CKelvaneDlg::SetNetworkStatus(int online, const wchar_t* text) {
-  PostOwned(m_hWnd, WM_NETWORK_STATUS, 0, new NetworkStatus{online, text});
+  PostOwned(m_statusWindow, WM_NETWORK_STATUS, 0, new NetworkStatus{online, text});
 }
 
 void CKelvaneDlg::SetTranslateStatus(int on, const wchar_t* srcName, const wchar_t* dstName) {
@@ -401,7 +403,7 @@ void CKelvaneDlg::SetTranslateStatus(int on, const wchar_t* srcName, const wchar
     if (srcName && srcName[0]) mark += srcName[0];
     if (dstName && dstName[0]) mark += dstName[0];
   }
-  PostOwned(m_hWnd, WM_TRANSLATE_STATUS, 0, new TranslateStatus{on, mark});
+  PostOwned(m_statusWindow, WM_TRANSLATE_STATUS, 0, new TranslateStatus{on, mark});
 }
 
 void CKelvaneDlg::AddSamples(const unsigned char* bytes, unsigned long size) {

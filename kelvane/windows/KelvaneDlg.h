@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <string>
@@ -148,6 +149,8 @@ class CKelvaneDlg : public CSkinDialog, public IIMEServiceOwner {
   int m_online = 0;
   int m_translate = 0;
 
+  // Where the status calls post to; null once the panel is going.
+  std::atomic<HWND> m_statusWindow{nullptr};
   std::wstring m_settingsFolder;
   ServiceSetup m_serviceSetup;
   // A settings change that arrives while a restart runs is done after it.

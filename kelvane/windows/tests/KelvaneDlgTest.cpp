@@ -162,7 +162,9 @@ std::vector<std::wstring> Describe(HMENU menu, const std::wstring& indent = L"")
   std::vector<std::wstring> lines;
   for (int i = 0; i < GetMenuItemCount(menu); ++i) {
     wchar_t text[64] = L"";
-    MENUITEMINFOW item{sizeof(item), MIIM_STRING | MIIM_SUBMENU | MIIM_STATE | MIIM_FTYPE | MIIM_ID};
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_STRING | MIIM_SUBMENU | MIIM_STATE | MIIM_FTYPE | MIIM_ID;
     item.dwTypeData = text;
     item.cch = 64;
     GetMenuItemInfoW(menu, i, TRUE, &item);
@@ -240,9 +242,11 @@ TEST_F(TrayMenuTest, ShowAndExitCommands) {
   SendMessageW(panel_, WM_COMMAND, IDC_CLOSE_BUTTON, 0);
   SendMessageW(panel_, WM_TRAY_NOTIFY, CKelvaneDlg::kTrayIconId, WM_LBUTTONUP);
   EXPECT_TRUE(IsWindowVisible(panel_));
-  // Enter and Escape leave the panel as it is.
+  // Enter, Escape and Alt+F4 leave the panel as it is.
   SendMessageW(panel_, WM_COMMAND, IDOK, 0);
   SendMessageW(panel_, WM_COMMAND, IDCANCEL, 0);
+  SendMessageW(panel_, WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(IsWindow(panel_));
   EXPECT_TRUE(IsWindowVisible(panel_));
 }
 

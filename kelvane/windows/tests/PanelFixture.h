@@ -18,6 +18,9 @@
 class PanelFixture : public testing::Test {
  protected:
   PanelFixture() {
+    // As in the program: GDI+ stays up for the process (Wine's GDI+ restarted between panels
+    // has crashed drawing text).
+    InitSkivra();
     SetSkinMessageBoxHook([this](const std::wstring& text) { boxes_.push_back(text); });
     dialog_.SetSettingsFolder(folder_.path());
     dialog_.SetServiceSetup([this](CIMEService& service) {
