@@ -4,6 +4,7 @@
 #include "widgets/edit/RichEdit.h"
 #include "widgets/list/ListBox.h"
 #include "widgets/list/ListContainerElement.h"
+#include "widgets/msgbox/MsgBox.h"
 #include "window/SaveAndNotify.h"
 
 const wchar_t kSettingsWindowName[] = L"UIMainFrame";
@@ -123,5 +124,6 @@ bool ControlForm::OnSelect(ui::EventArgs* args) {
 }
 
 void ControlForm::ShowWarning(const std::wstring& content) {
-  MessageBoxW(GetHWND(), content.c_str(), L"提示", MB_OK);
+  // Modeless: the owner is disabled until the box is answered.
+  ui_comp::ShowMsgBox(GetHWND(), ui_comp::MsgboxCallback(), content, L"提示", L"STRING_OK", L"");
 }
