@@ -11,6 +11,7 @@
 #include "ExpectedSettings.h"
 #include "FakeKelvaneWindow.h"
 #include "FileBytes.h"
+#include "ProcessDriver.h"
 #include "ScreenCapture.h"
 #include "SettingsFolderFixture.h"
 #include "TempFolder.h"
@@ -19,115 +20,7 @@
 
 namespace {
 
-constexpr int kShadow = 14;  // the skinned window's shadow around its 430 x 255 content
-
-// Points of the settings window's content (see controls.xml).
-const POINT kComboMicDev{250, 50};
-const POINT kOptTranslate{400, 140};
-const POINT kBtnOK{296, 210};
-const POINT kBtnCancel{381, 210};
-const POINT kCloseButton{411, 17};
-
-struct Found {
-  DWORD process;
-  const wchar_t* window_class;
-  HWND window;
-};
-
-HWND FindProcessWindow(DWORD process, const wchar_t* window_class) {
-  Found found{process, window_class, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* found = reinterpret_cast<Found*>(param);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        wchar_t name[64] = L"";
-        GetClassNameW(window, name, 64);
-        if (owner != found->process || wcscmp(name, found->window_class) != 0 || !IsWindowVisible(window)) return TRUE;
-        found->window = window;
-        return FALSE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found.window;
-}
-
-HWND WaitForProcessWindow(DWORD process, const wchar_t* window_class, DWORD ms = 20000) {
-  for (DWORD waited = 0; waited < ms; waited += 50) {
-    if (HWND window = FindProcessWindow(process, window_class)) return window;
-    Sleep(50);
-  }
-  return nullptr;
-}
-
-// A real click at a point of the window (xdotool on the X display).
-void Click(HWND window, POINT point) {
-  RECT rect;
-  GetWindowRect(window, &rect);
-  const std::wstring command = L"start /wait /unix /usr/bin/xdotool mousemove --sync " +
-                               std::to_wstring(rect.left + point.x) + L" " + std::to_wstring(rect.top + point.y) +
-                               L" click 1";
-  // Wine's start now and then fails to launch the Unix program: try again.
-  for (int attempt = 0; attempt < 3 && _wsystem(command.c_str()) != 0; ++attempt) Sleep(200);
-  Sleep(300);
-}
-
-POINT Content(POINT point) { return POINT{point.x + kShadow, point.y + kShadow}; }
-
-class Doravel {
- public:
-  explicit Doravel(const std::wstring& exe = base::GetCurrentModuleDirectory() + L"Doravel.exe") {
-    std::wstring command = L"\"" + exe + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    started_ = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_);
-  }
-  ~Doravel() {
-    if (!started_) return;
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-  }
-  bool started() const { return started_; }
-  DWORD id() const { return info_.dwProcessId; }
-  HWND Window() { return WaitForProcessWindow(info_.dwProcessId, L"UIMainFrame"); }
-  bool Exited(DWORD ms = 20000) { return WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
-  DWORD ExitCode() {
-    DWORD code = 12345;
-    GetExitCodeProcess(info_.hProcess, &code);
-    return code;
-  }
-
- private:
-  PROCESS_INFORMATION info_{};
-  bool started_ = false;
-};
-
-// Closes the first message box of the process that appears, noting its caption and text.
-struct BoxSeen {
-  std::wstring caption;
-  std::wstring text;
-};
-
-BoxSeen CloseMessageBoxOf(DWORD process, DWORD ms = 20000) {
-  BoxSeen seen;
-  HWND box = WaitForProcessWindow(process, L"#32770", ms);
-  if (!box) return seen;
-  wchar_t text[512] = L"";
-  GetWindowTextW(box, text, 512);
-  seen.caption = text;
-  EnumChildWindows(
-      box,
-      [](HWND child, LPARAM param) -> BOOL {
-        wchar_t name[64] = L"", value[512] = L"";
-        GetClassNameW(child, name, 64);
-        GetWindowTextW(child, value, 512);
-        if (wcscmp(name, L"Static") == 0 && value[0]) reinterpret_cast<std::wstring*>(param)->assign(value);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&seen.text));
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
-  return seen;
-}
+std::wstring DoravelExe() { return base::GetCurrentModuleDirectory() + L"Doravel.exe"; }
 
 class DoravelProcess : public CleanSettingsFolder {
  protected:
@@ -145,9 +38,9 @@ class DoravelProcess : public CleanSettingsFolder {
 TEST_F(DoravelProcess, ChoosingTheBleDeviceAndTranslationSavesNotifiesKelvaneAndEnds) {
   FakeKelvane kelvane(/*hung=*/false);
   g_notices = 0;
-  Doravel doravel;
+  Program doravel(DoravelExe());
   ASSERT_TRUE(doravel.started());
-  HWND window = doravel.Window();
+  HWND window = doravel.Window(L"UIMainFrame");
   ASSERT_NE(window, nullptr) << "the settings window never showed";
   Sleep(500);
 
@@ -161,12 +54,7 @@ TEST_F(DoravelProcess, ChoosingTheBleDeviceAndTranslationSavesNotifiesKelvaneAnd
     Gdiplus::GdiplusShutdown(token);
   }
 
-  Click(window, Content(kComboMicDev));
-  HWND popup = WaitForProcessWindow(doravel.id(), L"ComboWnd", 5000);
-  ASSERT_NE(popup, nullptr) << "the device list did not open";
-  RECT list;
-  GetWindowRect(popup, &list);
-  Click(popup, POINT{(list.right - list.left) / 2, 12});  // the first item: Tavri Vornix
+  ASSERT_TRUE(ChooseFirstItem(doravel, window, kComboMicDev)) << "the device list did not open";  // Tavri Vornix
   Click(window, Content(kOptTranslate));
   Click(window, Content(kBtnOK));
 
@@ -178,8 +66,8 @@ TEST_F(DoravelProcess, ChoosingTheBleDeviceAndTranslationSavesNotifiesKelvaneAnd
 
 TEST_F(DoravelProcess, CancelAndCloseEndWithoutWriting) {
   for (POINT button : {kBtnCancel, kCloseButton}) {
-    Doravel doravel;
-    HWND window = doravel.Window();
+    Program doravel(DoravelExe());
+    HWND window = doravel.Window(L"UIMainFrame");
     ASSERT_NE(window, nullptr);
     Sleep(300);
     Click(window, Content(button));
@@ -193,8 +81,8 @@ TEST_F(DoravelProcess, SaveFailuresShowTheirBoxesAndLeaveNothingHalfWritten) {
   // The settings folder cannot be made: a file holds its parent's name.
   WriteBytes(TavriFolder(), "in the way");
   {
-    Doravel doravel;
-    HWND window = doravel.Window();
+    Program doravel(DoravelExe());
+    HWND window = doravel.Window(L"UIMainFrame");
     ASSERT_NE(window, nullptr);
     Sleep(300);
     Click(window, Content(kBtnOK));
@@ -215,8 +103,8 @@ TEST_F(DoravelProcess, SaveFailuresShowTheirBoxesAndLeaveNothingHalfWritten) {
   const std::wstring blocker = SettingsPath() + L".tmp";
   ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
   {
-    Doravel doravel;
-    HWND window = doravel.Window();
+    Program doravel(DoravelExe());
+    HWND window = doravel.Window(L"UIMainFrame");
     ASSERT_NE(window, nullptr);
     Sleep(300);
     Click(window, Content(kBtnOK));
@@ -245,7 +133,7 @@ TEST_F(DoravelProcess, ASkinThatFailsEndsTheProcessAfterItsBox) {
                               not_a_zip, sizeof(not_a_zip)));
   ASSERT_TRUE(EndUpdateResourceW(update, FALSE));
 
-  Doravel broken(copy);
+  Program broken(copy);
   ASSERT_TRUE(broken.started());
   const BoxSeen seen = CloseMessageBoxOf(broken.id());
   EXPECT_EQ(seen.caption, L"SkinUI");
@@ -254,8 +142,8 @@ TEST_F(DoravelProcess, ASkinThatFailsEndsTheProcessAfterItsBox) {
   EXPECT_EQ(broken.ExitCode(), 0u);
 
   // The mutex went with it: a normal start shows its window.
-  Doravel next;
-  HWND window = next.Window();
+  Program next(DoravelExe());
+  HWND window = next.Window(L"UIMainFrame");
   ASSERT_NE(window, nullptr);
   Click(window, Content(kBtnCancel));
   EXPECT_TRUE(next.Exited());
