@@ -77,44 +77,36 @@ TEST_F(DoravelProcess, CancelAndCloseEndWithoutWriting) {
   }
 }
 
+// Presses OK, expects the one message box with the caption and text, then cancels.
+void ExpectSaveFailureBox(const std::wstring& caption, const std::wstring& text) {
+  Program doravel(DoravelExe());
+  HWND window = doravel.Window(L"UIMainFrame");
+  ASSERT_NE(window, nullptr);
+  Sleep(300);
+  Click(window, Content(kBtnOK));
+  const BoxSeen seen = CloseMessageBoxOf(doravel.id());
+  EXPECT_EQ(seen.caption, caption);
+  EXPECT_EQ(seen.text, text);
+  EXPECT_FALSE(doravel.Exited(500)) << "the window stays after a failed save";
+  Click(window, Content(kBtnCancel));
+  ASSERT_TRUE(doravel.Exited());
+  EXPECT_EQ(doravel.ExitCode(), 0u);
+}
+
 TEST_F(DoravelProcess, SaveFailuresShowTheirBoxesAndLeaveNothingHalfWritten) {
   // The settings folder cannot be made: a file holds its parent's name.
   WriteBytes(TavriFolder(), "in the way");
-  {
-    Program doravel(DoravelExe());
-    HWND window = doravel.Window(L"UIMainFrame");
-    ASSERT_NE(window, nullptr);
-    Sleep(300);
-    Click(window, Content(kBtnOK));
-    const BoxSeen seen = CloseMessageBoxOf(doravel.id());
-    EXPECT_EQ(seen.text, L"无法访问应用目录");
-    EXPECT_EQ(seen.caption, GetAppDataFolder());
-    EXPECT_FALSE(doravel.Exited(500)) << "the window stays after a failed save";
-    Click(window, Content(kBtnCancel));
-    ASSERT_TRUE(doravel.Exited());
-    EXPECT_EQ(doravel.ExitCode(), 0u);
-  }
+  ExpectSaveFailureBox(GetAppDataFolder(), L"无法访问应用目录");
   EXPECT_EQ(ReadBytes(TavriFolder()), "in the way");
   DeleteFileW(TavriFolder().c_str());
 
-  // The file cannot be written: its temporary name is taken by a folder.
+  // The file cannot be replaced: its temporary name is taken by a folder. (A read-only folder
+  // does not stop the root user these tests run as.)
   ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
   WriteBytes(SettingsPath(), "previous");
   const std::wstring blocker = SettingsPath() + L".tmp";
   ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
-  {
-    Program doravel(DoravelExe());
-    HWND window = doravel.Window(L"UIMainFrame");
-    ASSERT_NE(window, nullptr);
-    Sleep(300);
-    Click(window, Content(kBtnOK));
-    const BoxSeen seen = CloseMessageBoxOf(doravel.id());
-    EXPECT_EQ(seen.caption, L"保存配置失败");
-    EXPECT_EQ(seen.text, SettingsPath());
-    Click(window, Content(kBtnCancel));
-    ASSERT_TRUE(doravel.Exited());
-    EXPECT_EQ(doravel.ExitCode(), 0u);
-  }
+  ExpectSaveFailureBox(L"保存配置失败", SettingsPath());
   RemoveDirectoryW(blocker.c_str());
   EXPECT_EQ(ReadBytes(SettingsPath()), "previous");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(GetAppDataFolder()), {}), 1);
