@@ -4,7 +4,7 @@
 
 #include "SkinArchive.h"
 #include "resources/GlobalManager.h"
-#include "window/ControlForm.h"
+#include "form/ControlForm.h"
 
 namespace {
 

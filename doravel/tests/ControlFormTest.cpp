@@ -1,6 +1,6 @@
 // The settings window inside the test process: built from the archive's skin, painted, its
 // controls filled from the settings.
-#include "window/ControlForm.h"
+#include "form/ControlForm.h"
 
 #include <windows.h>
 

@@ -1,5 +1,5 @@
 // OK's save: the two failure boxes with their texts, and the notice after a save.
-#include "window/SaveAndNotify.h"
+#include "form/SaveAndNotify.h"
 
 #include <windows.h>
 

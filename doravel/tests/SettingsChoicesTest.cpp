@@ -1,6 +1,6 @@
 // The settings window's lists and choices over the real settings folder, fake devices and
 // the built-in lists.
-#include "window/SettingsChoices.h"
+#include "form/SettingsChoices.h"
 
 #include <gtest/gtest.h>
 

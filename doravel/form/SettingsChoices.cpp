@@ -1,5 +1,6 @@
-#include "window/SettingsChoices.h"
+#include "form/SettingsChoices.h"
 
+#include <cstdint>
 #include <cwctype>
 
 #include "BuiltinLists.h"

@@ -1,11 +1,11 @@
-#include "window/ControlForm.h"
+#include "form/ControlForm.h"
 
 #include "widgets/combo/Combo.h"
 #include "widgets/edit/RichEdit.h"
 #include "widgets/list/ListBox.h"
 #include "widgets/list/ListContainerElement.h"
 #include "widgets/msgbox/MsgBox.h"
-#include "window/SaveAndNotify.h"
+#include "form/SaveAndNotify.h"
 
 const wchar_t kSettingsWindowName[] = L"UIMainFrame";
 

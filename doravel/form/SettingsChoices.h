@@ -9,7 +9,7 @@
 
 #include "StableConfig.pb.h"
 #include "config.pb.h"
-#include "window/UserAttribute.h"
+#include "form/UserAttribute.h"
 
 enum class Choice { kMicDev, kRecoEngine, kInputLanguage, kAccent, kTranslateSrc, kTranslateDst };
 enum class Tick { kAppendEnter, kPtt, kTranslate };

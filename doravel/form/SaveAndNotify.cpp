@@ -1,4 +1,4 @@
-#include "window/SaveAndNotify.h"
+#include "form/SaveAndNotify.h"
 
 #include "settings/KelvaneNotice.h"
 #include "settings/SettingsFile.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "window/SettingsChoices.h"
+#include "form/SettingsChoices.h"
 #include "window/WindowImplBase.h"
 #include "widgets/Button.h"
 #include "widgets/CheckBox.h"
