@@ -28,3 +28,10 @@ TranslateSets FindTranslateSets(const StableConfigPb& stable, const std::string&
   }
   return TranslateSets();
 }
+
+TranslateSets FindTranslateSetsForLanguage(const StableConfigPb& stable, const std::string& language_key) {
+  for (const TranslateSets& entry : stable.translate_sets()) {
+    if (entry.language_key() == language_key) return entry;
+  }
+  return TranslateSets();
+}

@@ -15,3 +15,8 @@ bool LoadStableConfig(ORVANE::Config::StableConfigPb* stable);
 // or an empty entry when none does.
 ORVANE::Config::TranslateSets FindTranslateSets(const ORVANE::Config::StableConfigPb& stable,
                                                 const std::string& trans_key);
+
+// A copy of the first translation entry whose language_key (a recognition language) equals
+// the key byte for byte, or an empty entry when none does.
+ORVANE::Config::TranslateSets FindTranslateSetsForLanguage(const ORVANE::Config::StableConfigPb& stable,
+                                                           const std::string& language_key);

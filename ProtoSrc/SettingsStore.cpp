@@ -12,12 +12,12 @@
 using ORVANE::Config::ConfigPb;
 
 std::wstring GetAppDataFolder() {
-  wchar_t folder[MAX_PATH] = L"";
   LPITEMIDLIST item = nullptr;
-  if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_APPDATA, &item))) {
-    SHGetPathFromIDListW(item, folder);
-    CoTaskMemFree(item);
-  }
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, CSIDL_APPDATA, &item))) return std::wstring();
+  wchar_t folder[MAX_PATH] = L"";
+  const bool named = SHGetPathFromIDListW(item, folder) != FALSE;
+  CoTaskMemFree(item);
+  if (!named || folder[0] == L'\0') return std::wstring();
   return std::wstring(folder) + L"\\Tavri\\Kelvane";
 }
 
@@ -92,6 +92,18 @@ bool SaveProtoFile(const std::wstring& path, const google::protobuf::Message& me
   std::string bytes;
   return message.IsInitialized() && message.SerializeToString(&bytes) &&
          WriteFileAtomically(path, bytes);
+}
+
+bool SaveProtoText(const std::wstring& path, const google::protobuf::Message& message) {
+  std::string text;
+  if (!google::protobuf::TextFormat::PrintToString(message, &text)) return false;
+  std::string crlf;
+  crlf.reserve(text.size() + text.size() / 16);
+  for (const char c : text) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  return WriteFileAtomically(path, crlf);
 }
 
 void SetDefaultConfig(ConfigPb* config) {

@@ -14,7 +14,8 @@ class Message;
 constexpr int kProtoFileBinary = 0;
 constexpr int kProtoFileText = 1;
 
-// %APPDATA%\Tavri\Kelvane, without a trailing backslash; computed at each call.
+// %APPDATA%\Tavri\Kelvane, without a trailing backslash; computed at each call. Empty
+// when the shell cannot name the application data folder.
 std::wstring GetAppDataFolder();
 
 // Creates every missing folder of the path; true when all of them exist afterwards.
@@ -32,6 +33,11 @@ bool LoadProtoFile(const std::wstring& path, google::protobuf::Message* message,
 // Writes the message in the binary encoding. The file is replaced atomically: a failed
 // save leaves the previous file as it was.
 bool SaveProtoFile(const std::wstring& path, const google::protobuf::Message& message);
+
+// Writes the message in protobuf text format with CR LF line ends (plain ASCII: bytes
+// above 0x7F are octal escapes). The text is printed before anything is written and the
+// file is replaced atomically, so a failed save leaves the previous file as it was.
+bool SaveProtoText(const std::wstring& path, const google::protobuf::Message& message);
 
 // Writes the built-in default settings into the message, over what it holds.
 void SetDefaultConfig(ORVANE::Config::ConfigPb* config);

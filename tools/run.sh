@@ -3,7 +3,7 @@
 #   bash tools/run.sh          Kelvane under Wine, with the speech SDK stand-in beside it
 #   bash tools/run.sh demo     the dictation road on simulated devices, typing into Notepad;
 #                              with KELVANE_DEMO_SCREENSHOT=FILE.png it saves a picture and quits
-#   bash tools/run.sh doravel  the settings tool under Wine
+#   bash tools/run.sh doravel  the settings tool under Wine, with fake control and BLE devices
 #   bash tools/run.sh connect  the peripheral program (native)
 # Windows programs use the user's display when DISPLAY is set, otherwise a private Xvfb
 # (the demo's picture is always taken on a private one).
@@ -47,9 +47,12 @@ fi
 # wine-session.sh prepares the prefix on its own display; on the user's display the
 # session's server is restarted there.
 export ORVANE_USER_DISPLAY=$user_display
+export ORVANE_FAKE_DEVICES=$([[ $program == doravel ]] && echo 1 || true)
 exec tools/wine-session.sh build/run bash -c '
   if [[ -n $ORVANE_USER_DISPLAY ]]; then
     wineserver -k
     export DISPLAY=$ORVANE_USER_DISPLAY
   fi
-  cd "$(dirname "$1")" && LC_ALL=zh_CN.UTF-8 wine "./$(basename "$1")"' run "$exe"
+  cd "$(dirname "$1")"
+  if [[ -n $ORVANE_FAKE_DEVICES ]]; then wine ./FakeDevices.exe add; fi
+  LC_ALL=zh_CN.UTF-8 wine "./$(basename "$1")"' run "$exe"

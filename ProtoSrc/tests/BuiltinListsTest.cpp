@@ -83,3 +83,15 @@ TEST(BuiltinLists, FirstOfTwoEqualKeysWins) {
   }
   EXPECT_EQ(FindTranslateSets(stable, "cn").trans_name(), "first");
 }
+
+TEST(BuiltinLists, FindTranslateSetsForLanguageMatchesTheRecognitionLanguage) {
+  const StableConfigPb stable = Parsed();
+  const TranslateSets zh = FindTranslateSetsForLanguage(stable, "zh_cn");
+  EXPECT_EQ(zh.trans_key(), "cn");
+  EXPECT_EQ(FindTranslateSetsForLanguage(stable, "en_us").trans_key(), "en");
+  for (const char* key : {"cn", "ZH_CN", "zh_cn ", "", "fr_fr"}) {
+    const TranslateSets miss = FindTranslateSetsForLanguage(stable, key);
+    EXPECT_FALSE(miss.has_trans_key()) << key;
+    EXPECT_FALSE(miss.has_language_key()) << key;
+  }
+}

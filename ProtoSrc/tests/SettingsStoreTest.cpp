@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -10,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include <google/protobuf/text_format.h>
 #include <gtest/gtest.h>
 
 #include "AtomicFile.h"
@@ -329,6 +331,57 @@ TEST(SaveProtoFile, FailureLeavesTheOldFileIntact) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.path()), {}), 2);
 
   EXPECT_FALSE(SaveProtoFile(temp.File(L"no\\such\\folder.bin"), Defaults()));
+}
+
+TEST(SaveProtoText, PrintsAsciiWithCrLfAndReadsBackEqual) {
+  TempFolder temp;
+  const std::wstring file = temp.File(L"imecfg.prototxt");
+  WriteBytes(file, std::string(5000, 'o'));  // longer than the new text
+  ConfigPb config = Defaults();
+  config.mutable_sr_config()->clear_accent_key();
+  config.mutable_translate_config()->set_src_key("");
+  ASSERT_TRUE(SaveProtoText(file, config));
+
+  const std::string bytes = ReadBytes(file);
+  std::string expected;
+  google::protobuf::TextFormat::PrintToString(config, &expected);
+  std::string lf_only = bytes;
+  lf_only.erase(std::remove(lf_only.begin(), lf_only.end(), '\r'), lf_only.end());
+  EXPECT_EQ(lf_only, expected);
+  EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\r'), std::count(bytes.begin(), bytes.end(), '\n'));
+  EXPECT_EQ(bytes.find("\r\n"), bytes.find('\n') - 1);
+  EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](char c) { return c > 0; }));
+  EXPECT_NE(bytes.find("  name: \"\\302\\363"), std::string::npos);  // GBK bytes as octal escapes
+  EXPECT_EQ(bytes.find("accent_key"), std::string::npos);                 // absent field not printed
+  EXPECT_NE(bytes.find("src_key: \"\"\r\n"), std::string::npos);            // present and empty
+
+  ConfigPb loaded;
+  ASSERT_TRUE(LoadProtoFile(file, &loaded, kProtoFileText));
+  EXPECT_EQ(loaded.SerializeAsString(), config.SerializeAsString());
+  EXPECT_EQ(FilesIn(temp.path()), 1u);
+}
+
+TEST(SaveProtoText, FailureIsReportedAndLeavesTheOldFileWhole) {
+  TempFolder temp;
+  const std::wstring file = temp.File(L"imecfg.prototxt");
+  WriteBytes(file, "previous settings");
+
+  // Nothing can be written beside the file (a folder holds the temporary file's name).
+  const std::wstring temporary = TemporaryPathFor(file);
+  ASSERT_TRUE(CreateDirectoryW(temporary.c_str(), nullptr));
+  EXPECT_FALSE(SaveProtoText(file, Defaults()));
+  EXPECT_EQ(ReadBytes(file), "previous settings");
+  RemoveDirectoryW(temporary.c_str());
+  EXPECT_EQ(FilesIn(temp.path()), 1u);
+
+  // The target cannot be replaced (a folder of its name): the written text goes away.
+  const std::wstring folder = temp.File(L"folder");
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  EXPECT_FALSE(SaveProtoText(folder, Defaults()));
+  EXPECT_TRUE(IsFolder(folder));
+  EXPECT_EQ(FilesIn(temp.path()), 2u);
+
+  EXPECT_FALSE(SaveProtoText(temp.File(L"no\\such\\imecfg.prototxt"), Defaults()));
 }
 
 TEST(SaveProtoFile, KilledSavesLeaveOneTemporaryFileThatTheNextSaveReplaces) {

@@ -17,7 +17,7 @@ zip_out.mkdir(parents=True, exist_ok=True)
 
 files = sorted(p for p in seed_dir.iterdir() if p.is_file())
 if skin_dir.is_dir():
-    files += sorted(p for p in skin_dir.rglob("*") if p.is_file())
+    files += sorted(p for p in skin_dir.rglob("*") if p.is_file() and p.suffix in (".xml", ".ini", ".png"))
 documents = [(p.name, p.read_bytes()) for p in files]
 generated = [("generated-window-small.xml", skin_xml.window(8 * 1024, seed=3)),
              ("generated-window-medium.xml", skin_xml.window(48 * 1024, seed=4)),

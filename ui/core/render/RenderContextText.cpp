@@ -1,8 +1,11 @@
 // Text drawing and measuring of the render context.
-#include "resources/FontInfo.h"
+#include <cwchar>
+
+#include "render/FontFileFamily.h"
 #include "render/GdiPlusGraphics.h"
-#include "resources/GlobalManager.h"
 #include "render/RenderContext_GdiPlus.h"
+#include "resources/FontInfo.h"
+#include "resources/GlobalManager.h"
 
 namespace ui {
 namespace {
@@ -10,16 +13,22 @@ namespace {
 constexpr StringFormatFlags kNoWrap = StringFormatFlagsNoWrap;
 
 // The registered font through its wide LOGFONT, so that any face name survives whatever the
-// ANSI code page; the DC's font when the id is unknown.
+// ANSI code page; a face GDI+ does not know (one that GDI substitutes) by the family of the
+// font file GDI uses for it; the DC's font when the id is unknown or nothing else works.
 class TextFont {
  public:
   TextFont(HDC dc, const std::wstring& font_id) {
     FontInfo* font = GlobalManager::GetFont(font_id);
     LOGFONTW logfont = {};
-    if (font && GetObjectW(font->handle, sizeof(logfont), &logfont))
-      GdipCreateFontFromLogfontW(dc, &logfont, &font_);
-    else
-      GdipCreateFontFromDC(dc, &font_);
+    if (font && GetObjectW(font->handle, sizeof(logfont), &logfont) && !Create(dc, logfont)) {
+      const std::wstring family = FontFileFamilyName(dc, font->handle);
+      if (!family.empty() && family.size() < LF_FACESIZE) {
+        wcscpy(logfont.lfFaceName, family.c_str());
+        Create(dc, logfont);
+      }
+    }
+    // A failed call may leave a freed font in its result.
+    if (!font_ && GdipCreateFontFromDC(dc, &font_) != Ok) font_ = nullptr;
   }
   ~TextFont() {
     if (font_) GdipDeleteFont(font_);
@@ -29,6 +38,12 @@ class TextFont {
   GpFont* get() const { return font_; }
 
  private:
+  bool Create(HDC dc, const LOGFONTW& logfont) {
+    if (GdipCreateFontFromLogfontW(dc, &logfont, &font_) == Ok) return true;
+    font_ = nullptr;
+    return false;
+  }
+
   GpFont* font_ = nullptr;
 };
 

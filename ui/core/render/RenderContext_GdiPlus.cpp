@@ -47,9 +47,16 @@ bool RenderContext_GdiPlus::SetRenderTransparent(bool transparent) {
   return old;
 }
 
-int RenderContext_GdiPlus::Save() { return saved_state_ = SaveDC(dc_); }
+int RenderContext_GdiPlus::Save() {
+  saved_states_.push_back(SaveDC(dc_));
+  return saved_states_.back();
+}
 
-void RenderContext_GdiPlus::Restore() { RestoreDC(dc_, saved_state_); }
+void RenderContext_GdiPlus::Restore() {
+  if (saved_states_.empty()) return;
+  RestoreDC(dc_, saved_states_.back());
+  saved_states_.pop_back();
+}
 
 POINT RenderContext_GdiPlus::OffsetWindowOrg(POINT offset) {
   POINT old = GetWindowOrg();

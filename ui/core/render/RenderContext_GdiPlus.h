@@ -2,6 +2,8 @@
 // through GDI+.
 #pragma once
 
+#include <vector>
+
 #include "render/GdiBitmap.h"
 #include "render/GdiClip.h"
 #include "render/GdiPlusFlat.h"
@@ -77,7 +79,8 @@ class RenderContext_GdiPlus : public IRenderContext {
   void WithPen(DWORD color, int width, bool anti_alias, Draw draw);
 
   HDC dc_ = nullptr;
-  int saved_state_ = 0;
+  // Ids of the nested Save calls; Restore goes back to the latest.
+  std::vector<int> saved_states_;
   HGDIOBJ previous_bitmap_ = nullptr;
   bool render_transparent_ = false;
   GdiClip clip_;

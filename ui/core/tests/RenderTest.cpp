@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "render/AutoClip.h"
+#include "render/FontFileFamily.h"
 #include "render/GdiBitmap.h"
 #include "RenderTestSupport.h"
 #include "TestImages.h"
+#include "resources/FontInfo.h"
 
 namespace ui {
 namespace {
@@ -237,6 +239,36 @@ TEST_F(RenderLayer, MeasuresTextOnePixelLarger) {
   EXPECT_GT(wide.right, 40);
   EXPECT_LT(wide.bottom - wide.top, 40);
   EXPECT_GT(narrow.bottom - narrow.top, wide.bottom - wide.top);  // wrapped onto more lines
+}
+
+// Controls save and restore inside the window's own save: each restore must undo its own
+// clip only, or clips pile up until nothing can be drawn.
+TEST_F(RenderLayer, NestedSavesRestoreTheirOwnClips) {
+  auto surface = Surface(40, 40);
+  surface->Save();
+  surface->SetClip(RECT{0, 0, 10, 10});
+  surface->Save();
+  surface->SetClip(RECT{2, 2, 5, 5});
+  surface->Restore();
+  surface->Restore();
+  surface->DrawColor(RECT{0, 0, 40, 40}, 0xff102030, 255);
+  EXPECT_EQ(GetPixel(surface->GetDC(), 30, 30), RGB(0x10, 0x20, 0x30));
+}
+
+// "微软雅黑" is a face that GDI substitutes here (the test prefix's font replacements); GDI+
+// knows it only by the family of the font file behind it, and must not be handed a freed font.
+TEST_F(RenderLayer, ASubstitutedFaceMeasuresAndDrawsThroughItsFontFile) {
+  ASSERT_NE(GlobalManager::AddFont(L"substituted", L"微软雅黑", 16, false, false, false, false), nullptr);
+  FontInfo* font = GlobalManager::GetFont(L"substituted");
+  ASSERT_NE(font, nullptr);
+  HDC dc = CreateCompatibleDC(nullptr);
+  EXPECT_FALSE(FontFileFamilyName(dc, font->handle).empty());
+  DeleteDC(dc);
+
+  auto surface = Surface(10, 10);
+  const RECT bounds = surface->MeasureText(L"确定", L"substituted", DT_SINGLELINE);
+  EXPECT_GT(bounds.right - bounds.left, 16);
+  EXPECT_GT(bounds.bottom - bounds.top, 10);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "base/StringPrintf.h"
 #include "builder/WindowBuilder.h"
 #include "layout/Box.h"
+#include "resources/GlobalManager.h"
 #include "system/DpiManager.h"
 #include "widgets/Button.h"
 
@@ -35,8 +36,11 @@ void WindowImplBase::ReportSkinFailure(const std::wstring& skin_path) {
 LRESULT WindowImplBase::OnCreate() {
   SetWindowLongW(hwnd_, GWL_STYLE, GetStyle());
   Init(hwnd_);
+  // The builder reads the skin below the framework's resource path; images and other files
+  // named by the skin are resolved against the window's folder, so it carries that path too.
   SetResourcePath(GetSkinFolder());
   const std::wstring skin_path = GetResourcePath() + GetSkinFile();
+  SetResourcePath(GlobalManager::GetResourcePath() + GetResourcePath());
   WindowBuilder builder;
   Control* built = builder.Create(
       skin_path, MakeWeakCallback([this](const std::wstring& name) { return CreateControl(name); }),

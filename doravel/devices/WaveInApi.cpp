@@ -1,0 +1,6 @@
+#include "WaveInApi.h"
+
+WaveInApi& WaveIn() {
+  static WaveInApi api{&waveInGetNumDevs, &waveInGetDevCapsW};
+  return api;
+}

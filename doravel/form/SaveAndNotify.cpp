@@ -1,0 +1,21 @@
+#include "form/SaveAndNotify.h"
+
+#include "settings/KelvaneNotice.h"
+#include "settings/SettingsFile.h"
+
+bool SaveSettingsAndNotifyKelvane(HWND owner, const ORVANE::Config::ConfigPb& settings) {
+  const SaveResult saved = SaveSettings(settings);
+  switch (saved.outcome) {
+    case SaveOutcome::kFolderUnavailable:
+      MessageBoxW(owner, L"无法访问应用目录", saved.folder.c_str(), MB_OK);
+      return false;
+    case SaveOutcome::kNotWritten:
+      MessageBoxW(owner, saved.path.c_str(), L"保存配置失败", MB_OK);
+      return false;
+    case SaveOutcome::kSaved:
+      break;
+  }
+  // The file is saved whatever Kelvane does with the notice.
+  NotifyKelvaneOfNewSettings();
+  return true;
+}

@@ -1,0 +1,130 @@
+// Drives programs under test as a user would: finds their windows, clicks through xdotool on
+// the X display, closes their message boxes.
+#pragma once
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+constexpr int kShadow = 14;  // the skinned window's shadow around its 430 x 255 content
+
+// Points of the settings window's content (see controls.xml).
+inline const POINT kComboMicDev{250, 50};
+inline const POINT kOptTranslate{400, 140};
+inline const POINT kBtnOK{296, 210};
+inline const POINT kBtnCancel{381, 210};
+inline const POINT kCloseButton{411, 17};
+
+struct Found {
+  DWORD process;
+  const wchar_t* window_class;
+  HWND window;
+};
+
+inline HWND FindProcessWindow(DWORD process, const wchar_t* window_class) {
+  Found found{process, window_class, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM param) -> BOOL {
+        auto* found = reinterpret_cast<Found*>(param);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t name[64] = L"";
+        GetClassNameW(window, name, 64);
+        if (owner != found->process || wcscmp(name, found->window_class) != 0 || !IsWindowVisible(window)) return TRUE;
+        found->window = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found.window;
+}
+
+inline HWND WaitForProcessWindow(DWORD process, const wchar_t* window_class, DWORD ms = 20000) {
+  for (DWORD waited = 0; waited < ms; waited += 50) {
+    if (HWND window = FindProcessWindow(process, window_class)) return window;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+// A real click at a point of the window (xdotool on the X display).
+inline void Click(HWND window, POINT point) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const std::wstring command = L"start /wait /unix /usr/bin/xdotool mousemove --sync " +
+                               std::to_wstring(rect.left + point.x) + L" " + std::to_wstring(rect.top + point.y) +
+                               L" click 1";
+  // Wine's start now and then fails to launch the Unix program: try again.
+  for (int attempt = 0; attempt < 3 && _wsystem(command.c_str()) != 0; ++attempt) Sleep(200);
+  Sleep(300);
+}
+
+inline POINT Content(POINT point) { return POINT{point.x + kShadow, point.y + kShadow}; }
+
+// A started program; killed if a test leaves it running.
+class Program {
+ public:
+  explicit Program(const std::wstring& exe) {
+    std::wstring command = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    started_ = CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info_);
+  }
+  ~Program() {
+    if (!started_) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+  }
+  bool started() const { return started_; }
+  DWORD id() const { return info_.dwProcessId; }
+  HWND Window(const wchar_t* window_class) { return WaitForProcessWindow(info_.dwProcessId, window_class); }
+  bool Exited(DWORD ms = 20000) { return WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
+  DWORD ExitCode() {
+    DWORD code = 12345;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+  bool started_ = false;
+};
+
+// Closes the first message box of the process that appears, noting its caption and text.
+struct BoxSeen {
+  std::wstring caption;
+  std::wstring text;
+};
+
+inline BoxSeen CloseMessageBoxOf(DWORD process, DWORD ms = 20000) {
+  BoxSeen seen;
+  HWND box = WaitForProcessWindow(process, L"#32770", ms);
+  if (!box) return seen;
+  wchar_t text[512] = L"";
+  GetWindowTextW(box, text, 512);
+  seen.caption = text;
+  EnumChildWindows(
+      box,
+      [](HWND child, LPARAM param) -> BOOL {
+        wchar_t name[64] = L"", value[512] = L"";
+        GetClassNameW(child, name, 64);
+        GetWindowTextW(child, value, 512);
+        if (wcscmp(name, L"Static") == 0 && value[0]) reinterpret_cast<std::wstring*>(param)->assign(value);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&seen.text));
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  return seen;
+}
+
+// Opens a combo box of the window by a click and clicks the first item of its list.
+inline bool ChooseFirstItem(Program& program, HWND window, POINT combo) {
+  Click(window, Content(combo));
+  HWND popup = WaitForProcessWindow(program.id(), L"ComboWnd", 5000);
+  if (!popup) return false;
+  RECT list;
+  GetWindowRect(popup, &list);
+  Click(popup, POINT{(list.right - list.left) / 2, 12});
+  return true;
+}
