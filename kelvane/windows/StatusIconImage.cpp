@@ -3,7 +3,10 @@
 #include <gdiplus.h>
 #include <shlwapi.h>
 
+#include <cwchar>
 #include <memory>
+
+#include "render/FontFileFamily.h"
 
 namespace {
 
@@ -29,19 +32,42 @@ std::unique_ptr<Gdiplus::Bitmap> LoadPngResource(HINSTANCE module, const wchar_t
   return image;
 }
 
+// The status text's face. A face GDI+ does not know (Wine only substitutes 微软雅黑) gives way to
+// the generic sans-serif one; GDI+'s wrapper of a font made from a GDI handle would keep a freed
+// font when that fails.
+bool GdiplusKnows(HDC dc, const LOGFONTW& description) {
+  Gdiplus::GpFont* font = nullptr;
+  if (Gdiplus::DllExports::GdipCreateFontFromLogfontW(dc, &description, &font) != Gdiplus::Ok)
+    return false;  // the failed call may leave a freed font behind: never touch it
+  Gdiplus::DllExports::GdipDeleteFont(font);
+  return true;
+}
+
+// 微软雅黑 by its wide description, else (a face GDI only substitutes, as under Wine) by the
+// family of the font file GDI uses for it; false when GDI+ knows neither.
+bool StatusTextFont(HDC dc, HFONT handle, LOGFONTW* description) {
+  if (::GetObjectW(handle, sizeof *description, description) == 0) return false;
+  if (GdiplusKnows(dc, *description)) return true;
+  const std::wstring family = ui::FontFileFamilyName(dc, handle);
+  if (family.empty() || family.size() >= LF_FACESIZE) return false;
+  wcscpy(description->lfFaceName, family.c_str());
+  return GdiplusKnows(dc, *description);
+}
+
 void DrawTwoCharacters(Gdiplus::Graphics& graphics, const std::wstring& text) {
-  HFONT font = ::CreateFontW(20, 0, 0, 0, 0, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 32,
-                             L"微软雅黑");
+  HFONT handle = ::CreateFontW(20, 0, 0, 0, 0, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 32,
+                               L"微软雅黑");
   HDC screen = ::GetDC(nullptr);
-  {
-    Gdiplus::Font face(screen, font);
+  LOGFONTW description{};
+  if (StatusTextFont(screen, handle, &description)) {
+    Gdiplus::Font face(screen, &description);
     Gdiplus::SolidBrush white(Gdiplus::Color(255, 255, 255, 255));
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
     graphics.DrawString(&text[0], 1, &face, Gdiplus::PointF(8, 0), &white);
     graphics.DrawString(&text[1], 1, &face, Gdiplus::PointF(26, 17), &white);
   }
   ::ReleaseDC(nullptr, screen);
-  ::DeleteObject(font);
+  ::DeleteObject(handle);
 }
 
 }  // namespace
