@@ -57,9 +57,11 @@ class ParseErrorLog : public google::protobuf::io::ErrorCollector {
  public:
   explicit ParseErrorLog(const std::wstring& path) : file_(Utf8(path)) {}
 
+  // Errors about the whole message (a missing required field) come without a place.
   void AddError(int line, google::protobuf::io::ColumnNumber column, const std::string& message) override {
-    LogStoreProblem("Settings file " + file_ + ": line " + std::to_string(line + 1) + ", column " +
-                    std::to_string(column + 1) + ": " + message);
+    const std::string place =
+        line < 0 ? "" : ": line " + std::to_string(line + 1) + ", column " + std::to_string(column + 1);
+    LogStoreProblem("Settings file " + file_ + place + ": " + message);
   }
 
  private:

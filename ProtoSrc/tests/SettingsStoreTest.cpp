@@ -270,15 +270,25 @@ TEST(LoadProtoFile, FilesAboveTheSizeCapAreRefusedUnreadWithOneLogLine) {
   EXPECT_EQ(LoadOrDefault(file).SerializeAsString(), Defaults().SerializeAsString());
 }
 
-TEST(LoadProtoFile, TextParseErrorsAreLoggedWithTheirPlace) {
+TEST(LoadProtoFile, TextParseErrorsAreLogged) {
+  const struct {
+    const char* content;
+    const char* logged;
+  } cases[] = {
+      {"sr_config {\n  oops: 1\n}\n", "imecfg.prototxt: line 2, column 7: "},
+      {"mic_config { mic_mode: MicMode_BLE }\n", "imecfg.prototxt: Message missing required fields"},
+  };
   TempFolder temp;
   const std::wstring file = temp.File(L"imecfg.prototxt");
-  WriteBytes(file, "sr_config {\n  oops: 1\n}\n");
-  LogCapture log;
-  ConfigPb config;
-  EXPECT_FALSE(LoadProtoFile(file, &config, kProtoFileText));
-  ASSERT_EQ(log.lines.size(), 1u);
-  EXPECT_NE(log.lines[0].find("imecfg.prototxt: line 2, column"), std::string::npos) << log.lines[0];
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.content);
+    WriteBytes(file, c.content);
+    LogCapture log;
+    ConfigPb config;
+    EXPECT_FALSE(LoadProtoFile(file, &config, kProtoFileText));
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_NE(log.lines[0].find(c.logged), std::string::npos) << log.lines[0];
+  }
 }
 
 TEST(SaveProtoFile, WritesBinaryAndReplacesTheOldFile) {

@@ -2,7 +2,7 @@
 // library queues, in one run:
 //   loop_bench.exe [--quick]
 // Throughput: one producer posts a run of tasks as fast as it can; tasks/s is the run's
-// length over the time from the first post to the last task's end. Latency: the producer
+// length over the time from the first post to the last task's end, best of three. Latency: the producer
 // posts at a steady 20 000 tasks/s; p50 and p99 of the time from post to run.
 #include <windows.h>
 
@@ -228,7 +228,9 @@ Figures Measure(const char* name, const std::function<std::unique_ptr<Target>()>
   {
     auto target = make();
     MeasureThroughput(*target, throughput_tasks / 10);  // warm-up
-    figures.tasks_per_second = MeasureThroughput(*target, throughput_tasks);
+    // The best of a few runs: other work on the machine only ever slows a run down.
+    for (int run = 0; run < 3; ++run)
+      figures.tasks_per_second = std::max(figures.tasks_per_second, MeasureThroughput(*target, throughput_tasks));
   }
   {
     auto target = make();
@@ -243,7 +245,7 @@ Figures Measure(const char* name, const std::function<std::unique_ptr<Target>()>
 
 int wmain(int argc, wchar_t** argv) {
   const bool quick = argc > 1 && std::wcscmp(argv[1], L"--quick") == 0;
-  const int throughput_tasks = quick ? 2000 : 200000;
+  const int throughput_tasks = quick ? 2000 : 100000;
   const int latency_tasks = quick ? 200 : 20000;
 
   std::printf("%-28s %12s %10s %10s\n", "queue", "tasks/s", "p50 us", "p99 us");
