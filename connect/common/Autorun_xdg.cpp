@@ -1,5 +1,5 @@
-// The autostart entry of the XDG Autostart specification. The command is the Exec
-// line's single argument, quoted and escaped as the Desktop Entry specification asks.
+// The XDG autostart entry. The command is the Exec
+// line's single argument, quoted and escaped as the Desktop Entry format asks.
 #include "Autorun.h"
 
 #include <QDebug>

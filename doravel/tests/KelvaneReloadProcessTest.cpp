@@ -55,7 +55,6 @@ TEST_F(KelvaneReload, OkMakesTheRunningKelvaneRestartWithTheSavedDevice) {
   Program doravel(base::GetCurrentModuleDirectory() + L"Doravel.exe");
   HWND window = doravel.Window(L"UIMainFrame");
   ASSERT_NE(window, nullptr);
-  Sleep(300);
   ChooseFirstItem(doravel, window, kComboMicDev);
   Click(window, Content(kBtnOK));
   ASSERT_TRUE(doravel.Exited());

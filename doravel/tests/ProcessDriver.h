@@ -78,7 +78,12 @@ class Program {
   }
   bool started() const { return started_; }
   DWORD id() const { return info_.dwProcessId; }
-  HWND Window(const wchar_t* window_class) { return WaitForProcessWindow(info_.dwProcessId, window_class); }
+  // The window once shown and settled: clicks that come at once may be lost.
+  HWND Window(const wchar_t* window_class) {
+    HWND window = WaitForProcessWindow(info_.dwProcessId, window_class);
+    if (window) Sleep(300);
+    return window;
+  }
   bool Exited(DWORD ms = 20000) { return WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
   DWORD ExitCode() {
     DWORD code = 12345;

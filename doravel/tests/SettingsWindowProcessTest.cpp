@@ -69,7 +69,6 @@ TEST_F(DoravelProcess, CancelAndCloseEndWithoutWriting) {
     Program doravel(DoravelExe());
     HWND window = doravel.Window(L"UIMainFrame");
     ASSERT_NE(window, nullptr);
-    Sleep(300);
     Click(window, Content(button));
     ASSERT_TRUE(doravel.Exited()) << button.x;
     EXPECT_EQ(doravel.ExitCode(), 0u);
@@ -82,7 +81,6 @@ void ExpectSaveFailureBox(const std::wstring& caption, const std::wstring& text)
   Program doravel(DoravelExe());
   HWND window = doravel.Window(L"UIMainFrame");
   ASSERT_NE(window, nullptr);
-  Sleep(300);
   Click(window, Content(kBtnOK));
   const BoxSeen seen = CloseMessageBoxOf(doravel.id());
   EXPECT_EQ(seen.caption, caption);
