@@ -55,7 +55,7 @@ TEST_F(KelvaneReload, OkMakesTheRunningKelvaneRestartWithTheSavedDevice) {
   Program doravel(base::GetCurrentModuleDirectory() + L"Doravel.exe");
   HWND window = doravel.Window(L"UIMainFrame");
   ASSERT_NE(window, nullptr);
-  ChooseFirstItem(doravel, window, kComboMicDev);
+  ASSERT_TRUE(ChooseFirstItem(doravel, window, kComboMicDev)) << "the device list did not open";
   Click(window, Content(kBtnOK));
   ASSERT_TRUE(doravel.Exited());
   EXPECT_EQ(doravel.ExitCode(), 0u);

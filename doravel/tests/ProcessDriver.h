@@ -85,6 +85,8 @@ class Program {
     return window;
   }
   bool Exited(DWORD ms = 20000) { return WaitForSingleObject(info_.hProcess, ms) == WAIT_OBJECT_0; }
+  bool WaitUntilIdle() { return WaitForInputIdle(info_.hProcess, 20000) == 0; }
+  bool PostQuit() { return PostThreadMessageW(info_.dwThreadId, WM_QUIT, 0, 0) != FALSE; }
   DWORD ExitCode() {
     DWORD code = 12345;
     GetExitCodeProcess(info_.hProcess, &code);
@@ -123,13 +125,20 @@ inline BoxSeen CloseMessageBoxOf(DWORD process, DWORD ms = 20000) {
   return seen;
 }
 
-// Opens a combo box of the window by a click and clicks the first item of its list.
+// Opens a combo box of the window by a click and clicks the first item of its list; the
+// choice is made once the list has closed (a click on a list still settling is repeated).
 inline bool ChooseFirstItem(Program& program, HWND window, POINT combo) {
   Click(window, Content(combo));
   HWND popup = WaitForProcessWindow(program.id(), L"ComboWnd", 5000);
   if (!popup) return false;
   RECT list;
   GetWindowRect(popup, &list);
-  Click(popup, POINT{(list.right - list.left) / 2, 12});
-  return true;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    Click(popup, POINT{(list.right - list.left) / 2, 12});
+    for (int waited = 0; waited < 2000; waited += 50) {
+      if (!IsWindow(popup) || !IsWindowVisible(popup)) return true;
+      Sleep(50);
+    }
+  }
+  return false;
 }
