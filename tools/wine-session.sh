@@ -14,17 +14,25 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # Wine takes its ANSI code page (936) from the locale name; no glibc locale is needed.
 wine() { env LC_ALL=zh_CN.UTF-8 wine "$@"; }
 
+# Each display number is claimed with a lock file held for the whole session, so two sessions
+# started at once never share one; Xvfb's own lock only shows a server that is already up.
 start_display() {
   local n
+  mkdir -p /tmp/.orvane-displays
   for n in $(seq 90 150); do
-    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    exec {display_lock}>"/tmp/.orvane-displays/$n.lock"
+    if ! flock -n "$display_lock"; then exec {display_lock}>&-; continue; fi
+    if [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; then exec {display_lock}>&-; continue; fi
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 50); do
-      [[ -e /tmp/.X11-unix/X$n ]] && { export DISPLAY=":$n"; return 0; }
+      [[ -e /tmp/.X11-unix/X$n ]] && kill -0 "$xvfb_pid" 2>/dev/null && { export DISPLAY=":$n"; return 0; }
       kill -0 "$xvfb_pid" 2>/dev/null || break
       sleep 0.1
     done
+    kill "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
+    exec {display_lock}>&-
   done
   echo "wine-session: no X display could be started" >&2
   return 1
@@ -64,7 +72,7 @@ REG
 }
 
 make_template() {
-  local tmp="$template.tmp.$$"
+  local tmp="$template.tmp"
   rm -rf "$tmp"; mkdir -p "$tmp"
   (
     export WINEPREFIX="$tmp"
@@ -76,7 +84,7 @@ make_template() {
     wineserver -w
   )
   rm -rf "$template"; mv "$tmp" "$template"
-  find "$template_root" -mindepth 1 -maxdepth 1 -name 'template-*' ! -name '*.tmp.*' ! -path "$template" -exec rm -rf {} +
+  find "$template_root" -mindepth 1 -maxdepth 1 -name 'template-*' ! -path "$template" -exec rm -rf {} +
 }
 
 xvfb_pid=""
@@ -87,13 +95,15 @@ cleanup() {
 trap cleanup EXIT
 
 start_display
-mkdir -p "$template_root"
-[[ -d $template ]] || make_template
-
-mkdir -p "$run_dir"
+mkdir -p "$template_root" "$run_dir"
 export WINEPREFIX="$run_dir/wineprefix"
 rm -rf "$WINEPREFIX"
-cp -a "$template" "$WINEPREFIX"
+# Sessions started together make the template once and never copy one being replaced.
+(
+  flock 9
+  [[ -d $template ]] || make_template
+  cp -a "$template" "$WINEPREFIX"
+) 9>"$template_root/.lock"
 
 # Keep one server for the run, warmed with output discarded: Wine's helper processes
 # would otherwise hold the first test's captured output open.
