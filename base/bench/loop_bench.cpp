@@ -98,33 +98,31 @@ class LoopTarget : public Target {
   std::shared_ptr<base::MessageLoopProxy> proxy_;
 };
 
-// A thread that takes PostThreadMessageW messages with GetMessageW.
-class ThreadMessageTarget : public Target {
+// A thread that takes PostThreadMessageW messages with GetMessageW and hands each WM_APP on.
+class ThreadMessageConsumer {
  public:
-  ThreadMessageTarget() {
+  explicit ThreadMessageConsumer(std::function<void(WPARAM, LPARAM)> on_message) {
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    thread_ = std::thread([this, ready] {
+    thread_ = std::thread([this, ready, on_message = std::move(on_message)] {
       MSG message;
       PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // makes the queue
       thread_id_ = GetCurrentThreadId();
       SetEvent(ready);
       while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (message.message == WM_APP)
-          reinterpret_cast<Probe*>(message.lParam)->Run(static_cast<int64_t>(message.wParam));
+        if (message.message == WM_APP) on_message(message.wParam, message.lParam);
       }
     });
     WaitForSingleObject(ready, INFINITE);
     CloseHandle(ready);
   }
-  ~ThreadMessageTarget() override {
+  ~ThreadMessageConsumer() {
     PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
     thread_.join();
   }
 
-  void Post(Probe* probe, int64_t posted_at) override {
+  void Post(WPARAM wparam, LPARAM lparam) {
     // A full queue refuses the message; try again once the consumer has made room.
-    while (!PostThreadMessageW(thread_id_, WM_APP, static_cast<WPARAM>(posted_at), reinterpret_cast<LPARAM>(probe)))
-      Sleep(0);
+    while (!PostThreadMessageW(thread_id_, WM_APP, wparam, lparam)) Sleep(0);
   }
 
  private:
@@ -132,31 +130,55 @@ class ThreadMessageTarget : public Target {
   DWORD thread_id_ = 0;
 };
 
-// A thread that takes packets from an IO completion port.
-class CompletionPortTarget : public Target {
+// A thread that takes packets from an IO completion port and hands each on; key 0 ends it.
+class CompletionPortConsumer {
  public:
-  CompletionPortTarget() : port_(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)) {
-    thread_ = std::thread([this] {
+  explicit CompletionPortConsumer(std::function<void(ULONG_PTR, OVERLAPPED*)> on_packet)
+      : port_(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)) {
+    thread_ = std::thread([this, on_packet = std::move(on_packet)] {
       DWORD bytes;
       ULONG_PTR key;
       OVERLAPPED* overlapped;
       while (GetQueuedCompletionStatus(port_, &bytes, &key, &overlapped, INFINITE) && key != 0)
-        reinterpret_cast<Probe*>(key)->Run(reinterpret_cast<int64_t>(overlapped));
+        on_packet(key, overlapped);
     });
   }
-  ~CompletionPortTarget() override {
+  ~CompletionPortConsumer() {
     PostQueuedCompletionStatus(port_, 0, 0, nullptr);
     thread_.join();
     CloseHandle(port_);
   }
 
-  void Post(Probe* probe, int64_t posted_at) override {
-    PostQueuedCompletionStatus(port_, 0, reinterpret_cast<ULONG_PTR>(probe), reinterpret_cast<OVERLAPPED*>(posted_at));
-  }
+  void Post(ULONG_PTR key, OVERLAPPED* overlapped) { PostQueuedCompletionStatus(port_, 0, key, overlapped); }
 
  private:
   HANDLE port_;
   std::thread thread_;
+};
+
+// One PostThreadMessageW per task.
+class ThreadMessageTarget : public Target {
+ public:
+  void Post(Probe* probe, int64_t posted_at) override {
+    consumer_.Post(static_cast<WPARAM>(posted_at), reinterpret_cast<LPARAM>(probe));
+  }
+
+ private:
+  ThreadMessageConsumer consumer_{
+      [](WPARAM posted_at, LPARAM probe) { reinterpret_cast<Probe*>(probe)->Run(static_cast<int64_t>(posted_at)); }};
+};
+
+// One completion packet per task.
+class CompletionPortTarget : public Target {
+ public:
+  void Post(Probe* probe, int64_t posted_at) override {
+    consumer_.Post(reinterpret_cast<ULONG_PTR>(probe), reinterpret_cast<OVERLAPPED*>(posted_at));
+  }
+
+ private:
+  CompletionPortConsumer consumer_{[](ULONG_PTR probe, OVERLAPPED* posted_at) {
+    reinterpret_cast<Probe*>(probe)->Run(reinterpret_cast<int64_t>(posted_at));
+  }};
 };
 
 // A queue of closures under a mutex, with a condition variable to wake its one consumer.
@@ -235,57 +257,20 @@ class BatchedTarget : public Target {
 
 // Wakes its consumer with one PostThreadMessageW.
 class BatchedThreadMessageTarget : public BatchedTarget {
- public:
-  BatchedThreadMessageTarget() {
-    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    thread_ = std::thread([this, ready] {
-      MSG message;
-      PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // makes the queue
-      thread_id_ = GetCurrentThreadId();
-      SetEvent(ready);
-      while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (message.message == WM_APP) RunQueued();
-      }
-    });
-    WaitForSingleObject(ready, INFINITE);
-    CloseHandle(ready);
-  }
-  ~BatchedThreadMessageTarget() override {
-    PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
-    thread_.join();
-  }
-
  private:
-  void Wake() override {
-    while (!PostThreadMessageW(thread_id_, WM_APP, 0, 0)) Sleep(0);
-  }
+  void Wake() override { consumer_.Post(0, 0); }
 
-  std::thread thread_;
-  DWORD thread_id_ = 0;
+  // Ends its thread before the base's queues go.
+  ThreadMessageConsumer consumer_{[this](WPARAM, LPARAM) { RunQueued(); }};
 };
 
 // Wakes its consumer with one completion packet.
 class BatchedCompletionPortTarget : public BatchedTarget {
- public:
-  BatchedCompletionPortTarget() : port_(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)) {
-    thread_ = std::thread([this] {
-      DWORD bytes;
-      ULONG_PTR key;
-      OVERLAPPED* overlapped;
-      while (GetQueuedCompletionStatus(port_, &bytes, &key, &overlapped, INFINITE) && key != 0) RunQueued();
-    });
-  }
-  ~BatchedCompletionPortTarget() override {
-    PostQueuedCompletionStatus(port_, 0, 0, nullptr);
-    thread_.join();
-    CloseHandle(port_);
-  }
-
  private:
-  void Wake() override { PostQueuedCompletionStatus(port_, 0, 1, nullptr); }
+  void Wake() override { consumer_.Post(1, nullptr); }
 
-  HANDLE port_;
-  std::thread thread_;
+  // Ends its thread before the base's queues go.
+  CompletionPortConsumer consumer_{[this](ULONG_PTR, OVERLAPPED*) { RunQueued(); }};
 };
 
 // Wakes its consumer by setting an auto-reset event.
