@@ -159,21 +159,25 @@ bool MessageLoop::RunDeferredTask() {
   return true;
 }
 
+// One batch per call: while the pump takes its turn the next batch gathers, instead of this
+// thread taking the lock from the posters after every task once it has caught up.
 bool MessageLoop::DoWork() {
   if (!nestable_tasks_allowed_) return false;
+  ReloadWorkQueue();
+  if (WorkQueueEmpty()) return false;
   WorkSlice slice;
-  for (ReloadWorkQueue(); !WorkQueueEmpty(); ReloadWorkQueue()) {
+  while (!WorkQueueEmpty()) {
     PendingTask task = TakeWorkTask();
     if (task.delayed_run_time != 0) {
       const int64_t run_time = task.delayed_run_time;
       // The pump must wake for a task that has become the earliest one.
       if (delayed_work_queue_.Push(std::move(task))) pump_->ScheduleDelayedWork(run_time);
     } else if (RunOrDefer(task) && slice.Over()) {
-      ReloadWorkQueue();
-      return !WorkQueueEmpty();
+      break;
     }
   }
-  return false;
+  ReloadWorkQueue();
+  return !WorkQueueEmpty();
 }
 
 bool MessageLoop::DoDelayedWork(int64_t* next_delayed_work_time) {
