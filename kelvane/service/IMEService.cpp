@@ -312,10 +312,6 @@ void CIMEService::PostToOwner(UINT message, WPARAM wparam) {
 }
 
 void CIMEService::PostText(UINT message, WPARAM wparam, const std::wstring& text) {
-  const HWND window = owner_->GetMessageWindow();
-  auto* object = new CString(text.c_str(), static_cast<int>(text.size()));
-  if (window == nullptr ||
-      !PostMessageW(window, message, wparam, reinterpret_cast<LPARAM>(object))) {
-    delete object;
-  }
+  PostedObjects::Post(owner_->GetMessageWindow(), message, wparam,
+                      std::make_unique<CString>(text.c_str(), static_cast<int>(text.size())));
 }
