@@ -54,9 +54,3 @@ void PostedObjects::Discard(HWND window) {
   }
   for (const auto& object : dropped) object.second(object.first);
 }
-
-size_t PostedObjects::Outstanding() {
-  Registry& registry = Objects();
-  std::lock_guard<std::mutex> guard(registry.lock);
-  return registry.objects.size();
-}

@@ -39,9 +39,6 @@ class PostedObjects {
   // Frees the objects posted to the window and not taken: for a window that is going.
   static void Discard(HWND window);
 
-  // Objects posted and not yet taken or discarded.
-  static size_t Outstanding();
-
  private:
   using Destroy = void (*)(void*);
   static void Add(HWND window, UINT message, void* address, Destroy destroy);

@@ -61,22 +61,31 @@ LRESULT CWaveGraph::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CWaveGraph::OnTimer(UINT_PTR id) {
   if (id != kTimerId) return;
-  TakeNewSamples();
+  // Silence after silence changes nothing: no FFT, no paint.
+  if (!TakeNewSamples()) return;
+  const std::vector<float> shown = m_bars;
   ComputeBars();
-  Invalidate();
+  if (m_bars != shown) Invalidate();
 }
 
-void CWaveGraph::TakeNewSamples() {
+bool CWaveGraph::TakeNewSamples() {
   const unsigned long step = 32000 / m_nUpdatesPerSecond;
   unsigned char* tail = m_sampleBytes.data() + m_sampleBytes.size() - step;
-  std::memmove(m_sampleBytes.data(), m_sampleBytes.data() + step, m_sampleBytes.size() - step);
 
   CTessikLocker locker(m_lock, true);
+  tagStreamInfo info{};
+  m_stream.GetBurthenInfo(info);
+  if (info.ulDataLength == 0 && m_quietBytes >= m_sampleBytes.size()) return false;
+  std::memmove(m_sampleBytes.data(), m_sampleBytes.data() + step, m_sampleBytes.size() - step);
   const unsigned long copied = m_stream.QueryData(tail, step);
   m_stream.TellData(copied);
   locker.UnLock();
 
   std::memset(tail + copied, 0, step - copied);
+  size_t quietInTail = 0;
+  while (quietInTail < step && tail[step - 1 - quietInTail] == 0) ++quietInTail;
+  m_quietBytes = quietInTail == step ? std::min(m_quietBytes + step, m_sampleBytes.size()) : quietInTail;
+  return true;
 }
 
 void CWaveGraph::ComputeBars() {

@@ -42,13 +42,16 @@ class CWaveGraph : public CBufferedStatic {
   void Draw(HDC dc, int width, int height) override;
 
  private:
-  void TakeNewSamples();
+  // Shifts the newest samples in; false, with nothing done, when none came and the window
+  // holds only silence.
+  bool TakeNewSamples();
   void ComputeBars();
 
   std::vector<float> m_window;
   CCriticalSection m_lock;
   CTessikDataStream m_stream;  // guarded by m_lock
   std::vector<unsigned char> m_sampleBytes;
+  size_t m_quietBytes = kSampleCount * kBytesPerSample;  // zero bytes at the end of the window
   std::vector<float> m_fftInput;
   std::vector<float> m_fftOutput;
   FFTRealWrapper m_fft;
