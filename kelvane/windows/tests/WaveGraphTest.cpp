@@ -123,6 +123,17 @@ TEST_F(WaveGraphTest, OnlyTicksThatChangeTheBarsRepaint) {
   EXPECT_FALSE(pendingPaint());
 }
 
+TEST_F(WaveGraphTest, TheTimerRestsInSilenceAndTheNextPacketStartsIt) {
+  graph_.StartTimer();
+  PumpMessages(300);  // an empty window: the first tick finds nothing to show
+  EXPECT_FALSE(KillTimer(graph_.m_hWnd, CWaveGraph::kTimerId)) << "the timer still runs";
+
+  FeedTone(500, 40);
+  PumpMessages(800);
+  EXPECT_EQ(LoudestBar(graph_.GetBars()), 25u);
+  EXPECT_TRUE(KillTimer(graph_.m_hWnd, CWaveGraph::kTimerId));
+}
+
 TEST_F(WaveGraphTest, TheWindowTimerDrivesTheDisplay) {
   FeedTone(500, 40);
   graph_.StartTimer();
