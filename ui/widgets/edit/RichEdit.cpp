@@ -42,13 +42,13 @@ RichEdit::~RichEdit() {
 void RichEdit::DoInit() {
   if (inited_) return;
   host_ = new CTxtWinHost(this);
+  // The engine reads the back style once, when it is created: set afterwards, it stays opaque.
+  host_->SetHostFlag(kHostTransparent, true);
   if (!host_->Init(style_, text_.c_str())) {
     host_->Release();
     host_ = nullptr;
   }
   if (host_) {
-    host_->SetHostFlag(kHostTransparent, true);
-    host_->GetTextServices()->OnTxPropertyBitsChange(TXTBIT_BACKSTYLECHANGE, 0);
     TxSendMessage(EM_SETLANGOPTIONS, 0, 0, nullptr);
     TxSendMessage(EM_SETEVENTMASK, 0, ENM_CHANGE, nullptr);
     InPlaceActivate();
