@@ -1,5 +1,6 @@
 // The rich edit in a native window with real input through xdotool: a click focuses it and
-// shows the caret, typed keys reach the engine, Return in a single-line edit is announced;
+// shows the caret, typed keys reach the engine, Return in a single-line edit is announced,
+// Tab stays in an edit that wants it;
 // its text and prompt are drawn over the skin's background, not over a box of their own.
 #include <gtest/gtest.h>
 
@@ -77,6 +78,20 @@ TEST_F(RichEditWindow, ClickTypeAndReturn) {
   ASSERT_TRUE(XKeys("key Return"));
   EXPECT_TRUE(PumpUntil([this] { return returns_ == 1; }, 3000));
   EXPECT_EQ(edit_->GetText(), L"ab12");
+}
+
+TEST_F(RichEditWindow, TabStaysInAnEditThatWantsIt) {
+  for (const bool wants : {true, false}) {
+    SCOPED_TRACE(wants);
+    edit_->SetText(L"");
+    edit_->SetAttribute(L"wanttab", wants ? L"true" : L"false");
+    edit_->SetFocus();
+    ASSERT_TRUE(edit_->IsFocused());
+    SendMessageW(window_->GetHWND(), WM_KEYDOWN, VK_TAB, 0);
+    SendMessageW(window_->GetHWND(), WM_CHAR, L'\t', 0);
+    EXPECT_EQ(edit_->IsFocused(), wants);
+    EXPECT_EQ(edit_->GetText(), wants ? L"\t" : L"");
+  }
 }
 
 TEST_F(RichEditWindow, WhiteTextAndPromptShowOverADarkBackground) {
