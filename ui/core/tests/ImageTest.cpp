@@ -135,16 +135,6 @@ TEST_F(ImageLoading, GifFramesAndDelaysFromDiskAndArchive) {
   EXPECT_EQ(from_archive->path, L"skin/anim.gif");
 }
 
-// A header announcing `width` x `height`: the bytes after it need not match.
-std::string PngAnnouncing(uint32_t width, uint32_t height) {
-  std::string png = MakePng(1, 1, {0xFF000000});
-  for (int i = 0; i < 4; ++i) {
-    png[16 + i] = static_cast<char>(width >> (8 * (3 - i)));
-    png[20 + i] = static_cast<char>(height >> (8 * (3 - i)));
-  }
-  return png;
-}
-
 TEST_F(ImageLoading, ImagesAboveThePixelBudgetAreRefusedUndecoded) {
   std::vector<std::wstring> lines;
   const SkinLogSink previous =

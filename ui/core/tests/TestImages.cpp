@@ -76,3 +76,12 @@ std::string MakeAnimatedGif(const std::vector<uint16_t>& delays) {
   gif += '\x3b';
   return gif;
 }
+
+std::string PngAnnouncing(uint32_t width, uint32_t height) {
+  std::string png = MakePng(1, 1, {0xFF000000});
+  for (int i = 0; i < 4; ++i) {
+    png[16 + i] = static_cast<char>(width >> (8 * (3 - i)));
+    png[20 + i] = static_cast<char>(height >> (8 * (3 - i)));
+  }
+  return png;
+}

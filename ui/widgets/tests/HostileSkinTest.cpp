@@ -32,15 +32,6 @@ class RemovingProvider : public VirtualListDataProvider {
   VirtualListBox* list = nullptr;
 };
 
-std::string PngAnnouncing(uint32_t width, uint32_t height) {
-  std::string png = MakePng(1, 1, {0xFF000000});
-  for (int i = 0; i < 4; ++i) {
-    png[16 + i] = static_cast<char>(width >> (8 * (3 - i)));
-    png[20 + i] = static_cast<char>(height >> (8 * (3 - i)));
-  }
-  return png;
-}
-
 // The most committed memory the process has had so far.
 size_t PeakCommit() {
   PROCESS_MEMORY_COUNTERS counters = {};
