@@ -148,6 +148,14 @@ TEST_F(ImageLoading, ImagesAboveThePixelBudgetAreRefusedUndecoded) {
   EXPECT_EQ(lines.size(), 3u);
   EXPECT_NE(lines[0].find(L"40000 x 40000"), std::wstring::npos) << lines[0];
 
+  // An animation keeps the frames that fit: 4096 x 2048 pixels each, four of six.
+  lines.clear();
+  auto animation = DecodeBytes(MakeLargeAnimatedGif(4096, 2048, 6), L"large.gif");
+  ASSERT_NE(animation, nullptr);
+  EXPECT_EQ(animation->frames.size(), 4u);
+  EXPECT_EQ(animation->frame_delays.size(), 4u);
+  EXPECT_EQ(lines.size(), 1u);
+
   SetSkinLogSink(previous);
 }
 
