@@ -158,6 +158,13 @@ std::unique_ptr<ImageInfo> ImageInfo::LoadImage(const std::wstring& path) {
   return LoadImage(ReadImageFile(path), path);
 }
 
+bool ImageInfo::FileWithinBudget(const std::wstring& path) {
+  HGLOBAL block = ReadImageFile(path);
+  const bool within = block && WithinPixelBudget(block, path);
+  if (block) GlobalFree(block);
+  return within;
+}
+
 std::unique_ptr<ImageInfo> ImageInfo::LoadImage(HGLOBAL block, const std::wstring& path) {
   if (!block) return nullptr;
   if (!WithinPixelBudget(block, path)) {

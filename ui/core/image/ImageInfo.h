@@ -24,6 +24,9 @@ class ImageInfo {
   static constexpr uint64_t kMaxFileBytes = uint64_t{64} << 20;
 
   static std::unique_ptr<ImageInfo> LoadImage(const std::wstring& path);
+  // For decoders outside this class: the file is within the byte and pixel budgets (one log
+  // line when not).
+  static bool FileWithinBudget(const std::wstring& path);
   // Takes ownership of `block` (a movable global block holding the encoded image).
   static std::unique_ptr<ImageInfo> LoadImage(HGLOBAL block, const std::wstring& path);
 

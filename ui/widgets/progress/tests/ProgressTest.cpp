@@ -158,6 +158,11 @@ TEST_F(ProgressTest, IndicatorSurvivesACacheClear) {
   auto surface = Surface(100, 100);
   circle.PaintStatusImage(surface.get());
   EXPECT_TRUE(circle.HasIndicator());
+  // An indicator above the pixel budget is not decoded.
+  const std::wstring huge = folder.File(L"huge.png");
+  WriteBytes(huge, PngAnnouncing(40000, 40000));
+  circle.SetAttribute(L"indicator", huge);
+  EXPECT_FALSE(circle.HasIndicator());
 }
 
 class SliderTest : public ProgressTest {
