@@ -300,6 +300,19 @@ void Window::RemoveOptionGroup(const std::wstring& group, Control* control) {
   auto& members = found->second;
   members.erase(std::remove(members.begin(), members.end(), control), members.end());
   if (members.empty()) option_groups_.erase(found);
+  ForgetSelectedOption(group, control);
+}
+
+Control* Window::RecordSelectedOption(const std::wstring& group, Control* control) {
+  Control*& selected = selected_options_[group];
+  Control* previous = selected;
+  selected = control;
+  return previous;
+}
+
+void Window::ForgetSelectedOption(const std::wstring& group, Control* control) {
+  auto found = selected_options_.find(group);
+  if (found != selected_options_.end() && found->second == control) selected_options_.erase(found);
 }
 
 void Window::SetText(const std::wstring& text_id) {

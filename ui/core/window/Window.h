@@ -81,6 +81,10 @@ class Window : public virtual base::SupportWeakCallback {
   bool AddOptionGroup(const std::wstring& group, Control* control);
   std::vector<Control*>* GetOptionGroup(const std::wstring& group);
   void RemoveOptionGroup(const std::wstring& group, Control* control);
+  // The member of a group selected last: recording a new one returns the one before, so that
+  // selecting costs nothing in the group's size.
+  Control* RecordSelectedOption(const std::wstring& group, Control* control);
+  void ForgetSelectedOption(const std::wstring& group, Control* control);
 
   void SetText(const std::wstring& text_id);
   SIZE GetMinInfo() const { return min_size_; }
@@ -186,6 +190,7 @@ class Window : public virtual base::SupportWeakCallback {
   HFONT default_font_ = nullptr;
   std::map<std::wstring, std::wstring> classes_;
   std::map<std::wstring, std::vector<Control*>> option_groups_;
+  std::map<std::wstring, Control*> selected_options_;
   std::vector<IUIMessageFilter*> filters_;
   std::vector<ControlFinder> finders_;
   std::vector<Control*> delayed_cleanup_;

@@ -28,11 +28,25 @@ void VirtualListBox::InitElement(int count) {
   for (int i = 0; i < bound; ++i) {
     Control* control = provider_->MakeItemControl();
     Add(control);
-    provider_->BindItemControl(control, i);
+    Bind(control, i);
   }
 }
 
 void VirtualListBox::Refresh() {
+  if (binding_) {
+    refresh_asked_ = true;
+    return;
+  }
+  RefreshControls();
+  // Asked for by a bind callback: run once more; asks made during that run are dropped.
+  if (refresh_asked_) {
+    refresh_asked_ = false;
+    RefreshControls();
+    refresh_asked_ = false;
+  }
+}
+
+void VirtualListBox::RefreshControls() {
   const int elements = GetElementCount();
   const int controls = GetCount();
   if (elements < controls) {
@@ -43,7 +57,7 @@ void VirtualListBox::Refresh() {
   }
   if (GetCount() >= elements) {
     if (controls == max_items_) layout_->ArrangeChild(items_, GetPaddingPos());
-    for (int i = 0; i < GetCount(); ++i) provider_->BindItemControl(GetItemAt(i), i);
+    for (int i = 0; i < GetCount(); ++i) Bind(GetItemAt(i), i);
   } else if (elements > 0) {
     ReArrangeChild(true);
     Arrange();
@@ -102,16 +116,23 @@ bool VirtualListBox::NeedReArrange(Direction& direction) {
   return GetItemAt(count - 1)->GetPos().bottom - rect_.bottom - value < 0;
 }
 
+void VirtualListBox::Bind(Control* item, int element) {
+  binding_ = true;
+  provider_->BindItemControl(item, element);
+  binding_ = false;
+}
+
 void VirtualListBox::PlaceAndBind(int control, int64_t top, int element) {
   Control* item = GetItemAt(control);
+  if (!item) return;  // removed by an earlier bind callback
   const int64_t clamped = std::clamp<int64_t>(top, INT_MIN / 2, INT_MAX / 2);
   item->SetPos(RECT{rect_.left, static_cast<LONG>(clamped), rect_.right,
                     static_cast<LONG>(clamped + element_height_)});
-  provider_->BindItemControl(item, element);
+  Bind(item, element);
 }
 
 void VirtualListBox::ReArrangeChild(bool force) {
-  if (element_height_ <= 0 || !provider_) return;
+  if (element_height_ <= 0 || !provider_ || binding_) return;
   Direction direction = Direction::kUp;
   if (!force && !NeedReArrange(direction)) return;
   const int elements = GetElementCount();

@@ -39,7 +39,8 @@ class VirtualListBox : public ListBox {
   virtual void SetElementHeight(int height) { element_height_ = height; }
   // Makes up to `count` item controls and binds them to the first elements.
   virtual void InitElement(int count);
-  // Follows a change of the provider's element count.
+  // Follows a change of the provider's element count. Called from a bind callback, it runs
+  // once the binding is done.
   virtual void Refresh();
   virtual void OnArrowKeyDown(int) {}
   virtual void OnArrowKeyUp(int) {}
@@ -58,6 +59,9 @@ class VirtualListBox : public ListBox {
  private:
   enum class Direction { kUp, kDown };
   bool NeedReArrange(Direction& direction);
+  void RefreshControls();
+  // Bind callbacks may remove controls or ask for a refresh: passes re-read the controls.
+  void Bind(Control* item, int element);
   void PlaceAndBind(int control, int64_t top, int element);
 
   VirtualListDataProvider* provider_ = nullptr;
@@ -65,6 +69,8 @@ class VirtualListBox : public ListBox {
   int max_items_ = 0;
   int previous_scroll_ = 0;
   bool arranged_once_ = false;
+  bool binding_ = false;
+  bool refresh_asked_ = false;
 };
 
 }  // namespace ui

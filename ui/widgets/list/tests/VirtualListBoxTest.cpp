@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -21,12 +22,16 @@ class FakeProvider : public VirtualListDataProvider {
     ++made;
     return new ListContainerElement();
   }
-  void BindItemControl(Control* control, int index) override { bound[control] = index; }
+  void BindItemControl(Control* control, int index) override {
+    bound[control] = index;
+    if (on_bind) on_bind();
+  }
   int GetItemCount() override { return count; }
 
   int count;
   int made = 0;
   std::map<Control*, int> bound;
+  std::function<void()> on_bind;
 };
 
 class VirtualListTest : public testing::Test {
@@ -113,6 +118,35 @@ TEST_F(VirtualListTest, RefreshFollowsTheProvider) {
   provider_->count = 50;
   list_->Refresh();
   EXPECT_EQ(list_->GetCount(), 20);
+}
+
+TEST_F(VirtualListTest, BindCallbacksThatRemoveOrRefresh) {
+  struct Case {
+    const char* name;
+    std::function<void(VirtualListBox*, FakeProvider*)> inside_bind;
+  };
+  const Case cases[] = {
+      {"removes a control",
+       [](VirtualListBox* list, FakeProvider*) {
+         if (list->GetCount() > 10) list->RemoveAt(list->GetCount() - 1);
+       }},
+      {"shrinks and refreshes",
+       [](VirtualListBox* list, FakeProvider* provider) {
+         if (provider->count > 100) provider->count -= 100;
+         list->Refresh();
+       }},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    Build(1000, 30, 20);
+    provider_->on_bind = [this, &test] { test.inside_bind(list_, provider_.get()); };
+    for (int scroll : {3000, 9000, 0, 20000}) list_->SetScrollPosY(scroll);
+    list_->Refresh();
+    provider_->on_bind = nullptr;
+    EXPECT_GT(list_->GetCount(), 0);
+    for (int i = 0; i < list_->GetCount(); ++i)
+      EXPECT_EQ(provider_->bound.count(list_->GetItemAt(i)), 1u);
+  }
 }
 
 TEST_F(VirtualListTest, ZeroElementHeightArrangesNothing) {
