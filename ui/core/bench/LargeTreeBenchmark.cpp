@@ -112,6 +112,7 @@ void Print(const wchar_t* what, const std::vector<double>& values) {
 int wmain(int argc, wchar_t** argv) {
   const int controls = argc > 1 ? std::max(1, _wtoi(argv[1])) : 100000;
   const int rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 5;
+  setvbuf(stdout, nullptr, _IONBF, 0);
   const std::wstring folder = WriteSkin(controls);
   ui::GlobalManager::Startup(L"", nullptr, L"", L"");
   std::vector<double> create, layout, show;
