@@ -48,10 +48,6 @@ class LargeWindow : public ui::WindowImplBase {
   std::wstring GetWindowClassName() const override { return L"OrvaneLargeTreeBench"; }
   std::wstring GetSkinFolder() const override { return folder_; }
   std::wstring GetSkinFile() const override { return L"large.xml"; }
-  void OnFinalMessage(HWND hwnd) override {
-    WindowImplBase::OnFinalMessage(hwnd);
-    delete this;
-  }
 
  private:
   std::wstring folder_;
@@ -73,6 +69,7 @@ struct Round {
   double show_ms;    // the same, then 1.5 s of message pumping
 };
 
+// The window deletes itself when destroyed.
 bool RunRound(const std::wstring& folder, Round& round) {
   auto* window = new LargeWindow(folder);
   double start = Now();
