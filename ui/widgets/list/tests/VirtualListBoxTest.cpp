@@ -125,15 +125,25 @@ TEST_F(VirtualListTest, ZeroElementHeightArrangesNothing) {
   EXPECT_EQ(list_->GetCount(), 20);
 }
 
-TEST_F(VirtualListTest, HugeContentHeightIsClamped) {
-  Build(100000000, 30, 20);  // 3,000,000,000 pixels
-  EXPECT_EQ(list_->GetContentHeight(), INT_MAX);
-  EXPECT_GT(list_->GetScrollRange().cy, 0);
-  list_->SetScrollPosY(list_->GetScrollRange().cy);
-  for (const auto& entry : Shown()) {
-    EXPECT_GE(entry.first, 0);
-    EXPECT_LT(entry.first, 100000000);
+// 3,000,000,000 pixels: the scroll range is mapped onto the content; the controls stay near
+// the view and the last element is reached.
+TEST_F(VirtualListTest, HugeContentIsMappedOntoTheScrollRange) {
+  Build(100000000, 30, 20);
+  EXPECT_EQ(list_->GetContentHeight(), 3000000000LL);
+  EXPECT_EQ(list_->GetScrollRange().cy, VirtualListBox::kMaxScrollRange);
+  for (int scroll : {0, static_cast<int>(VirtualListBox::kMaxScrollRange / 3),
+                     static_cast<int>(list_->GetScrollRange().cy)}) {
+    list_->SetScrollPosY(scroll);
+    const int64_t offset = list_->GetContentOffset();
+    const int first = static_cast<int>(offset / 30);
+    const std::map<int, int> shown = Shown();
+    ASSERT_EQ(shown.count(first), 1u) << scroll;
+    // Element `first` is where the content offset puts it, relative to the view's top.
+    EXPECT_EQ(shown.at(first) - scroll, first * 30LL - offset) << scroll;
+    EXPECT_LT(shown.rbegin()->second, 1 << 24) << scroll;
   }
+  EXPECT_EQ(list_->GetContentOffset(), 3000000000LL - 600);
+  EXPECT_EQ(Shown().rbegin()->first, 100000000 - 1);
 }
 
 }  // namespace
