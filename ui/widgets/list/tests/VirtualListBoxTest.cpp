@@ -7,6 +7,9 @@
 #include <set>
 
 #include "ControlTestSupport.h"
+#include "RenderTestSupport.h"
+#include "WindowTestSupport.h"
+#include "resources/GlobalManager.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/list/ListContainerElement.h"
 #include "widgets/list/VirtualListBox.h"
@@ -144,6 +147,60 @@ TEST_F(VirtualListTest, HugeContentIsMappedOntoTheScrollRange) {
   }
   EXPECT_EQ(list_->GetContentOffset(), 3000000000LL - 600);
   EXPECT_EQ(Shown().rbegin()->first, 100000000 - 1);
+}
+
+// Rows coloured by their index's parity, for what a real window shows.
+class ColouredProvider : public FakeProvider {
+ public:
+  using FakeProvider::FakeProvider;
+  void BindItemControl(Control* control, int index) override {
+    FakeProvider::BindItemControl(control, index);
+    control->SetBkColor(index % 2 ? L"odd" : L"even");
+  }
+};
+
+// 10,000,000 rows in a real window under Wine, scrolled far past 2^24 pixels and to the end:
+// the rows there are drawn where their offset puts them, the last one at the bottom.
+class VirtualListWindow : public FrameworkStarted {};
+
+TEST_F(VirtualListWindow, TenMillionRowsDrawToTheLast) {
+  GlobalManager::AddTextColor(L"odd", L"#FFFF0000");
+  GlobalManager::AddTextColor(L"even", L"#FF0000FF");
+  constexpr int kRows = 10000000;
+  for (int height : {24, 300}) {  // 240,000,000 and 3,000,000,000 pixels
+    ColouredProvider provider(kRows);
+    auto* list = new VirtualListBox();
+    list->EnableScrollBar(true, false);
+    list->SetDataProvider(&provider);
+    list->SetElementHeight(height);
+    list->InitElement(40);
+    NativeTestWindow window;
+    HWND hwnd = window.CreateAt(RECT{0, 0, 200, 600}, false);
+    ASSERT_TRUE(hwnd);
+    window.AttachRoot(list);
+    window.ShowWindow(true, false);
+    ASSERT_TRUE(PumpUntil([&] { return !window.IsArrangeNeeded(); })) << height;
+    HDC dc = GetDC(hwnd);
+    // The colour of the row at `y` in the view, from the list's content offset.
+    auto expected = [&](int y) {
+      const int64_t row = (list->GetContentOffset() + y) / height;
+      return row % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255);
+    };
+    const int range = static_cast<int>(list->GetScrollRange().cy);
+    for (int scroll : {range / 2, range}) {
+      list->SetScrollPosY(scroll);
+      PumpFor(400);
+      for (int y : {5, 300, 595})
+        EXPECT_EQ(GetPixel(dc, 50, y), expected(y)) << height << " " << scroll << " " << y;
+    }
+    EXPECT_EQ(list->GetContentOffset(), static_cast<int64_t>(kRows) * height - 600) << height;
+    POINT bottom = {50, 595};
+    Control* last = window.FindControl(bottom);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(provider.bound.at(last), kRows - 1) << height;
+    ReleaseDC(hwnd, dc);
+    DestroyWindow(hwnd);
+  }
 }
 
 }  // namespace
