@@ -9,20 +9,6 @@
 
 namespace {
 
-void Read(const pugi_wide::xml_node& parent, XmlCounts& counts) {
-  for (pugi_wide::xml_node node = parent.first_child(); node; node = node.next_sibling()) {
-    if (node.type() != pugi_wide::node_element) continue;
-    ++counts.elements;
-    counts.Read(node.name());
-    for (pugi_wide::xml_attribute attribute : node.attributes()) {
-      ++counts.attributes;
-      counts.Read(attribute.name());
-      counts.Read(attribute.value());
-    }
-    Read(node, counts);
-  }
-}
-
 bool Load(pugi_wide::xml_document& document, const char* bytes, size_t count) {
   return document.load_buffer(bytes, count, pugi_wide::parse_default, pugi_wide::encoding_utf8);
 }
@@ -37,6 +23,6 @@ bool PugixmlWideLoad(const char* bytes, size_t count) {
 bool PugixmlWideLoadAndRead(const char* bytes, size_t count, XmlCounts& counts) {
   pugi_wide::xml_document document;
   if (!Load(document, bytes, count)) return false;
-  Read(document, counts);
+  ReadPugixml(document, pugi_wide::node_element, counts);
   return true;
 }

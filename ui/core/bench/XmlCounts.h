@@ -25,3 +25,19 @@ struct XmlCounts {
     return SameTree(other) && characters == other.characters && checksum == other.checksum;
   }
 };
+
+// Reads a pugixml tree in either of its character modes; `element` is its node_element.
+template <typename Node, typename NodeType>
+void ReadPugixml(const Node& parent, NodeType element, XmlCounts& counts) {
+  for (auto node = parent.first_child(); node; node = node.next_sibling()) {
+    if (node.type() != element) continue;
+    ++counts.elements;
+    counts.Read(node.name());
+    for (const auto& attribute : node.attributes()) {
+      ++counts.attributes;
+      counts.Read(attribute.name());
+      counts.Read(attribute.value());
+    }
+    ReadPugixml(node, element, counts);
+  }
+}
