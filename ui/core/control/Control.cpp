@@ -129,13 +129,7 @@ void Control::SetPos(RECT rect) {
   }
   is_arranged_ = false;
   UnionRect(&invalid, &invalid, &rect_);
-  const SIZE offset = GetScrollOffset();
-  OffsetRect(&invalid, -offset.cx, -offset.cy);
-  for (Box* parent = parent_; parent; parent = parent->GetParent()) {
-    const RECT clip = parent->GetPos(true);
-    if (!IntersectRect(&invalid, &invalid, &clip)) return;
-  }
-  if (window_->GetHWND()) window_->Invalidate(invalid);
+  InvalidateOnWindow(invalid);
 }
 
 void Control::SetState(ControlStateType state) {

@@ -385,13 +385,12 @@ void Window::Unsubclass() {
 }
 
 void Window::Invalidate(const RECT& rect) {
-  if (!hwnd_) return;
+  if (!hwnd_ || IsRectEmpty(&rect)) return;
+  const bool pending = !IsRectEmpty(&dirty_);
+  UnionRect(&dirty_, &dirty_, &rect);
+  if (pending) return;
   InvalidateRect(hwnd_, &rect, FALSE);
-  if (!layered_) return;
-  // Layered windows keep their own dirty area; one repaint message at a time is enough.
-  const bool pending = !IsRectEmpty(&layered_dirty_);
-  UnionRect(&layered_dirty_, &layered_dirty_, &rect);
-  if (!pending) PostMessageW(hwnd_, kLayeredPaintMessage, 0, 0);
+  if (layered_) PostMessageW(hwnd_, kLayeredPaintMessage, 0, 0);
 }
 
 }  // namespace ui

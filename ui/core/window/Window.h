@@ -125,7 +125,9 @@ class Window : public virtual base::SupportWeakCallback {
   bool HandleMouseEnterLeave(POINT point, WPARAM wparam, LPARAM lparam);
   void SetArrange(bool arrange) { arrange_needed_ = arrange; }
   bool IsArrangeNeeded() const { return arrange_needed_; }
-  // InvalidateRect on the native window; layered windows also get a WM_PAINT posted.
+  // Adds `rect` to the window's dirty area. The system hears of it once per paint cycle:
+  // InvalidateRect for the first area (layered windows also get a paint posted), the whole
+  // dirty area when the paint begins.
   virtual void Invalidate(const RECT& rect);
 
   LRESULT HandleWindowMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& handled);
@@ -170,7 +172,7 @@ class Window : public virtual base::SupportWeakCallback {
   bool layered_ = true;
   int window_alpha_ = 255;
   POINT render_offset_ = {0, 0};
-  RECT layered_dirty_ = {0, 0, 0, 0};
+  RECT dirty_ = {0, 0, 0, 0};  // invalidated since the last paint
   bool show_animation_pending_ = true;
   HWND tooltip_ = nullptr;
   TOOLINFOW tool_info_ = {};
