@@ -1,5 +1,6 @@
 #include "form/ControlForm.h"
 
+#include "base/MessageLoop.h"
 #include "widgets/combo/Combo.h"
 #include "widgets/edit/RichEdit.h"
 #include "widgets/list/ListBox.h"
@@ -37,7 +38,7 @@ void ControlForm::InitWindow() {
   cancel_ = Find<ui::Button>(this, L"BtnCancel");
 
   choices_ = std::make_unique<SettingsChoices>();
-  for (Choice choice : {Choice::kMicDev, Choice::kRecoEngine, Choice::kInputLanguage}) ShowList(choice);
+  for (Choice choice : {Choice::kRecoEngine, Choice::kInputLanguage}) ShowList(choice);
   ShowTranslation();
   if (noise_) {
     noise_->SetEnabled(false);
@@ -52,6 +53,21 @@ void ControlForm::InitWindow() {
   for (int type : {ui::kEventSelect, ui::kEventUnSelect}) {
     root->AttachBubbledEvent(type, MakeWeakCallback([this](ui::EventArgs* args) { return OnSelect(args); }));
   }
+}
+
+LRESULT ControlForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  const LRESULT result = WindowImplBase::HandleMessage(message, wparam, lparam);
+  if (message == WM_PAINT && !mic_devices_requested_ && GetWindowAlpha() > 0) {
+    mic_devices_requested_ = true;
+    base::MessageLoop::current()->PostTask(MakeWeakCallback([this] { ListMicDevices(); }));
+  }
+  return result;
+}
+
+void ControlForm::ListMicDevices() {
+  choices_->FillMicDevices();
+  if (ui::Combo* combo = combos_[static_cast<size_t>(Choice::kMicDev)]) combo->SetInternVisible(true);
+  ShowList(Choice::kMicDev);
 }
 
 LRESULT ControlForm::OnClose(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) {
