@@ -1,6 +1,5 @@
 #include "form/ControlForm.h"
 
-#include "base/MessageLoop.h"
 #include "widgets/combo/Combo.h"
 #include "widgets/edit/RichEdit.h"
 #include "widgets/list/ListBox.h"
@@ -13,6 +12,8 @@ const wchar_t kSettingsWindowName[] = L"UIMainFrame";
 namespace {
 
 constexpr int kItemHeight = 22;
+// Posted after the first visible frame; WM_APP + 1 and + 2 are the framework's.
+constexpr UINT kListMicDevicesMessage = ui::kLayeredPaintMessage + 1;
 
 const wchar_t* const kComboNames[] = {L"ComboMicDev",        L"ComboRecoEngine",   L"ComboInputLanguage",
                                       L"ComboAccent",        L"ComboTranslateSrc", L"ComboTranslateDst"};
@@ -56,10 +57,15 @@ void ControlForm::InitWindow() {
 }
 
 LRESULT ControlForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == kListMicDevicesMessage) {
+    ListMicDevices();
+    return 0;
+  }
   const LRESULT result = WindowImplBase::HandleMessage(message, wparam, lparam);
-  if (message == WM_PAINT && !mic_devices_requested_ && GetWindowAlpha() > 0) {
+  const bool painted = message == WM_PAINT || message == ui::kLayeredPaintMessage;
+  if (painted && !mic_devices_requested_ && GetWindowAlpha() > 0) {
     mic_devices_requested_ = true;
-    base::MessageLoop::current()->PostTask(MakeWeakCallback([this] { ListMicDevices(); }));
+    PostMessageW(GetHWND(), kListMicDevicesMessage, 0, 0);
   }
   return result;
 }
