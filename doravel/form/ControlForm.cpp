@@ -59,6 +59,7 @@ void ControlForm::InitWindow() {
 LRESULT ControlForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == kListMicDevicesMessage) {
     ListMicDevices();
+    ShowUnreadableSettingsNotice();
     return 0;
   }
   const LRESULT result = WindowImplBase::HandleMessage(message, wparam, lparam);
@@ -74,6 +75,13 @@ void ControlForm::ListMicDevices() {
   choices_->FillMicDevices();
   if (ui::Combo* combo = combos_[static_cast<size_t>(Choice::kMicDev)]) combo->SetInternVisible(true);
   ShowList(Choice::kMicDev);
+}
+
+void ControlForm::ShowUnreadableSettingsNotice() {
+  const std::wstring& kept_as = choices_->unreadable_kept_as();
+  if (kept_as.empty()) return;
+  const std::wstring file_name = kept_as.substr(kept_as.find_last_of(L'\\') + 1);
+  ShowWarning(L"原有设置无法读取，已保留为“" + file_name + L"”");
 }
 
 LRESULT ControlForm::OnClose(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) {

@@ -42,13 +42,15 @@ class ControlForm : public ui::WindowImplBase {
   std::wstring GetSkinFile() const override { return L"controls.xml"; }
 
  protected:
-  // Shows a translation warning; tests look at it instead.
+  // Shows a warning in the skinned box; tests look at it instead.
   virtual void ShowWarning(const std::wstring& content);
 
  private:
   // The device list is filled once the window has shown its first frame: enumerating the
   // devices would delay it.
   void ListMicDevices();
+  // Said once, after the first frame, when the settings file could not be read.
+  void ShowUnreadableSettingsNotice();
   bool OnClick(ui::EventArgs* args);
   bool OnSelect(ui::EventArgs* args);
   void ShowList(Choice choice);

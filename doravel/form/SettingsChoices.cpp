@@ -56,7 +56,7 @@ std::wstring StepNoiseText(const std::wstring& text, int step) {
 
 SettingsChoices::SettingsChoices() {
   LoadStableConfig(&stable_);
-  LoadSettings(&settings_);
+  LoadSettings(&settings_, &unreadable_kept_as_);
   FillRecoEngines();
   FillInputLanguages();
 }

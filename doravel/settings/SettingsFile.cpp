@@ -4,10 +4,11 @@
 
 const wchar_t kSettingsFileName[] = L"imecfg.prototxt";
 
-void LoadSettings(ORVANE::Config::ConfigPb* config) {
+void LoadSettings(ORVANE::Config::ConfigPb* config, std::wstring* kept_aside_as) {
+  if (kept_aside_as) kept_aside_as->clear();
   const std::wstring folder = GetAppDataFolder();
   if (folder.empty() ||
-      !LoadProtoFile(folder + L"\\" + kSettingsFileName, config, kProtoFileText)) {
+      !LoadProtoFile(folder + L"\\" + kSettingsFileName, config, kProtoFileText, kept_aside_as)) {
     SetDefaultConfig(config);
   }
 }

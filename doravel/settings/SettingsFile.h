@@ -8,8 +8,9 @@
 extern const wchar_t kSettingsFileName[];  // "imecfg.prototxt"
 
 // Fills the settings from the file; when it cannot be read, the defaults go over what the
-// failed read left in the message.
-void LoadSettings(ORVANE::Config::ConfigPb* config);
+// failed read left in the message. kept_aside_as, when given, receives the name an unreadable
+// file was moved to, or is emptied.
+void LoadSettings(ORVANE::Config::ConfigPb* config, std::wstring* kept_aside_as = nullptr);
 
 enum class SaveOutcome { kSaved, kFolderUnavailable, kNotWritten };
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <cwchar>
 #include <string>
 
@@ -60,6 +61,27 @@ inline void Click(HWND window, POINT point) {
 }
 
 inline POINT Content(POINT point) { return POINT{point.x + kShadow, point.y + kShadow}; }
+
+// How many pixels of an area of the window, as the screen shows it, stand out from the colour
+// at `background`: the strokes of a text drawn there.
+inline int PixelsStandingOut(HWND window, RECT area, POINT background) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  HDC screen = GetDC(nullptr);
+  const COLORREF plain = GetPixel(screen, rect.left + background.x, rect.top + background.y);
+  int count = 0;
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      const COLORREF pixel = GetPixel(screen, rect.left + x, rect.top + y);
+      const int difference = std::abs(GetRValue(pixel) - GetRValue(plain)) +
+                             std::abs(GetGValue(pixel) - GetGValue(plain)) +
+                             std::abs(GetBValue(pixel) - GetBValue(plain));
+      if (difference > 150) ++count;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return count;
+}
 
 // A started program; killed if a test leaves it running.
 class Program {

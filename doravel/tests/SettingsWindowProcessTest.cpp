@@ -53,6 +53,11 @@ TEST_F(DoravelProcess, ChoosingTheBleDeviceAndTranslationSavesNotifiesKelvaneAnd
     ScreenCapture(rect).SavePng(base::GetCurrentModuleDirectory() + L"doravel_settings_window.png");
     Gdiplus::GdiplusShutdown(token);
   }
+  // The noise field's "0" shows inside the field.
+  EXPECT_GT(PixelsStandingOut(window, RECT{kShadow + 124, kShadow + 161, kShadow + 160, kShadow + 180},
+                              Content(POINT{185, 170})),
+            5)
+      << "the noise field shows no number";
 
   ASSERT_TRUE(ChooseFirstItem(doravel, window, kComboMicDev)) << "the device list did not open";  // Tavri Vornix
   Click(window, Content(kOptTranslate));
@@ -109,6 +114,33 @@ TEST_F(DoravelProcess, SaveFailuresShowTheirBoxesAndLeaveNothingHalfWritten) {
   RemoveDirectoryW(blocker.c_str());
   EXPECT_EQ(ReadBytes(SettingsPath()), previous);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(GetAppDataFolder()), {}), 1);
+}
+
+// An unreadable settings file: the skinned box names the copy kept aside, and OK saves the
+// defaults beside that copy, which keeps the user's bytes.
+TEST_F(DoravelProcess, AnUnreadableSettingsFileIsKeptAsideAndTold) {
+  ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
+  const std::string unreadable = "sr_config {\r\n  b_append_enter: true\r\n  no_such_field: 1\r\n}\r\n";
+  WriteBytes(SettingsPath(), unreadable);
+  Program doravel(DoravelExe());
+  HWND window = doravel.Window(L"UIMainFrame");
+  ASSERT_NE(window, nullptr);
+  HWND box = WaitForProcessWindow(doravel.id(), L"MsgBox");
+  ASSERT_NE(box, nullptr) << "no notice";
+  EXPECT_EQ(ReadBytes(SettingsPath() + L".bad"), unreadable);
+  Sleep(500);  // the box's fade
+  EXPECT_GT(PixelsStandingOut(box, RECT{kShadow + 12, kShadow + 6, kShadow + 60, kShadow + 28}, Content(POINT{200, 17})), 5)
+      << "the box's title does not show on its caption bar";
+  RECT rect;
+  GetWindowRect(box, &rect);
+  Click(box, POINT{kShadow + 280, rect.bottom - rect.top - kShadow - 35});  // its "确定"
+  for (int waited = 0; waited < 5000 && !IsWindowEnabled(window); waited += 100) Sleep(100);
+  ASSERT_TRUE(IsWindowEnabled(window)) << "the box did not close";
+  Click(window, Content(kBtnOK));
+  ASSERT_TRUE(doravel.Exited());
+  EXPECT_EQ(doravel.ExitCode(), 0u);
+  EXPECT_EQ(ReadBytes(SettingsPath() + L".bad"), unreadable);
+  EXPECT_NE(ReadBytes(SettingsPath()).find("b_append_enter: false"), std::string::npos);
 }
 
 // A copy of the program whose skin archive is no zip: the skin cannot be built, the error box
