@@ -5,6 +5,8 @@
 #include "shell/App_Config_Widget.h"
 #include "shell/Update.h"
 
+#include "common/tests/PrivateAppData.h"
+
 #include <JlCompress.h>
 #include <quazip.h>
 #include <quazipfile.h>
@@ -292,9 +294,7 @@ void UpdateTest::the_window_offers_what_its_update_thread_found()
 
 int main(int argc, char **argv)
 {
-    // The application-data folder, where the window's worker downloads, is a private one.
-    QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    use_private_app_data();  // where the window's worker downloads
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     qRegisterMetaType<QNetworkReply *>();
