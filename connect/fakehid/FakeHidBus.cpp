@@ -64,12 +64,12 @@ hid_device_info *make_record(const std::string &path, const Device &device)
     return record;
 }
 
-#ifdef _WIN32
 QByteArray descriptor_of(const Device &device)
 {
     return QByteArray(reinterpret_cast<const char *>(device.report_descriptor.data()), int(device.report_descriptor.size()));
 }
 
+#ifdef _WIN32
 // hidapi's Windows backend lists every top-level collection on its own, under its
 // device-interface path (numbered "&colNN" when there are several), with its usage.
 std::vector<std::pair<std::string, CollectionUsage>> windows_interfaces(const Device &device)
@@ -184,8 +184,7 @@ bool hid_node_info(const char *node, HidNodeInfo *info)
     if (it == bus().devices.end())
         return false;
     info->physical_path = QString::fromStdString(it->second.physical_path);
-    const fakehid::Bytes &descriptor = it->second.report_descriptor;
-    info->report_descriptor = QByteArray(reinterpret_cast<const char *>(descriptor.data()), int(descriptor.size()));
+    info->report_descriptor = fakehid::descriptor_of(it->second);
     return true;
 }
 
