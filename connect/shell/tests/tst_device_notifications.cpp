@@ -2,6 +2,8 @@
 // notices, and WM_DEVICECHANGE records reaching it add and remove device buttons.
 #include "WidgetFixture.h"
 
+#include <QStackedWidget>
+
 #include <windows.h>
 #include <dbt.h>
 
@@ -47,6 +49,8 @@ private slots:
     void the_window_registers_for_hid_notices();
     void arrival_and_removal_change_the_device_bar();
     void other_notices_change_nothing();
+    void removing_the_open_device_closes_its_page();
+    void removing_another_device_keeps_the_open_page();
 };
 
 void DeviceNotificationsTest::the_window_registers_for_hid_notices()
@@ -82,6 +86,44 @@ void DeviceNotificationsTest::other_notices_change_nothing()
     send_change(window, DBT_DEVICEARRIVAL, broadcast(foreign.replace("E4A9", "046D")));
     SendMessageW(reinterpret_cast<HWND>(window.winId()), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
     QVERIFY(fixture.devices().buttons().isEmpty());
+}
+
+// The scan finds the simulated devices under hidapi's Windows paths; the system names a
+// removed interface in capitals.
+void DeviceNotificationsTest::removing_the_open_device_closes_its_page()
+{
+    WidgetFixture fixture;
+    fakehid::plug(simulated::zy5("usb-1-2"));
+    Widget &window = fixture.start();
+    QCOMPARE(fixture.button_paths().size(), 1);
+    const QString path = fixture.button_paths().value(0);
+    QVERIFY2(path.contains("mi_01&col03"), qPrintable(path));
+    fixture.devices().buttons().at(0)->click();
+    QPointer<QWidget> page = window.page_stack()->widget(Widget::Page_Device);
+    QVERIFY(page);
+
+    send_change(window, DBT_DEVICEREMOVECOMPLETE, broadcast(path.toUpper()));
+    QCOMPARE(window.page_stack()->currentIndex(), int(Widget::Page_Welcome));
+    QVERIFY(fixture.devices().buttons().isEmpty());
+    WidgetFixture::process_deletions();
+    QVERIFY(page.isNull());
+}
+
+void DeviceNotificationsTest::removing_another_device_keeps_the_open_page()
+{
+    WidgetFixture fixture;
+    fakehid::plug(simulated::qv8("usb-1-2"));
+    fakehid::plug(simulated::wk3("usb-1-3"));
+    Widget &window = fixture.start();
+    QCOMPARE(fixture.button_paths().size(), 2);
+    fixture.devices().buttons().at(0)->click();
+    QPointer<QWidget> page = window.page_stack()->widget(Widget::Page_Device);
+
+    send_change(window, DBT_DEVICEREMOVECOMPLETE, broadcast(fixture.button_paths().value(1).toUpper()));
+    WidgetFixture::process_deletions();
+    QVERIFY(!page.isNull());
+    QCOMPARE(window.page_stack()->currentIndex(), int(Widget::Page_Device));
+    QCOMPARE(fixture.devices().buttons().size(), 1);
 }
 
 QTEST_MAIN(DeviceNotificationsTest)
