@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <string>
+
 #include <google/protobuf/io/tokenizer.h>
+#include <google/protobuf/message.h>
 #include <google/protobuf/text_format.h>
 
 #include "AtomicFile.h"
@@ -52,39 +55,77 @@ std::string Utf8(const std::wstring& text) {
   return utf8;
 }
 
-// Logs what the text parser finds wrong with a settings file.
-class ParseErrorLog : public google::protobuf::io::ErrorCollector {
+// Keeps the first problem the text parser finds, with its place when it has one.
+class FirstParseError : public google::protobuf::io::ErrorCollector {
  public:
-  explicit ParseErrorLog(const std::wstring& path) : file_(Utf8(path)) {}
-
   // Errors about the whole message (a missing required field) come without a place.
   void AddError(int line, google::protobuf::io::ColumnNumber column, const std::string& message) override {
+    if (!text_.empty()) return;
     const std::string place =
         line < 0 ? "" : ": line " + std::to_string(line + 1) + ", column " + std::to_string(column + 1);
-    LogStoreProblem("Settings file " + file_ + place + ": " + message);
+    text_ = place + ": " + message;
   }
 
+  const std::string& text() const { return text_; }
+
  private:
-  std::string file_;
+  std::string text_;
 };
+
+// Every unknown field takes at least its tag's byte, so dropping them shows in the size.
+bool HasUnknownFields(google::protobuf::Message* message) {
+  const size_t size = message->ByteSizeLong();
+  message->DiscardUnknownFields();
+  return message->ByteSizeLong() != size;
+}
+
+// Parses the bytes into the message; returns what is wrong with them, empty when they
+// parse. A message that fails is cleared, so nothing half-read reaches a later save.
+std::string ParseProblem(const std::string& bytes, google::protobuf::Message* message, int mode) {
+  std::string problem;
+  if (mode == kProtoFileText) {
+    FirstParseError error;
+    google::protobuf::TextFormat::Parser parser;
+    parser.RecordErrorsTo(&error);
+    if (!parser.ParseFromString(bytes, message)) problem = error.text().empty() ? " does not parse" : error.text();
+  } else if (!message->ParseFromString(bytes)) {
+    problem = " is not a valid binary message";
+  } else if (HasUnknownFields(message)) {
+    problem = " holds fields this program does not know";
+  }
+  if (!problem.empty()) message->Clear();
+  return problem;
+}
+
+// Moves an unreadable file out of the way of the next save; one log line names both files.
+void KeepAside(const std::wstring& path, const std::string& problem, std::wstring* kept_aside_as) {
+  const std::wstring aside = KeptAsidePathFor(path);
+  const bool moved = MoveFileExW(path.c_str(), aside.c_str(),
+                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  LogStoreProblem("Settings file " + Utf8(path) + problem + (moved ? "; kept as " : "; could not be kept as ") +
+                  Utf8(aside));
+  if (moved && kept_aside_as) *kept_aside_as = aside;
+}
 
 }  // namespace
 
-bool LoadProtoFile(const std::wstring& path, google::protobuf::Message* message, int mode) {
+std::wstring KeptAsidePathFor(const std::wstring& path) { return path + L".bad"; }
+
+bool LoadProtoFile(const std::wstring& path, google::protobuf::Message* message, int mode,
+                   std::wstring* kept_aside_as) {
+  if (kept_aside_as) kept_aside_as->clear();
   std::string bytes;
+  std::string problem;
   switch (ReadWholeFile(path, kMaxSettingsFileBytes, &bytes)) {
-    case ReadResult::kRead: break;
+    case ReadResult::kRead: problem = ParseProblem(bytes, message, mode); break;
     case ReadResult::kTooLarge:
-      LogStoreProblem("Settings file " + Utf8(path) + " is larger than " + std::to_string(kMaxSettingsFileBytes) +
-                      " bytes; not read");
-      return false;
+      problem = " is larger than " + std::to_string(kMaxSettingsFileBytes) + " bytes";
+      break;
     default: return false;
   }
-  if (mode != kProtoFileText) return message->ParseFromString(bytes);
-  ParseErrorLog errors(path);
-  google::protobuf::TextFormat::Parser parser;
-  parser.RecordErrorsTo(&errors);
-  return parser.ParseFromString(bytes, message);
+  if (problem.empty()) return true;
+  KeepAside(path, problem, kept_aside_as);
+  return false;
 }
 
 bool SaveProtoFile(const std::wstring& path, const google::protobuf::Message& message) {

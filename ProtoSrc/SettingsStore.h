@@ -24,11 +24,19 @@ bool CreateFolderPath(const std::wstring& path);
 // Settings files are a few kilobytes; a larger file than this is refused unread.
 constexpr uint64_t kMaxSettingsFileBytes = 16 * 1024 * 1024;
 
+// The name an unreadable settings file is kept under.
+std::wstring KeptAsidePathFor(const std::wstring& path);
+
 // Fills the message from the file: text format when mode is kProtoFileText, the binary
-// encoding otherwise. False when the file cannot be opened or is larger than
-// kMaxSettingsFileBytes (message untouched, a refused file is logged) or does not parse
-// (message holds what was read before the error; text errors are logged).
-bool LoadProtoFile(const std::wstring& path, google::protobuf::Message* message, int mode);
+// encoding otherwise (where fields this program does not know make the file unreadable).
+// False when the file cannot be opened (message untouched), is larger than
+// kMaxSettingsFileBytes (message untouched) or does not parse (message cleared).
+// A file that is too large or does not parse is moved to KeptAsidePathFor(path),
+// replacing an older one, so that no later save overwrites it; one line naming both files
+// is logged. kept_aside_as, when given, receives that name, or is emptied when no file
+// was moved aside.
+bool LoadProtoFile(const std::wstring& path, google::protobuf::Message* message, int mode,
+                   std::wstring* kept_aside_as = nullptr);
 
 // Writes the message in the binary encoding. The file is replaced atomically: a failed
 // save leaves the previous file as it was.

@@ -114,6 +114,7 @@ void FrameworkThread::SetLoopProxy(std::shared_ptr<MessageLoopProxy> proxy) {
 
 void FrameworkThread::QuitTask() {
   if (MessageLoop* loop = MessageLoop::current()) loop->Quit();
+  if (ThreadRecord* record = CurrentThreadRecord()) record->quit_properly = true;
 }
 
 }  // namespace base

@@ -67,7 +67,7 @@ MessageLoop::~MessageLoop() {
   current_loop = nullptr;
 
   // Tasks that arrived after the last pass are dropped unrun while the loop is still whole.
-  std::deque<PendingTask> late_tasks;
+  std::vector<PendingTask> late_tasks;
   {
     AutoLock hold(incoming_lock_);
     late_tasks.swap(incoming_queue_);
@@ -126,12 +126,15 @@ void MessageLoop::AddToIncomingQueue(PendingTask task) {
 }
 
 void MessageLoop::ReloadWorkQueue() {
-  if (!work_queue_.empty()) return;
+  if (!WorkQueueEmpty()) return;
+  // The emptied vector keeps its room and becomes the next incoming queue.
+  work_queue_.clear();
+  work_front_ = 0;
   AutoLock hold(incoming_lock_);
   work_queue_.swap(incoming_queue_);
 }
 
-void MessageLoop::RunTask(PendingTask task) {
+void MessageLoop::RunTask(const PendingTask& task) {
   nestable_tasks_allowed_ = false;
   task_observers_.ForEach([&](TaskObserver* observer) { observer->WillProcessTask(task); });
   task.task();
@@ -139,9 +142,9 @@ void MessageLoop::RunTask(PendingTask task) {
   nestable_tasks_allowed_ = true;
 }
 
-bool MessageLoop::RunOrDefer(PendingTask task) {
+bool MessageLoop::RunOrDefer(PendingTask& task) {
   if (task.nestable || state_->run_depth == 1) {
-    RunTask(std::move(task));
+    RunTask(task);
     return true;
   }
   deferred_non_nestable_work_queue_.push_back(std::move(task));
@@ -150,28 +153,31 @@ bool MessageLoop::RunOrDefer(PendingTask task) {
 
 bool MessageLoop::RunDeferredTask() {
   if (state_->run_depth != 1 || deferred_non_nestable_work_queue_.empty()) return false;
-  PendingTask task = std::move(deferred_non_nestable_work_queue_.front());
+  const PendingTask task = std::move(deferred_non_nestable_work_queue_.front());
   deferred_non_nestable_work_queue_.pop_front();
-  RunTask(std::move(task));
+  RunTask(task);
   return true;
 }
 
+// One batch per call: while the pump takes its turn the next batch gathers, instead of this
+// thread taking the lock from the posters after every task once it has caught up.
 bool MessageLoop::DoWork() {
   if (!nestable_tasks_allowed_) return false;
+  ReloadWorkQueue();
+  if (WorkQueueEmpty()) return false;
   WorkSlice slice;
-  for (ReloadWorkQueue(); !work_queue_.empty(); ReloadWorkQueue()) {
-    PendingTask task = std::move(work_queue_.front());
-    work_queue_.pop_front();
+  while (!WorkQueueEmpty()) {
+    PendingTask task = TakeWorkTask();
     if (task.delayed_run_time != 0) {
       const int64_t run_time = task.delayed_run_time;
       // The pump must wake for a task that has become the earliest one.
       if (delayed_work_queue_.Push(std::move(task))) pump_->ScheduleDelayedWork(run_time);
-    } else if (RunOrDefer(std::move(task)) && slice.Over()) {
-      ReloadWorkQueue();
-      return !work_queue_.empty();
+    } else if (RunOrDefer(task) && slice.Over()) {
+      break;
     }
   }
-  return false;
+  ReloadWorkQueue();
+  return !WorkQueueEmpty();
 }
 
 bool MessageLoop::DoDelayedWork(int64_t* next_delayed_work_time) {
@@ -188,7 +194,8 @@ bool MessageLoop::DoDelayedWork(int64_t* next_delayed_work_time) {
       *next_delayed_work_time = next_run_time;
       return ran_task;
     }
-    ran_task |= RunOrDefer(delayed_work_queue_.Pop());
+    PendingTask task = delayed_work_queue_.Pop();
+    ran_task |= RunOrDefer(task);
   }
   recent_time_ = *next_delayed_work_time = 0;
   return ran_task;
@@ -201,9 +208,8 @@ bool MessageLoop::DoIdleWork() {
 }
 
 bool MessageLoop::DeletePendingTasks() {
-  while (!work_queue_.empty()) {
-    PendingTask task = std::move(work_queue_.front());
-    work_queue_.pop_front();
+  while (!WorkQueueEmpty()) {
+    PendingTask task = TakeWorkTask();
     // Delayed tasks go through the heap so that they are destroyed in run order.
     if (task.delayed_run_time != 0) delayed_work_queue_.Push(std::move(task));
   }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <memory>
+#include <vector>
 
 #include "base/Closure.h"
 #include "base/DelayedTaskQueue.h"
@@ -82,10 +83,12 @@ class MessageLoop : public MessagePump::Delegate {
 
   void AddToIncomingQueue(PendingTask task);
   void ReloadWorkQueue();
-  void RunTask(PendingTask task);
+  bool WorkQueueEmpty() const { return work_front_ == work_queue_.size(); }
+  PendingTask TakeWorkTask() { return std::move(work_queue_[work_front_++]); }
+  void RunTask(const PendingTask& task);
   bool RunDeferredTask();
   // Runs the task now, or keeps it for the outermost run when it is non-nestable.
-  bool RunOrDefer(PendingTask task);
+  bool RunOrDefer(PendingTask& task);
   bool DeletePendingTasks();
   void DeleteAllPendingTasks();
   int64_t RunTimeAfter(int64_t delay_us) const;
@@ -95,10 +98,13 @@ class MessageLoop : public MessagePump::Delegate {
   std::shared_ptr<MessagePump> pump_;
   bool nestable_tasks_allowed_ = true;
 
+  // The two queues are vectors swapped whole: once they have grown, a task costs no
+  // allocation on its way through.
   Lock incoming_lock_;
-  std::deque<PendingTask> incoming_queue_;  // guarded by incoming_lock_
+  std::vector<PendingTask> incoming_queue_;  // guarded by incoming_lock_
 
-  std::deque<PendingTask> work_queue_;
+  std::vector<PendingTask> work_queue_;
+  size_t work_front_ = 0;  // the tasks before it have been taken
   std::deque<PendingTask> deferred_non_nestable_work_queue_;
   DelayedTaskQueue delayed_work_queue_;
   int64_t recent_time_ = 0;

@@ -25,6 +25,7 @@ class ObserverList {
 
   template <typename Notify>
   void ForEach(Notify notify) {
+    if (observers_.empty()) return;
     ++notify_depth_;
     for (std::size_t i = 0; i < observers_.size(); ++i) {
       if (observers_[i]) notify(observers_[i]);

@@ -10,6 +10,7 @@ struct ThreadRecord {
   explicit ThreadRecord(FrameworkThread* owner) : thread(owner) {}
 
   FrameworkThread* thread;
+  bool quit_properly = false;  // the loop ended through Stop, or the owner's clean-up says so
   int registration_count = 0;
   int managed_identifier = -1;  // -1: not registered
 };

@@ -103,7 +103,11 @@ void WinUIMessagePump::DoRunLoop() {
 
     more_work_is_plausible = state_->delegate->DoIdleWork();
     if (state_->should_quit) break;
-    if (!more_work_is_plausible) WaitForWork();
+    if (more_work_is_plausible || !WaitForWork()) continue;
+    // Woken by input, most often the wake-up of a post: its tasks run at once, the wake-up
+    // message is taken off the queue in the next turn (until then no other is posted).
+    DoWorkKeepingWakeUp();
+    if (state_->should_quit) break;
   }
 }
 
@@ -147,9 +151,9 @@ bool WinUIMessagePump::ProcessPumpReplacementMessage() {
   return ProcessMessageHelper(message);
 }
 
-void WinUIMessagePump::WaitForWork() {
+bool WinUIMessagePump::WaitForWork() {
   const DWORD result = MsgWaitForMultipleObjectsEx(0, nullptr, GetCurrentDelayTimeout(), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  if (result != WAIT_OBJECT_0) return;
+  if (result != WAIT_OBJECT_0) return false;
   // Mouse input of an attached thread's window is reported but cannot be peeked here;
   // wait for new input instead of spinning.
   MSG message;
@@ -157,6 +161,7 @@ void WinUIMessagePump::WaitForWork() {
       !PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_XBUTTONDBLCLK, PM_NOREMOVE)) {
     WaitMessage();
   }
+  return true;
 }
 
 void WinUIMessagePump::WillProcessMessage(const MSG& message) {

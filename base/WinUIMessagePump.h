@@ -41,7 +41,8 @@ class WinUIMessagePump : public WinMessagePump {
   bool ProcessNextWindowsMessage();
   bool ProcessMessageHelper(const MSG& message);
   bool ProcessPumpReplacementMessage();
-  void WaitForWork();
+  // True when it woke for input, false after the time-out.
+  bool WaitForWork();
   void WillProcessMessage(const MSG& message);
   void DidProcessMessage(const MSG& message);
 

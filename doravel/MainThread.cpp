@@ -2,6 +2,7 @@
 
 #include "SettingsWindowStart.h"
 #include "base/ThreadManager.h"
+#include "base/ThreadRecord.h"
 
 MainThread::MainThread() : base::FrameworkThread("MainThread") {}
 
@@ -17,5 +18,6 @@ void MainThread::Cleanup() {
   CloseSkinAndShutDownFramework();
   misc_thread_->StopAndJoin();
   misc_thread_.reset();
+  if (base::ThreadRecord* record = base::CurrentThreadRecord()) record->quit_properly = true;
   base::ThreadManager::UnregisterThread();
 }

@@ -42,8 +42,10 @@ def close_button(state):
     c = Canvas(34, 34)
     if state != "normal":
         c.rect(0, 0, 34, 34, RED if state == "hot" else shade(RED, 0.8))
-    c.line(12, 12, 22, 22, 1.6, WHITE)
-    c.line(22, 12, 12, 22, 1.6, WHITE)
+    # Grey shows on the dark settings window and on the message box's light caption alike.
+    cross = GREY if state == "normal" else WHITE
+    c.line(12, 12, 22, 22, 1.6, cross)
+    c.line(22, 12, 12, 22, 1.6, cross)
     return c
 
 

@@ -5,9 +5,6 @@
 #                              with KELVANE_DEMO_SCREENSHOT=FILE.png it saves a picture and quits
 #   bash tools/run.sh doravel  the settings tool under Wine, with fake control and BLE devices
 #   bash tools/run.sh connect  the peripheral program (native)
-#   bash tools/run.sh connect-windows       connect.exe under Wine
-#   bash tools/run.sh connect-windows demo  connect_demo.exe under Wine, on two simulated devices;
-#                              with CONNECT_DEMO_SCREENSHOT=FILE.png it saves a picture and quits
 # Windows programs use the user's display when DISPLAY is set, otherwise a private Xvfb
 # (the demo's picture is always taken on a private one).
 set -euo pipefail
@@ -20,18 +17,12 @@ case $program in
   demo) exe=$windows_tree/kelvane/demo/kelvane_demo.exe ;;
   doravel) exe=$windows_tree/doravel/Doravel.exe ;;
   connect) exe=$native_tree/connect/shell/connect ;;
-  connect-windows)
-    exe=$connect_windows_tree/connect/shell/connect.exe
-    [[ ${2:-} == demo ]] && exe=$connect_windows_tree/connect/demo/connect_demo.exe ;;
-  *) echo "usage: bash tools/run.sh [kelvane|demo|doravel|connect|connect-windows [demo]]" >&2; exit 2 ;;
+  *) echo "usage: bash tools/run.sh [kelvane|demo|doravel|connect]" >&2; exit 2 ;;
 esac
 
 bash tools/setup-system.sh
 if [[ $program == connect ]]; then
   build_native_tree
-elif [[ $program == connect-windows ]]; then
-  deps_prefix=$(bash tools/build-mingw-deps.sh | tail -n 1)
-  build_connect_windows_tree "$deps_prefix" "$(bash tools/build-mingw-qt.sh "$deps_prefix" | tail -n 1)"
 else
   build_windows_tree "$(bash tools/build-mingw-deps.sh | tail -n 1)"
 fi
@@ -47,14 +38,12 @@ if [[ $program == connect ]]; then
 fi
 
 user_display=${DISPLAY:-}
-for screenshot in KELVANE_DEMO_SCREENSHOT CONNECT_DEMO_SCREENSHOT; do
-  if [[ -n ${!screenshot:-} ]]; then
-    picture=$(realpath -m "${!screenshot}")
-    mkdir -p "$(dirname "$picture")"
-    export "$screenshot=Z:${picture//\//\\}"
-    user_display=""
-  fi
-done
+if [[ -n ${KELVANE_DEMO_SCREENSHOT:-} ]]; then
+  picture=$(realpath -m "$KELVANE_DEMO_SCREENSHOT")
+  mkdir -p "$(dirname "$picture")"
+  export KELVANE_DEMO_SCREENSHOT="Z:${picture//\//\\}"
+  user_display=""
+fi
 # wine-session.sh prepares the prefix on its own display; on the user's display the
 # session's server is restarted there.
 export ORVANE_USER_DISPLAY=$user_display

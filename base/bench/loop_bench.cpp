@@ -1,12 +1,20 @@
-// Task throughput and latency of the three loop kinds beside plain Windows and standard
-// library queues, in one run:
+// Task throughput and latency of the three loop kinds beside hand-written peers, in one run:
 //   loop_bench.exe [--quick]
-// Throughput: one producer posts a run of tasks as fast as it can; tasks/s is the run's
-// length over the time from the first post to the last task's end, best of three. Latency: the producer
-// posts at a steady 20 000 tasks/s; p50 and p99 of the time from post to run.
+// Each loop has two peers: one that makes a system call per task (a plain PostThreadMessageW
+// loop, a plain completion-port loop, a mutex + condition-variable queue), and one that
+// batches (a mutex-guarded queue that sends one wake-up message, packet or event signal only
+// when it goes from empty to non-empty; the consumer swaps the whole queue out and runs it).
+// The rounds are interleaved: each repetition measures every target once, throughput first,
+// then latency, so load on the machine falls on all of them alike.
+// Throughput: one producer posts a run of tasks as fast as it can; tasks/s is the run's length
+// over the time from the first post to the last task's end. A warm-up sizes each target's
+// runs to take about 0.2 s. Latency: the producer posts at a
+// steady rate that every target carries; p50 and p99 of the time from post to run.
+// Printed: min / median / max over the repetitions, of each figure and of each loop's ratios.
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
@@ -90,33 +98,31 @@ class LoopTarget : public Target {
   std::shared_ptr<base::MessageLoopProxy> proxy_;
 };
 
-// A thread that takes PostThreadMessageW messages with GetMessageW.
-class ThreadMessageTarget : public Target {
+// A thread that takes PostThreadMessageW messages with GetMessageW and hands each WM_APP on.
+class ThreadMessageConsumer {
  public:
-  ThreadMessageTarget() {
+  explicit ThreadMessageConsumer(std::function<void(WPARAM, LPARAM)> on_message) {
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    thread_ = std::thread([this, ready] {
+    thread_ = std::thread([this, ready, on_message = std::move(on_message)] {
       MSG message;
       PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);  // makes the queue
       thread_id_ = GetCurrentThreadId();
       SetEvent(ready);
       while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (message.message == WM_APP)
-          reinterpret_cast<Probe*>(message.lParam)->Run(static_cast<int64_t>(message.wParam));
+        if (message.message == WM_APP) on_message(message.wParam, message.lParam);
       }
     });
     WaitForSingleObject(ready, INFINITE);
     CloseHandle(ready);
   }
-  ~ThreadMessageTarget() override {
+  ~ThreadMessageConsumer() {
     PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
     thread_.join();
   }
 
-  void Post(Probe* probe, int64_t posted_at) override {
+  void Post(WPARAM wparam, LPARAM lparam) {
     // A full queue refuses the message; try again once the consumer has made room.
-    while (!PostThreadMessageW(thread_id_, WM_APP, static_cast<WPARAM>(posted_at), reinterpret_cast<LPARAM>(probe)))
-      Sleep(0);
+    while (!PostThreadMessageW(thread_id_, WM_APP, wparam, lparam)) Sleep(0);
   }
 
  private:
@@ -124,31 +130,55 @@ class ThreadMessageTarget : public Target {
   DWORD thread_id_ = 0;
 };
 
-// A thread that takes packets from an IO completion port.
-class CompletionPortTarget : public Target {
+// A thread that takes packets from an IO completion port and hands each on; key 0 ends it.
+class CompletionPortConsumer {
  public:
-  CompletionPortTarget() : port_(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)) {
-    thread_ = std::thread([this] {
+  explicit CompletionPortConsumer(std::function<void(ULONG_PTR, OVERLAPPED*)> on_packet)
+      : port_(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)) {
+    thread_ = std::thread([this, on_packet = std::move(on_packet)] {
       DWORD bytes;
       ULONG_PTR key;
       OVERLAPPED* overlapped;
       while (GetQueuedCompletionStatus(port_, &bytes, &key, &overlapped, INFINITE) && key != 0)
-        reinterpret_cast<Probe*>(key)->Run(reinterpret_cast<int64_t>(overlapped));
+        on_packet(key, overlapped);
     });
   }
-  ~CompletionPortTarget() override {
+  ~CompletionPortConsumer() {
     PostQueuedCompletionStatus(port_, 0, 0, nullptr);
     thread_.join();
     CloseHandle(port_);
   }
 
-  void Post(Probe* probe, int64_t posted_at) override {
-    PostQueuedCompletionStatus(port_, 0, reinterpret_cast<ULONG_PTR>(probe), reinterpret_cast<OVERLAPPED*>(posted_at));
-  }
+  void Post(ULONG_PTR key, OVERLAPPED* overlapped) { PostQueuedCompletionStatus(port_, 0, key, overlapped); }
 
  private:
   HANDLE port_;
   std::thread thread_;
+};
+
+// One PostThreadMessageW per task.
+class ThreadMessageTarget : public Target {
+ public:
+  void Post(Probe* probe, int64_t posted_at) override {
+    consumer_.Post(static_cast<WPARAM>(posted_at), reinterpret_cast<LPARAM>(probe));
+  }
+
+ private:
+  ThreadMessageConsumer consumer_{
+      [](WPARAM posted_at, LPARAM probe) { reinterpret_cast<Probe*>(probe)->Run(static_cast<int64_t>(posted_at)); }};
+};
+
+// One completion packet per task.
+class CompletionPortTarget : public Target {
+ public:
+  void Post(Probe* probe, int64_t posted_at) override {
+    consumer_.Post(reinterpret_cast<ULONG_PTR>(probe), reinterpret_cast<OVERLAPPED*>(posted_at));
+  }
+
+ private:
+  CompletionPortConsumer consumer_{[](ULONG_PTR probe, OVERLAPPED* posted_at) {
+    reinterpret_cast<Probe*>(probe)->Run(reinterpret_cast<int64_t>(posted_at));
+  }};
 };
 
 // A queue of closures under a mutex, with a condition variable to wake its one consumer.
@@ -192,10 +222,78 @@ class ConditionVariableTarget : public Target {
   std::thread thread_;
 };
 
-struct Figures {
-  double tasks_per_second = 0;
-  double p50_us = 0;
-  double p99_us = 0;
+// The batching peer: tasks gather in a vector under a mutex; only the post that finds it
+// empty wakes the consumer, which swaps the whole vector out and runs it.
+class BatchedTarget : public Target {
+ public:
+  void Post(Probe* probe, int64_t posted_at) override {
+    bool was_empty;
+    {
+      std::lock_guard<std::mutex> hold(mutex_);
+      was_empty = queue_.empty();
+      queue_.push_back([probe, posted_at] { probe->Run(posted_at); });
+    }
+    if (was_empty) Wake();
+  }
+
+ protected:
+  virtual void Wake() = 0;
+
+  // On the consumer's thread, once per wake-up.
+  void RunQueued() {
+    {
+      std::lock_guard<std::mutex> hold(mutex_);
+      running_.swap(queue_);
+    }
+    for (std::function<void()>& task : running_) task();
+    running_.clear();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::function<void()>> queue_;    // guarded by mutex_
+  std::vector<std::function<void()>> running_;  // consumer's thread only
+};
+
+// Wakes its consumer with one PostThreadMessageW.
+class BatchedThreadMessageTarget : public BatchedTarget {
+ private:
+  void Wake() override { consumer_.Post(0, 0); }
+
+  // Ends its thread before the base's queues go.
+  ThreadMessageConsumer consumer_{[this](WPARAM, LPARAM) { RunQueued(); }};
+};
+
+// Wakes its consumer with one completion packet.
+class BatchedCompletionPortTarget : public BatchedTarget {
+ private:
+  void Wake() override { consumer_.Post(1, nullptr); }
+
+  // Ends its thread before the base's queues go.
+  CompletionPortConsumer consumer_{[this](ULONG_PTR, OVERLAPPED*) { RunQueued(); }};
+};
+
+// Wakes its consumer by setting an auto-reset event.
+class BatchedEventTarget : public BatchedTarget {
+ public:
+  BatchedEventTarget() {
+    thread_ = std::thread([this] {
+      while (WaitForSingleObject(event_, INFINITE) == WAIT_OBJECT_0 && !quit_) RunQueued();
+    });
+  }
+  ~BatchedEventTarget() override {
+    quit_ = true;
+    SetEvent(event_);
+    thread_.join();
+    CloseHandle(event_);
+  }
+
+ private:
+  void Wake() override { SetEvent(event_); }
+
+  HANDLE event_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  std::atomic<bool> quit_{false};
+  std::thread thread_;
 };
 
 double MeasureThroughput(Target& target, int tasks) {
@@ -206,69 +304,145 @@ double MeasureThroughput(Target& target, int tasks) {
   return tasks / (TicksToMicroseconds(probe.last_run() - start) / 1e6);
 }
 
-void MeasureLatency(Target& target, int tasks, Figures* figures) {
-  constexpr double kIntervalUs = 50;  // 20 000 tasks/s
+struct Latency {
+  double p50_us = 0;
+  double p99_us = 0;
+};
+
+Latency MeasureLatency(Target& target, int tasks, double tasks_per_second) {
+  const double interval_us = 1e6 / tasks_per_second;
   Probe probe(tasks, true);
   const int64_t start = NowTicks();
   for (int i = 0; i < tasks; ++i) {
-    while (TicksToMicroseconds(NowTicks() - start) < i * kIntervalUs) {
+    while (TicksToMicroseconds(NowTicks() - start) < i * interval_us) {
     }
     target.Post(&probe, NowTicks());
   }
-  if (!probe.WaitDone()) return;
+  if (!probe.WaitDone()) return Latency();
   std::vector<int64_t>& latencies = probe.latencies();
   std::sort(latencies.begin(), latencies.end());
-  figures->p50_us = TicksToMicroseconds(latencies[latencies.size() / 2]);
-  figures->p99_us = TicksToMicroseconds(latencies[latencies.size() * 99 / 100]);
+  return {TicksToMicroseconds(latencies[latencies.size() / 2]),
+          TicksToMicroseconds(latencies[latencies.size() * 99 / 100])};
 }
 
-Figures Measure(const char* name, const std::function<std::unique_ptr<Target>()>& make, int throughput_tasks,
-                int latency_tasks) {
-  Figures figures;
-  {
-    auto target = make();
-    MeasureThroughput(*target, throughput_tasks / 10);  // warm-up
-    // The best of a few runs: other work on the machine only ever slows a run down.
-    for (int run = 0; run < 3; ++run)
-      figures.tasks_per_second = std::max(figures.tasks_per_second, MeasureThroughput(*target, throughput_tasks));
+constexpr int kWarmUpTasks = 2000;
+constexpr int kMaxTasksPerRun = 1000000;
+
+// One figure over the repetitions.
+class Spread {
+ public:
+  void Add(double value) { values_.push_back(value); }
+  double Min() const { return *std::min_element(values_.begin(), values_.end()); }
+  double Max() const { return *std::max_element(values_.begin(), values_.end()); }
+  double Median() const {
+    std::vector<double> sorted = values_;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted[sorted.size() / 2];
   }
-  {
-    auto target = make();
-    MeasureLatency(*target, latency_tasks, &figures);
+  double At(size_t repetition) const { return values_[repetition]; }
+  size_t Size() const { return values_.size(); }
+
+ private:
+  std::vector<double> values_;
+};
+
+Spread Ratios(const Spread& numerators, const Spread& denominators) {
+  Spread ratios;
+  for (size_t i = 0; i < numerators.Size(); ++i) ratios.Add(numerators.At(i) / denominators.At(i));
+  return ratios;
+}
+
+struct Measured {
+  Measured(const char* target_name, std::unique_ptr<Target> measured_target)
+      : name(target_name), target(std::move(measured_target)) {}
+
+  const char* name;
+  std::unique_ptr<Target> target;
+  int throughput_tasks = 0;
+  Spread tasks_per_second;
+  Spread p50_us;
+  Spread p99_us;
+};
+
+// The machine's load as Linux reports it (the Unix root is drive Z: under Wine).
+void PrintLoad(const char* when) {
+  char load[128] = "";
+  if (FILE* file = std::fopen("Z:\\proc\\loadavg", "r")) {
+    if (!std::fgets(load, sizeof load, file)) load[0] = '\0';
+    std::fclose(file);
   }
-  std::printf("%-28s %12.0f %10.1f %10.1f\n", name, figures.tasks_per_second, figures.p50_us, figures.p99_us);
-  std::fflush(stdout);
-  return figures;
+  std::printf("load %s: %s%s", when, load[0] ? load : "unknown", load[0] ? "" : "\n");
+}
+
+void PrintSpread(const char* format, const Spread& spread) {
+  std::printf(format, spread.Min(), spread.Median(), spread.Max());
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const bool quick = argc > 1 && std::wcscmp(argv[1], L"--quick") == 0;
-  const int throughput_tasks = quick ? 2000 : 100000;
-  const int latency_tasks = quick ? 200 : 20000;
+  const int repetitions = quick ? 3 : 15;
+  const double run_seconds = quick ? 0.01 : 0.2;  // of each throughput run
+  const double latency_rate = 1000;  // tasks/s
+  const int latency_tasks = quick ? 200 : 1000;
 
-  std::printf("%-28s %12s %10s %10s\n", "queue", "tasks/s", "p50 us", "p99 us");
-  const auto loop = [](base::MessageLoop::Type type) {
-    return [type] { return std::unique_ptr<Target>(new LoopTarget(type)); };
+  const auto loop = [](base::MessageLoop::Type type) { return std::make_unique<LoopTarget>(type); };
+  // Per loop kind: the loop, its batching peer, its per-task peer.
+  Measured targets[] = {
+      {"UI loop", loop(base::MessageLoop::kUIMessageLoop)},
+      {"batched PostThreadMessageW", std::make_unique<BatchedThreadMessageTarget>()},
+      {"PostThreadMessageW per task", std::make_unique<ThreadMessageTarget>()},
+      {"IO loop", loop(base::MessageLoop::kIOMessageLoop)},
+      {"batched completion port", std::make_unique<BatchedCompletionPortTarget>()},
+      {"completion port per task", std::make_unique<CompletionPortTarget>()},
+      {"default loop", loop(base::MessageLoop::kDefaultMessageLoop)},
+      {"batched event", std::make_unique<BatchedEventTarget>()},
+      {"condition variable per task", std::make_unique<ConditionVariableTarget>()},
   };
-  const Figures thread_messages = Measure(
-      "PostThreadMessageW loop", [] { return std::unique_ptr<Target>(new ThreadMessageTarget); }, throughput_tasks,
-      latency_tasks);
-  const Figures ui = Measure("UI loop", loop(base::MessageLoop::kUIMessageLoop), throughput_tasks, latency_tasks);
-  const Figures port = Measure(
-      "completion-port loop", [] { return std::unique_ptr<Target>(new CompletionPortTarget); }, throughput_tasks,
-      latency_tasks);
-  const Figures io = Measure("IO loop", loop(base::MessageLoop::kIOMessageLoop), throughput_tasks, latency_tasks);
-  const Figures condition = Measure(
-      "mutex + condition variable", [] { return std::unique_ptr<Target>(new ConditionVariableTarget); },
-      throughput_tasks, latency_tasks);
-  const Figures plain =
-      Measure("default loop", loop(base::MessageLoop::kDefaultMessageLoop), throughput_tasks, latency_tasks);
+  constexpr size_t kTargets = sizeof targets / sizeof targets[0];
 
-  std::printf("\nthroughput ratios: UI / PostThreadMessageW %.2fx, IO / completion port %.2fx, "
-              "default / condition variable %.2fx\n",
-              ui.tasks_per_second / thread_messages.tasks_per_second, io.tasks_per_second / port.tasks_per_second,
-              plain.tasks_per_second / condition.tasks_per_second);
+  PrintLoad("before");
+  // Warm-up, which also sizes each target's runs to about the same time.
+  for (Measured& measured : targets) {
+    const double rate = MeasureThroughput(*measured.target, kWarmUpTasks);
+    measured.throughput_tasks = std::clamp(static_cast<int>(rate * run_seconds), kWarmUpTasks, kMaxTasksPerRun);
+  }
+  // Each repetition starts at another target, so none always runs first or last.
+  for (int repetition = 0; repetition < repetitions; ++repetition) {
+    for (size_t i = 0; i < kTargets; ++i) {
+      Measured& measured = targets[(i + repetition) % kTargets];
+      measured.tasks_per_second.Add(MeasureThroughput(*measured.target, measured.throughput_tasks));
+    }
+    for (size_t i = 0; i < kTargets; ++i) {
+      Measured& measured = targets[(i + repetition) % kTargets];
+      const Latency latency = MeasureLatency(*measured.target, latency_tasks, latency_rate);
+      measured.p50_us.Add(latency.p50_us);
+      measured.p99_us.Add(latency.p99_us);
+    }
+  }
+  PrintLoad("after");
+
+  std::printf("\n%d repetitions; min / median / max. Latency at %.0f tasks/s.\n", repetitions, latency_rate);
+  std::printf("%-28s %-32s %-26s %-26s\n", "queue", "tasks/s", "p50 us", "p99 us");
+  for (const Measured& measured : targets) {
+    std::printf("%-28s ", measured.name);
+    PrintSpread("%10.0f %10.0f %10.0f ", measured.tasks_per_second);
+    PrintSpread("%8.1f %8.1f %8.1f ", measured.p50_us);
+    PrintSpread("%8.1f %8.1f %8.1f\n", measured.p99_us);
+    if (measured.tasks_per_second.Min() < 2 * latency_rate)
+      std::printf("  (its slowest run carried less than twice the latency rate: queueing in its latency)\n");
+  }
+
+  std::printf("\nratios, each repetition's loop over its peer in that repetition\n");
+  std::printf("%-14s %-28s %-26s %-26s\n", "loop", "peer", "throughput", "p50 latency");
+  for (size_t kind = 0; kind < kTargets; kind += 3) {
+    const Measured& loop_figures = targets[kind];
+    for (size_t peer = kind + 1; peer < kind + 3; ++peer) {
+      std::printf("%-14s %-28s ", loop_figures.name, targets[peer].name);
+      PrintSpread("%7.2fx %7.2fx %7.2fx   ", Ratios(loop_figures.tasks_per_second, targets[peer].tasks_per_second));
+      PrintSpread("%7.2fx %7.2fx %7.2fx\n", Ratios(loop_figures.p50_us, targets[peer].p50_us));
+    }
+  }
   return 0;
 }

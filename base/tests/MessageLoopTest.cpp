@@ -70,6 +70,24 @@ TEST(MessageLoopOrder, DelayedTaskWaitsForItsTime) {
   EXPECT_EQ(trace.names, (std::vector<std::string>{"checked", "due"}));
 }
 
+// A pump relies on the answer: a loop told "nothing remains" with tasks queued would sleep, and
+// the UI pump would leave no wake-up for a modal loop.
+TEST(MessageLoopOrder, EachDoWorkRunsTheBatchItTookAndSaysWhetherMoreIsQueued) {
+  MessageLoop loop;
+  Trace trace;
+  loop.PostTask([&] {
+    trace.names.push_back("first");
+    loop.PostTask(trace.Add("posted by first"));
+  });
+  loop.PostTask(trace.Add("second"));
+  base::MessagePump::Delegate& delegate = loop;
+  EXPECT_TRUE(delegate.DoWork());
+  EXPECT_EQ(trace.names, (std::vector<std::string>{"first", "second"}));
+  EXPECT_FALSE(delegate.DoWork());
+  EXPECT_EQ(trace.names, (std::vector<std::string>{"first", "second", "posted by first"}));
+  EXPECT_FALSE(delegate.DoWork());
+}
+
 TEST(MessageLoopQuit, QueuedWorkRunsBeforeTheLoopQuits) {
   MessageLoop loop;
   Trace trace;

@@ -32,7 +32,9 @@ TEST_P(AnyLoopKind, PostsWakeAnIdleLoopEveryTime) {
   ScriptedThread thread;
   ASSERT_TRUE(thread.StartWithLoop(GetParam()));
   auto proxy = thread.message_loop()->message_loop_proxy();
-  for (int round = 0; round < 3; ++round) {
+  // Each post lands while the loop goes idle, waits, or still holds the previous wake-up
+  // (the UI loop runs woken tasks before it takes the wake-up message off its queue).
+  for (int round = 0; round < 300; ++round) {
     TestEvent ran;
     ASSERT_TRUE(proxy->PostTask([&] { ran.Set(); }));
     EXPECT_TRUE(ran.Wait()) << "round " << round;

@@ -13,6 +13,7 @@
 #include "base/MessageLoopFactory.h"
 #include "base/MessageLoopProxy.h"
 #include "base/ThreadManager.h"
+#include "base/ThreadRecord.h"
 #include "RegistryProbe.h"
 #include "ScriptedThread.h"
 #include "TestEvent.h"
@@ -145,6 +146,21 @@ TEST(FrameworkThread, StopTwicePostsOneQuitAndCleanupRunsOnce) {
   EXPECT_EQ(cleanups, 1);
   EXPECT_EQ(thread.message_loop(), nullptr);
   EXPECT_EQ(thread.thread_id(), 0u);
+}
+
+TEST(FrameworkThread, OnlyAStopMarksTheQuitAsProper) {
+  for (bool by_stop : {true, false}) {
+    bool quit_properly = !by_stop;
+    ScriptedThread thread({}, [&] { quit_properly = base::CurrentThreadRecord()->quit_properly; });
+    ASSERT_TRUE(thread.StartWithLoop(MessageLoop::kDefaultMessageLoop));
+    if (by_stop) {
+      thread.StopAndJoin();
+    } else {
+      thread.message_loop()->message_loop_proxy()->PostTask([] { MessageLoop::current()->Quit(); });
+      WaitForSingleObject(thread.thread_handle(), INFINITE);
+    }
+    EXPECT_EQ(quit_properly, by_stop) << (by_stop ? "stopped" : "quit from inside");
+  }
 }
 
 TEST(FrameworkThread, StopBeforeStartDoesNotStopTheLaterRun) {

@@ -57,6 +57,7 @@ HidInterface make_interface(const hid_device_info *record, int collection, const
 struct Snapshot {
     QList<HidInterface> interfaces;
     QHash<QByteArray, HidNodeInfo> node_facts;  // per hidapi node, as last read
+    bool nodes_left_out = false;
 };
 
 Snapshot &snapshot()
@@ -121,6 +122,7 @@ struct Enumeration {
     bool ok = false;
     QList<HidInterface> interfaces;
     QHash<QByteArray, HidNodeInfo> node_facts;
+    bool nodes_left_out = false;
 };
 
 Enumeration enumerate_all()
@@ -142,6 +144,7 @@ Enumeration enumerate_all()
         HidNodeInfo info;
         if (!facts_of(record->path, &info)) {
             qDebug() << "HidBus no facts of" << record->path << "yet, left out";
+            result.nodes_left_out = true;
             continue;
         }
         result.node_facts.insert(QByteArray(record->path), info);
@@ -151,6 +154,16 @@ Enumeration enumerate_all()
     hid_free_enumeration(list);
     return result;
 }
+
+#ifndef Q_OS_WIN
+// The "&colNN" of a path, 0 when it names no collection.
+int collection_of(const QString &path)
+{
+    static const QRegularExpression collection(QStringLiteral("&col([0-9a-f]{2})"));
+    const QRegularExpressionMatch match = collection.match(path.toLower());
+    return match.hasMatch() ? match.captured(1).toInt(nullptr, 16) : 0;
+}
+#endif
 
 // The node of the interface a path names, whatever its collection and letter case.
 QByteArray node_of(const QList<HidInterface> &interfaces, const QString &path)
@@ -186,7 +199,13 @@ bool refresh()
         return false;
     snapshot().interfaces = std::move(found.interfaces);
     snapshot().node_facts = std::move(found.node_facts);
+    snapshot().nodes_left_out = found.nodes_left_out;
     return true;
+}
+
+bool nodes_left_out()
+{
+    return snapshot().nodes_left_out;
 }
 
 QList<HidInterface> attached(quint16 vendor_id, quint16 product_id)
@@ -205,14 +224,18 @@ hid_device *open_path(const QString &path)
 #else
     const QByteArray known = node_of(snapshot().interfaces, path);
     const bool tried = !known.isEmpty() && still_serves(known);
-    if (tried)
-        if (hid_device *device = hid_open_path(known.constData()))
-            return device;
-    const QByteArray current = node_of(enumerate_all().interfaces, path);
-    if (!current.isEmpty() && !(tried && current == known))
-        return hid_open_path(current.constData());
-    qDebug() << "HidBus no attached device for" << path;
-    return nullptr;
+    hid_device *device = tried ? hid_open_path(known.constData()) : nullptr;
+    if (!device) {
+        const QByteArray current = node_of(enumerate_all().interfaces, path);
+        if (!current.isEmpty() && !(tried && current == known))
+            device = hid_open_path(current.constData());
+    }
+    if (!device) {
+        qDebug() << "HidBus no attached device for" << path;
+        return nullptr;
+    }
+    hid_node_collection(device, collection_of(path));
+    return device;
 #endif
 }
 

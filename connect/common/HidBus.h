@@ -27,6 +27,9 @@ namespace HidBus {
 // a new node without readable facts waits for the next refresh.
 bool refresh();
 
+// Whether the last successful refresh left out a new node whose facts could not be read.
+bool nodes_left_out();
+
 // The interfaces found by the last successful refresh, in hidapi's order, of the given ids
 // (0 matches any).
 QList<HidInterface> attached(quint16 vendor_id = 0, quint16 product_id = 0);

@@ -11,3 +11,9 @@ struct HidNodeInfo {
 
 // node: hidapi's path of the device ("/dev/hidraw3"); false when the node is unknown.
 bool hid_node_info(const char *node, HidNodeInfo *info);
+
+struct hid_device_;
+// The program holds the handle to one top-level collection of the node (1-based). A hidraw
+// node serves all its collections alike; the simulated bus holds the handle to it, as
+// Windows does with its handle per collection.
+void hid_node_collection(hid_device_ *device, int collection);

@@ -34,3 +34,8 @@ bool hid_node_info(const char *node, HidNodeInfo *info)
     info->report_descriptor = read_file(device + "report_descriptor");
     return true;
 }
+
+void hid_node_collection(hid_device_ *, int)
+{
+    // hidraw passes every report of the node to the device, whatever its collection.
+}

@@ -3,6 +3,7 @@
 #include "Zy5Link.h"
 #include "common/SharedStyles.h"
 #include "editors/FunctionLists.h"
+#include "editors/PopBox.h"
 #include "editors/btn_Dialog.h"
 #include "editors/micro_Widget.h"
 #include "editors/mkey_Edit.h"
@@ -53,6 +54,7 @@ ZY5_Btn_Config::ZY5_Btn_Config(QWidget *parent)
     : QWidget(parent)
     , m_buttons(new QButtonGroup(this))
     , m_dialog(new btn_Dialog(this))
+    , m_notice(new PopBox(this))
 {
     auto *side = new QLabel(this);
     side->setGeometry(390, 9, 692, 648);
@@ -70,6 +72,8 @@ ZY5_Btn_Config::ZY5_Btn_Config(QWidget *parent)
     }
     m_dialog->setGeometry(0, 0, 334, 334);
     m_dialog->hide();
+    m_notice->setOkBtnText(tr("确定"));
+    m_notice->cancel_button()->hide();
 
     connect(m_buttons, &QButtonGroup::idToggled, this, &ZY5_Btn_Config::show_btn_dg);
     connect(m_buttons, &QButtonGroup::idClicked, this, &ZY5_Btn_Config::btn_clicked);
@@ -94,17 +98,26 @@ void ZY5_Btn_Config::get_btn_state(int btn_id)
 {
     const std::optional<QByteArray> reply = zy5::ask(dev_command_path, zy5::read_assignment(std::uint8_t(btn_id)));
     const std::optional<zy5::ButtonAssignment> assignment = reply ? zy5::assignment_in_reply(*reply) : std::nullopt;
-    if (!assignment)
-        return;  // the dialog shows the last assignment read
+    m_macroRead.reset();
+    if (!assignment) {
+        // The dialog shows the last assignment read; a macro of another button is not offered.
+        m_assignmentButton = 0;
+        m_dialog->recorder->set_unread();
+        return;
+    }
     m_assignment = *assignment;
+    m_assignmentButton = btn_id;
     if (m_assignment.type == zy5::Macro)
         get_micro_btn(btn_id);
 }
 
 void ZY5_Btn_Config::get_micro_btn(int btn_id)
 {
-    if (auto events = zy5::read_macro(dev_macro_path, std::uint8_t(btn_id), m_assignment.modifiers))
-        m_dialog->recorder->set_events(std::move(*events));
+    m_macroRead = zy5::read_macro(dev_macro_path, std::uint8_t(btn_id), m_assignment.modifiers);
+    if (m_macroRead)
+        m_dialog->recorder->set_events(*m_macroRead);
+    else
+        m_dialog->recorder->set_unread();
 }
 
 void ZY5_Btn_Config::open_btn_dialog(int btn_id)
@@ -181,5 +194,35 @@ void ZY5_Btn_Config::set_mkey_function()
 void ZY5_Btn_Config::set_micro_function()
 {
     const micro_Widget &recorder = *m_dialog->recorder;
-    zy5::write_macro(dev_command_path, dev_macro_path, chosen_button(), recorder.record_delay(), recorder.events());
+    switch (zy5::write_macro(dev_command_path, dev_macro_path, chosen_button(), recorder.record_delay(),
+                             recorder.events())) {
+    case zy5::MacroWrite::Written:
+        return;
+    case zy5::MacroWrite::TooLong:
+        tell_user(tr("多键宏最多%1个按键事件，未写入").arg(zy5::kMaxMacroEvents));
+        return;
+    case zy5::MacroWrite::Failed:
+        write_back_assignment_read();
+        tell_user(tr("多键宏写入失败，请检查鼠标连接"));
+        return;
+    }
+}
+
+// After a macro write that failed part way, the button gets back what it was read with,
+// as far as that is known.
+void ZY5_Btn_Config::write_back_assignment_read()
+{
+    if (m_assignmentButton != chosen_button())
+        return;
+    if (m_assignment.type != zy5::Macro)
+        zy5::tell(dev_command_path, zy5::assign_as_read(chosen_button(), m_assignment));
+    else if (m_macroRead)
+        zy5::write_macro(dev_command_path, dev_macro_path, chosen_button(), m_assignment.sub != 0, *m_macroRead);
+}
+
+void ZY5_Btn_Config::tell_user(const QString &text)
+{
+    m_notice->setPopupText(text);
+    m_notice->move(mapToGlobal(rect().center()) - m_notice->rect().center());
+    m_notice->show();
 }

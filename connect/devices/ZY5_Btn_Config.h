@@ -3,6 +3,7 @@
 
 #include <QWidget>
 
+class PopBox;
 class QButtonGroup;
 class btn_Dialog;
 
@@ -21,6 +22,7 @@ public:
 
     QButtonGroup *button_group() const { return m_buttons; }
     btn_Dialog *dialog() const { return m_dialog; }
+    PopBox *notice() const { return m_notice; }
 
 private slots:
     void show_btn_dg(int btn_id, bool checked);
@@ -35,8 +37,13 @@ private:
     void open_btn_dialog(int btn_id);
     void show_assignment_in_dialog();
     std::uint8_t chosen_button() const;
+    void write_back_assignment_read();
+    void tell_user(const QString &text);
 
     QButtonGroup *m_buttons;
     btn_Dialog *m_dialog;
+    PopBox *m_notice;
     zy5::ButtonAssignment m_assignment;  // the last one read
+    int m_assignmentButton = 0;          // whose it is; 0 when the last read failed
+    std::optional<std::vector<MacroEvent>> m_macroRead;  // its events, when it is a macro read whole
 };

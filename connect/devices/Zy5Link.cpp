@@ -66,23 +66,23 @@ bool tell(const QString &command_path, const QByteArray &request)
     return handle && write(handle.get(), request);
 }
 
-bool write_macro(const QString &command_path, const QString &macro_path, std::uint8_t button, bool record_delay,
-                 const std::vector<MacroEvent> &events)
+MacroWrite write_macro(const QString &command_path, const QString &macro_path, std::uint8_t button,
+                       bool record_delay, const std::vector<MacroEvent> &events)
 {
     const std::optional<std::vector<QByteArray>> reports = macro_event_reports(button, events);
     if (!reports) {
         qDebug() << "zy5 macro refused:" << events.size() << "events";
-        return false;
+        return MacroWrite::TooLong;
     }
-    bool sent = tell(command_path, assign_macro(button, record_delay, std::uint8_t(events.size())));
-    if (reports->empty())
-        return sent;
-    const Handle handle = open(macro_path);
-    if (!handle)
-        return false;
+    Handle handle(nullptr, &hid_close);
+    if (!reports->empty() && !(handle = open(macro_path)))
+        return MacroWrite::Failed;
+    if (!tell(command_path, assign_macro(button, record_delay, std::uint8_t(events.size()))))
+        return MacroWrite::Failed;
     for (const QByteArray &report : *reports)
-        sent = write(handle.get(), report) && sent;
-    return sent;
+        if (!write(handle.get(), report))
+            return MacroWrite::Failed;
+    return MacroWrite::Written;
 }
 
 std::optional<std::vector<MacroEvent>> read_macro(const QString &macro_path, std::uint8_t button, int count)

@@ -100,6 +100,12 @@ QByteArray assign_macro(std::uint8_t button, bool record_delay, std::uint8_t eve
     return command({WriteAssignment, button, Macro, std::uint8_t(record_delay ? 1 : 0), event_count});
 }
 
+QByteArray assign_as_read(std::uint8_t button, const ButtonAssignment &assignment)
+{
+    return command({WriteAssignment, button, assignment.type, assignment.sub, assignment.modifiers,
+                    assignment.key_usage});
+}
+
 std::optional<std::vector<QByteArray>> macro_event_reports(std::uint8_t button, const std::vector<MacroEvent> &events)
 {
     if (events.size() > std::size_t(kMaxMacroEvents))

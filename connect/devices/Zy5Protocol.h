@@ -63,6 +63,8 @@ QByteArray assign_function(std::uint8_t button, std::uint8_t function_id);
 QByteArray assign_preset_keys(std::uint8_t button, std::uint8_t preset_index);
 QByteArray assign_custom_keys(std::uint8_t button, std::uint8_t modifiers, std::uint8_t key_usage);
 QByteArray assign_macro(std::uint8_t button, bool record_delay, std::uint8_t event_count);
+// Writes back an assignment as it was read.
+QByteArray assign_as_read(std::uint8_t button, const ButtonAssignment &assignment);
 
 // The reports that carry a macro's events, 14 to a report, each built afresh; none for
 // an empty macro, nothing at all for one longer than kMaxMacroEvents.

@@ -1,5 +1,7 @@
 // Without a system keyboard hook, the editor's widget grabs the keyboard and its key
-// events take the hook's road.
+// events take the hook's road. Inside a pop-up it does not grab: the pop-up holds the
+// keyboard already and gives every key to its focus widget, the editor, and a widget's
+// grab released there ends the pop-up's own, so the next click would close it.
 #include "KeyboardHook.h"
 
 #include "KeyCapture.h"
@@ -26,20 +28,24 @@ public:
     {
         if (!m_owner)
             return false;
-        if (!m_grabbing) {
+        if (!m_installed) {
             m_owner->installEventFilter(this);
-            m_owner->grabKeyboard();
-            m_grabbing = true;
+            m_grabbing = m_owner->window()->windowType() != Qt::Popup;
+            if (m_grabbing)
+                m_owner->grabKeyboard();
+            m_installed = true;
         }
         return true;
     }
 
     void remove() override
     {
-        if (m_grabbing && m_owner) {
-            m_owner->releaseKeyboard();
+        if (m_installed && m_owner) {
+            if (m_grabbing)
+                m_owner->releaseKeyboard();
             m_owner->removeEventFilter(this);
         }
+        m_installed = false;
         m_grabbing = false;
     }
 
@@ -69,6 +75,7 @@ protected:
 
 private:
     QPointer<QWidget> m_owner;
+    bool m_installed = false;
     bool m_grabbing = false;
 };
 

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 
 PopBox::PopBox(QWidget *parent)
@@ -33,10 +34,21 @@ PopBox::PopBox(QWidget *parent)
     m_cancelButton->setGeometry(334, 25, 70, 26);
     m_cancelButton->setStyleSheet(style_push_button);
 
-    // OK: the signal first, then the box goes away.
     connect(m_cancelButton, &QPushButton::clicked, this, &QWidget::hide);
-    connect(m_okButton, &QPushButton::clicked, this, &PopBox::ok_clicked);
-    connect(m_okButton, &QPushButton::clicked, this, &QWidget::hide);
+    connect(m_okButton, &QPushButton::clicked, this, &PopBox::confirm);
+}
+
+// OK: the signal first, then the box goes away. What the signal starts may process events
+// while the box is still shown; OK stays disabled until then, so one click confirms once.
+void PopBox::confirm()
+{
+    m_okButton->setEnabled(false);
+    const QPointer<PopBox> alive(this);
+    emit ok_clicked();
+    if (!alive)
+        return;
+    m_okButton->setEnabled(true);
+    hide();
 }
 
 void PopBox::setPopupText(QString text)

@@ -23,6 +23,8 @@ public slots:
     void setOkBtnText(QString text);
 
 private:
+    void confirm();
+
     QLabel *m_textLabel;
     QPushButton *m_okButton;
     QPushButton *m_cancelButton;

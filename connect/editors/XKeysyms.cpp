@@ -46,6 +46,8 @@ std::uint32_t vk_from_x_key(std::uint32_t keysym, std::uint32_t keycode)
         return keysym - 0xffb0 + 0x60;
     if (keysym >= 0xffbe && keysym <= 0xffd5)  // F1..F24
         return keysym - 0xffbe + 0x70;
+    if (keysym >= 0x1008fe01 && keysym <= 0x1008fe0c)  // Ctrl+Alt+F1..F12 as the keymap's VT switches
+        return keysym - 0x1008fe01 + 0x70;
     for (const auto &[symbol, vkey] : kKeysymKeys)
         if (symbol == keysym)
             return vkey;

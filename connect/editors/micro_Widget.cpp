@@ -36,6 +36,21 @@ micro_Widget::micro_Widget(QWidget *parent)
 
 micro_Widget::~micro_Widget() = default;
 
+void micro_Widget::set_events(std::vector<MacroEvent> events)
+{
+    m_recording.set_events(std::move(events));
+    m_unread = false;
+    set_controls_idle(!recording());
+}
+
+void micro_Widget::set_unread()
+{
+    m_recording.set_events({});
+    m_unread = true;
+    set_controls_idle(!recording());
+    show_records_list(false);
+}
+
 void micro_Widget::start_record()
 {
     if (m_recording.recording()) {
@@ -47,6 +62,7 @@ void micro_Widget::start_record()
         return;
     }
     m_eventView->clear();
+    m_unread = false;
     m_recording.start(m_delayOption->isChecked());
     set_controls_idle(false);
     m_eventView->setFocus(Qt::OtherFocusReason);
@@ -62,7 +78,7 @@ void micro_Widget::stop_record()
 void micro_Widget::set_controls_idle(bool idle)
 {
     m_delayOption->setEnabled(idle);
-    m_saveButton->setEnabled(idle);
+    m_saveButton->setEnabled(idle && !m_unread);
     m_recordButton->setText(idle ? tr("启动录制") : tr("停止录制"));
 }
 
@@ -84,6 +100,8 @@ void micro_Widget::record_keys(std::uint32_t vkey, KeyAction action)
 void micro_Widget::show_records_list(bool show_delay)
 {
     m_eventView->clear();
+    if (m_unread)
+        m_eventView->addItem(tr("未能读取宏"));
     const std::vector<MacroEvent> &events = m_recording.events();
     for (std::size_t i = 0; i < events.size(); ++i) {
         const MacroEvent &event = events[i];

@@ -24,7 +24,11 @@ public:
     bool record_delay() const { return m_recording.record_delay(); }
     void set_record_delay(bool record_delay) { m_recording.set_record_delay(record_delay); }
     const std::vector<MacroEvent> &events() const { return m_recording.events(); }
-    void set_events(std::vector<MacroEvent> events) { m_recording.set_events(std::move(events)); }
+    void set_events(std::vector<MacroEvent> events);
+    // The device's macro could not be read: the list is empty and says so, and saving
+    // waits for a recording of the user's own.
+    void set_unread();
+    bool unread() const { return m_unread; }
 
     QListWidget *event_view() const { return m_eventView; }
     QPushButton *record_button() const { return m_recordButton; }
@@ -53,4 +57,5 @@ private:
     QElapsedTimer m_clock;
     MacroRecording m_recording;
     KeyCaptureHook m_hook;
+    bool m_unread = false;
 };

@@ -11,10 +11,10 @@
 #include <cstring>
 #include <deque>
 #include <map>
-#include <set>
 
 struct hid_device_ {
     std::string node;
+    int collection = 0;  // 0: the whole node
     bool nonblocking = false;
     std::deque<fakehid::Bytes> replies;
 };
@@ -25,7 +25,7 @@ namespace {
 struct Bus {
     std::map<std::string, Device> devices;
     std::vector<std::string> log;
-    std::multiset<std::string> failures;
+    std::multimap<std::string, int> failures;  // function -> calls to let pass first
     int next_node = 0;
 };
 
@@ -38,11 +38,28 @@ Bus &bus()
 bool scripted_failure(const std::string &function, const std::string &argument)
 {
     bus().log.push_back(argument.empty() ? function : function + " " + argument);
-    const auto it = bus().failures.find(function);
-    if (it == bus().failures.end())
-        return false;
-    bus().failures.erase(it);
-    return true;
+    bool fails = false;
+    const auto [first, last] = bus().failures.equal_range(function);
+    for (auto it = first; it != last;) {
+        if (it->second == 0 && !fails) {
+            fails = true;
+            it = bus().failures.erase(it);
+            continue;
+        }
+        if (it->second > 0)
+            --it->second;
+        ++it;  // a second failure due now fails the next call
+    }
+    return fails;
+}
+
+// Whether the handle's collection takes this report; the whole node takes every one.
+bool accepts(const hid_device_ &handle, const Device &device, const Bytes &report)
+{
+    if (handle.collection == 0 || device.collection_reports.empty())
+        return true;
+    const auto it = device.collection_reports.find(handle.collection);
+    return it != device.collection_reports.end() && !report.empty() && report[0] == it->second;
 }
 
 wchar_t *copy_wide(const std::wstring &text)
@@ -155,9 +172,9 @@ void note(const std::string &line)
     bus().log.push_back(line);
 }
 
-void fail_next(const std::string &function)
+void fail_next(const std::string &function, int skip)
 {
-    bus().failures.insert(function);
+    bus().failures.emplace(function, skip);
 }
 
 Bytes descriptor_with_collections(int count)
@@ -186,6 +203,11 @@ bool hid_node_info(const char *node, HidNodeInfo *info)
     info->physical_path = QString::fromStdString(it->second.physical_path);
     info->report_descriptor = fakehid::descriptor_of(it->second);
     return true;
+}
+
+void hid_node_collection(hid_device *device, int collection)
+{
+    device->collection = collection;
 }
 
 extern "C" {
@@ -233,8 +255,15 @@ int hid_write(hid_device *device, const unsigned char *data, size_t length)
     if (it == bus().devices.end())
         return -1;
     const fakehid::Bytes written(data, data + length);
-    if (it->second.respond)
-        if (auto reply = it->second.respond(written))
+    if (!fakehid::accepts(*device, it->second, written)) {
+        fakehid::note("report " + std::to_string(length ? data[0] : 0) + " refused by collection "
+                      + std::to_string(device->collection));
+        return -1;
+    }
+    // A copy: the device may be unplugged while it answers.
+    const auto respond = it->second.respond;
+    if (respond)
+        if (auto reply = respond(written))
             device->replies.push_back(*reply);
     return int(length);
 }
@@ -248,7 +277,8 @@ int hid_read_timeout(hid_device *device, unsigned char *data, size_t length, int
     const fakehid::Bytes reply = device->replies.front();
     device->replies.pop_front();
     const size_t count = std::min(length, reply.size());
-    std::memcpy(data, reply.data(), count);
+    if (count > 0)  // an empty reply has no bytes to copy from
+        std::memcpy(data, reply.data(), count);
     return int(count);
 }
 

@@ -4,8 +4,13 @@
 // running system does: the node itself (hidraw), or on Windows one device-interface path per
 // top-level collection, with its usage page and usage; the call log names the node either way.
 // Reads never block: without a pending answer they time out at once (0 bytes).
+// A device with several top-level collections may say which report each accepts. A handle
+// the program holds to one collection (as Windows gives one handle per collection) then
+// fails a write of another collection's report, as the device's interface would; a handle
+// to the whole node passes every report on.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +26,9 @@ struct Device {
     std::string physical_path;                // like the kernel's HID_PHYS
     Bytes report_descriptor;
     std::optional<std::wstring> serial_number; // nullopt: hidapi reports a null pointer
+    // Collection number (1-based) -> the report id it accepts; a collection not listed
+    // accepts none. Empty: every collection accepts every report.
+    std::map<int, std::uint8_t> collection_reports;
     // Answers a written report; the answer is returned by the next read.
     std::function<std::optional<Bytes>(const Bytes &written)> respond;
 };
@@ -35,9 +43,9 @@ void reset();
 const std::vector<std::string> &call_log();
 // How many lines of the call log begin with prefix.
 int calls(const std::string &prefix);
-// The next call of the named function fails (returns null, -1 or false); also "hid_node_info",
-// the node facts the program reads from sysfs.
-void fail_next(const std::string &function);
+// The call of the named function after the next `skip` ones fails (returns null, -1 or
+// false); also "hid_node_info", the node facts the program reads from sysfs.
+void fail_next(const std::string &function, int skip = 0);
 
 // A report descriptor with the given number of top-level collections.
 Bytes descriptor_with_collections(int count);

@@ -29,10 +29,12 @@ inline fakehid::Device qv8(const std::string &port, std::shared_ptr<Qv8State> st
     return receiver;
 }
 
-// A ZY5 mouse answering from state; its interface 1 has three collections.
+// A ZY5 mouse answering from state; its interface 1 has three collections: the pointer,
+// the macro interface (2) and the command interface (3).
 inline fakehid::Device zy5(const std::string &port, std::shared_ptr<Zy5State> state = std::make_shared<Zy5State>())
 {
     fakehid::Device mouse = device(0x9D09, 1, port, 3);
+    mouse.collection_reports = {{2, 0x57}, {3, 0x4D}};
     mouse.respond = zy5_mouse(std::move(state));
     return mouse;
 }

@@ -43,11 +43,21 @@ void arrow(QPainter &p, const QRectF &a, const QColor &c, bool down)
     p.drawPolyline(QPolygonF({QPointF(box.left(), wing), QPointF(box.center().x(), head), QPointF(box.right(), wing)}));
 }
 
+// The area less an outline's width and an antialiased pixel all round, so that outlines
+// drawn on a shape fitted into it stay inside the image.
+QRectF room_for_outline(const QRectF &a, qreal outline)
+{
+    const qreal margin = outline + 1;
+    return a.adjusted(margin, margin, -margin, -margin);
+}
+
 void mouse_body(QPainter &p, const QRectF &a, const QColor &c)
 {
-    QRectF body(0, 0, qMin(a.width(), a.height() * 0.62), qMin(a.height(), a.width() / 0.62));
-    body.moveCenter(a.center());
-    p.setPen(QPen(c.lighter(140), qMax(1.0, body.width() / 60)));
+    const qreal outline = qMax(1.0, qMin(a.width(), a.height() * 0.62) / 60);
+    const QRectF room = room_for_outline(a, outline);
+    QRectF body(0, 0, qMin(room.width(), room.height() * 0.62), qMin(room.height(), room.width() / 0.62));
+    body.moveCenter(room.center());
+    p.setPen(QPen(c.lighter(140), outline));
     p.setBrush(c.darker(250));
     p.drawRoundedRect(body, body.width() * 0.48, body.width() * 0.48);
     p.drawLine(QPointF(body.center().x(), body.top()), QPointF(body.center().x(), body.top() + body.height() * 0.38));
@@ -61,9 +71,11 @@ void mouse_body(QPainter &p, const QRectF &a, const QColor &c)
 
 void keyboard_body(QPainter &p, const QRectF &a, const QColor &c)
 {
-    QRectF body(0, 0, qMin(a.width(), a.height() * 2.8), qMin(a.height(), a.width() / 2.8));
-    body.moveCenter(a.center());
-    p.setPen(QPen(c.lighter(140), qMax(1.0, body.height() / 50)));
+    const qreal outline = qMax(1.0, qMin(a.height(), a.width() / 2.8) / 50);
+    const QRectF room = room_for_outline(a, outline);
+    QRectF body(0, 0, qMin(room.width(), room.height() * 2.8), qMin(room.height(), room.width() / 2.8));
+    body.moveCenter(room.center());
+    p.setPen(QPen(c.lighter(140), outline));
     p.setBrush(c.darker(250));
     p.drawRoundedRect(body, body.height() * 0.08, body.height() * 0.08);
     const int columns = 12;

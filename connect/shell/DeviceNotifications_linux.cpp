@@ -3,8 +3,9 @@
 #include "common/HidBus.h"
 
 #include <QSet>
-#include <QWidget>
 #include <QSocketNotifier>
+#include <QTimer>
+#include <QWidget>
 
 #include <libudev.h>
 
@@ -25,6 +26,9 @@ struct DeviceMonitor {
 
 namespace {
 
+constexpr int kFactRetries = 10;
+constexpr int kFactRetryMs = 200;
+
 QSet<QString> attached_paths()
 {
     QSet<QString> paths;
@@ -44,9 +48,13 @@ QStringList sorted(const QSet<QString> &paths)
 
 DeviceNotifications::DeviceNotifications(QWidget *window)
     : QObject(window)
+    , m_retryTimer(new QTimer(this))
     , m_window(window)
     , m_monitor(new DeviceMonitor)
 {
+    m_retryTimer->setSingleShot(true);
+    m_retryTimer->setInterval(kFactRetryMs);
+    connect(m_retryTimer, &QTimer::timeout, this, &DeviceNotifications::announce_changes);
 }
 
 DeviceNotifications::~DeviceNotifications() = default;
@@ -71,8 +79,14 @@ bool DeviceNotifications::start(long *error)
     return true;
 }
 
-// A failed enumeration changes nothing: the next event compares with the last good one.
 void DeviceNotifications::rescan()
+{
+    m_retriesLeft = kFactRetries;
+    announce_changes();
+}
+
+// A failed enumeration changes nothing: the next event compares with the last good one.
+void DeviceNotifications::announce_changes()
 {
     const QSet<QString> before = attached_paths();
     if (!HidBus::refresh())
@@ -82,4 +96,6 @@ void DeviceNotifications::rescan()
         emit removed(path);
     for (const QString &path : sorted(QSet<QString>(now).subtract(before)))
         emit arrived(path);
+    if (HidBus::nodes_left_out() && m_retriesLeft-- > 0)
+        m_retryTimer->start();
 }

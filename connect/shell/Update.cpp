@@ -1,6 +1,7 @@
 #include "Update.h"
 
 #include "ProgramVersion.h"
+#include "UpdateFiles.h"
 #include "UpdateVersionFile.h"
 
 #include <JlCompress.h>
@@ -32,6 +33,15 @@ constexpr int kRangeNotSatisfiable = 416;
 int status_of(const QNetworkReply *reply)
 {
     return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+// What identifies the package's version on the server: a strong ETag, else Last-Modified.
+QByteArray validator_of(const QNetworkReply *reply)
+{
+    const QByteArray etag = reply->rawHeader("ETag");
+    if (!etag.isEmpty() && !etag.startsWith("W/"))
+        return etag;
+    return reply->rawHeader("Last-Modified");
 }
 
 QNetworkRequest request_for(const QUrl &url)
@@ -98,21 +108,44 @@ void Update::get_version_Finished()
 
 void Update::downloadFile()
 {
+    const UpdateFiles files(m_downloadFolder);
     QDir().mkpath(m_downloadFolder);
-    m_packagePath = QDir(m_downloadFolder).absoluteFilePath(kPackageName);
+    m_packagePath = files.package();
     qDebug() << "download to" << m_packagePath;
-    QFile::remove(m_packagePath);
-    m_partialPath = m_packagePath + QStringLiteral(".tmp");
+    m_partialPath = files.partial();
     qDebug() << m_partialPath;
-
+    files.keep_only(m_offered);
+    if (QFile::exists(m_packagePath)) {
+        unpack_package();  // complete already: not downloaded again
+        return;
+    }
+    // A partial file resumes only with the validator of its first answer.
+    const QByteArray validator = files.read_record().validator;
     const QFileInfo partial(m_partialPath);
-    m_resumeOffset = partial.exists() ? partial.size() : 0;
+    if (partial.exists() && validator.isEmpty())
+        QFile::remove(m_partialPath);
+    request_package(partial.exists() && !validator.isEmpty() ? partial.size() : 0, validator);
+}
+
+void Update::request_package(qint64 offset, const QByteArray &validator)
+{
+    m_resumeOffset = offset;
+    m_validator = validator;
     m_body = Body::Undecided;
     QNetworkRequest request = request_for(url_of(kPackageName));
     request.setRawHeader("Range", QStringLiteral("bytes=%1-").arg(m_resumeOffset).toLatin1());
+    if (m_resumeOffset > 0)
+        request.setRawHeader("If-Range", m_validator);
     m_packageReply = m_network->get(request);
     connect(m_packageReply, &QNetworkReply::readyRead, this, &Update::onReadyRead);
     connect(m_packageReply, &QNetworkReply::finished, this, &Update::onFinished);
+}
+
+// A validator in the answer that is not the partial file's: the server holds another package.
+bool Update::answer_validator_differs() const
+{
+    const QByteArray answered = validator_of(m_packageReply);
+    return !answered.isEmpty() && answered != m_validator;
 }
 
 // 206 continues the partial file, but only from where it ends; 200 is the whole package
@@ -121,6 +154,11 @@ void Update::decide_body()
 {
     const int status = status_of(m_packageReply);
     m_packageSize = -1;
+    if (status == kOk || (status == kPartialContent && m_resumeOffset == 0)) {
+        // The first answer of a new partial file: its validator is kept with it.
+        m_validator = validator_of(m_packageReply);
+        UpdateFiles(m_downloadFolder).write_record({m_offered, m_validator});
+    }
     if (status == kOk) {
         m_body = Body::Restart;
         const QVariant length = m_packageReply->header(QNetworkRequest::ContentLengthHeader);
@@ -135,6 +173,10 @@ void Update::decide_body()
     const QByteArray range = m_packageReply->rawHeader("Content-Range");
     if (!range.startsWith("bytes " + QByteArray::number(m_resumeOffset) + '-')) {
         qDebug() << "package range" << range << "does not continue at" << m_resumeOffset;
+        return;
+    }
+    if (answer_validator_differs()) {
+        qDebug() << "package changed on the server";
         return;
     }
     m_body = Body::Append;
@@ -183,7 +225,10 @@ void Update::onFinished()
     onReadyRead();  // bytes that came with the end
     const int status = status_of(m_packageReply);
     if (status == kRangeNotSatisfiable && m_resumeOffset > 0) {
-        finish_package();  // the partial file already holds the whole package
+        if (complete_by_416())
+            finish_package();
+        else
+            start_again();
         return;
     }
     if (m_packageReply->error() != QNetworkReply::NoError) {
@@ -192,6 +237,8 @@ void Update::onFinished()
     }
     if (m_body != Body::Append) {
         qDebug() << "package answer" << status << "discarded";
+        if (status == kPartialContent && m_resumeOffset > 0 && answer_validator_differs())
+            start_again();
         return;
     }
     // A connection closed early can end without an error.
@@ -201,6 +248,26 @@ void Update::onFinished()
         return;
     }
     finish_package();
+}
+
+// "bytes */<size>" of the partial file's size, from the server holding the same package.
+bool Update::complete_by_416() const
+{
+    const QByteArray range = m_packageReply->rawHeader("Content-Range").trimmed();
+    bool known = false;
+    const qint64 size = range.startsWith("bytes */") ? range.mid(8).toLongLong(&known) : -1;
+    return known && size == QFileInfo(m_partialPath).size() && !answer_validator_differs();
+}
+
+// Once per pass: the partial file is dropped and the package asked for from its start.
+void Update::start_again()
+{
+    if (m_startedAgain)
+        return;
+    m_startedAgain = true;
+    qDebug() << "partial file" << m_partialPath << "is not of this package; starting again";
+    QFile::remove(m_partialPath);
+    request_package(0, QByteArray());
 }
 
 void Update::finish_package()
@@ -214,18 +281,20 @@ void Update::finish_package()
     unpack_package();
 }
 
-// Offers the installer only when this package held it: a file of that name from an earlier
-// pass is removed first.
+// Unpacks into a folder of its own, emptied first, and offers the installer only when this
+// package held it.
 void Update::unpack_package()
 {
-    const QString installer = QDir(m_downloadFolder).absoluteFilePath(installer_name_of(m_offered));
-    QFile::remove(installer);
-    const QStringList extracted = JlCompress::extractDir(m_packagePath, m_downloadFolder);
+    const UpdateFiles files(m_downloadFolder);
+    const QString installer = files.installer(m_offered);
+    QDir(files.unpack_folder()).removeRecursively();
+    const QStringList extracted = JlCompress::extractDir(m_packagePath, files.unpack_folder());
     const bool found = std::any_of(extracted.begin(), extracted.end(), [&installer](const QString &path) {
         return QFileInfo(path).absoluteFilePath() == installer;
     });
     if (!found || !QFileInfo(installer).isFile()) {
         qDebug() << "package" << m_packagePath << "holds no" << installer_name_of(m_offered);
+        QDir(files.unpack_folder()).removeRecursively();
         return;
     }
     qDebug() << "Get updatefile Finished.";

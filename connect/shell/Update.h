@@ -7,7 +7,8 @@ class QNetworkAccessManager;
 class QNetworkReply;
 
 // Checks once whether the server offers a newer connect and, if so, downloads its package
-// (resuming a partial earlier download), unpacks it and names the installer it held.
+// (resuming a partial earlier download of the same package, checked with If-Range), unpacks it
+// into a folder of its own and names the installer it held.
 // Lives on a thread of its own; all its slots run there.
 class Update : public QObject
 {
@@ -41,6 +42,10 @@ private:
     QUrl url_of(const QString &file_name) const;
     void decide_body();
     bool write_body();
+    void request_package(qint64 offset, const QByteArray &validator);
+    bool answer_validator_differs() const;
+    bool complete_by_416() const;
+    void start_again();
     void finish_package();
     void unpack_package();
 
@@ -53,6 +58,8 @@ private:
     qint64 m_resumeOffset = 0;
     QString m_packagePath;
     QString m_partialPath;
+    QByteArray m_validator;  // of the partial file; empty when the server gave none
+    bool m_startedAgain = false;
     Body m_body = Body::Undecided;
     qint64 m_packageSize = -1;  // as the answer states it, -1 when it does not
 };

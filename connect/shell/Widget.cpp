@@ -6,6 +6,7 @@
 #include "InstallerCleanup.h"
 #include "InstallerStart.h"
 #include "SystemTray.h"
+#include "UpdateFiles.h"
 #include "WindowMove.h"
 #include "m_Devlist.h"
 #include "m_Navibar.h"
@@ -20,6 +21,7 @@
 #include <QScreen>
 #include <QSignalMapper>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QThread>
 
 namespace {
@@ -148,6 +150,11 @@ void Widget::clean_up_old_installers()
 {
     for (const QString &name : clean_up_installers(QDir::current()))
         UpdateFound(name);
+    // Where the update worker unpacks: found also while the server cannot be reached.
+    const QString unpacked =
+        UpdateFiles(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).clean_up();
+    if (!unpacked.isEmpty())
+        UpdateFound(unpacked);
 }
 
 // The window alone owns the thread; the worker is deleted on it as it finishes.

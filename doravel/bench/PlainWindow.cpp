@@ -24,10 +24,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   window_class.lpszClassName = L"PlainBenchWindow";
   RegisterClassW(&window_class);
   const int width = 430, height = 255;
+  RECT work;  // centred on the work area, as the skinned window centres itself
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   HWND window = CreateWindowExW(0, L"PlainBenchWindow", L"Plain", WS_POPUP | WS_VISIBLE,
-                                (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                                (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr, nullptr,
-                                instance, nullptr);
+                                (work.left + work.right) / 2 - width / 2, (work.top + work.bottom) / 2 - height / 2,
+                                width, height, nullptr, nullptr, instance, nullptr);
   UpdateWindow(window);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);

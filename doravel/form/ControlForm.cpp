@@ -12,6 +12,8 @@ const wchar_t kSettingsWindowName[] = L"UIMainFrame";
 namespace {
 
 constexpr int kItemHeight = 22;
+// Posted after the first visible frame; WM_APP + 1 and + 2 are the framework's.
+constexpr UINT kListMicDevicesMessage = ui::kLayeredPaintMessage + 1;
 
 const wchar_t* const kComboNames[] = {L"ComboMicDev",        L"ComboRecoEngine",   L"ComboInputLanguage",
                                       L"ComboAccent",        L"ComboTranslateSrc", L"ComboTranslateDst"};
@@ -37,7 +39,7 @@ void ControlForm::InitWindow() {
   cancel_ = Find<ui::Button>(this, L"BtnCancel");
 
   choices_ = std::make_unique<SettingsChoices>();
-  for (Choice choice : {Choice::kMicDev, Choice::kRecoEngine, Choice::kInputLanguage}) ShowList(choice);
+  for (Choice choice : {Choice::kRecoEngine, Choice::kInputLanguage}) ShowList(choice);
   ShowTranslation();
   if (noise_) {
     noise_->SetEnabled(false);
@@ -52,6 +54,26 @@ void ControlForm::InitWindow() {
   for (int type : {ui::kEventSelect, ui::kEventUnSelect}) {
     root->AttachBubbledEvent(type, MakeWeakCallback([this](ui::EventArgs* args) { return OnSelect(args); }));
   }
+}
+
+LRESULT ControlForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == kListMicDevicesMessage) {
+    ListMicDevices();
+    return 0;
+  }
+  const LRESULT result = WindowImplBase::HandleMessage(message, wparam, lparam);
+  const bool painted = message == WM_PAINT || message == ui::kLayeredPaintMessage;
+  if (painted && !mic_devices_requested_ && GetWindowAlpha() > 0) {
+    mic_devices_requested_ = true;
+    PostMessageW(GetHWND(), kListMicDevicesMessage, 0, 0);
+  }
+  return result;
+}
+
+void ControlForm::ListMicDevices() {
+  choices_->FillMicDevices();
+  if (ui::Combo* combo = combos_[static_cast<size_t>(Choice::kMicDev)]) combo->SetInternVisible(true);
+  ShowList(Choice::kMicDev);
 }
 
 LRESULT ControlForm::OnClose(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) {

@@ -36,6 +36,7 @@ class ControlForm : public ui::WindowImplBase {
 
   std::wstring GetWindowClassName() const override { return kSettingsWindowName; }
   void InitWindow() override;
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   LRESULT OnClose(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) override;
   std::wstring GetSkinFolder() const override { return L"controls"; }
   std::wstring GetSkinFile() const override { return L"controls.xml"; }
@@ -45,6 +46,9 @@ class ControlForm : public ui::WindowImplBase {
   virtual void ShowWarning(const std::wstring& content);
 
  private:
+  // The device list is filled once the window has shown its first frame: enumerating the
+  // devices would delay it.
+  void ListMicDevices();
   bool OnClick(ui::EventArgs* args);
   bool OnSelect(ui::EventArgs* args);
   void ShowList(Choice choice);
@@ -60,4 +64,5 @@ class ControlForm : public ui::WindowImplBase {
   ui::Button* noise_down_ = nullptr;
   ui::Button* ok_ = nullptr;
   ui::Button* cancel_ = nullptr;
+  bool mic_devices_requested_ = false;
 };

@@ -57,7 +57,6 @@ std::wstring StepNoiseText(const std::wstring& text, int step) {
 SettingsChoices::SettingsChoices() {
   LoadStableConfig(&stable_);
   LoadSettings(&settings_);
-  FillMicDevices(Wide(settings_.mic_config().device_descriptor().name()));
   FillRecoEngines();
   FillInputLanguages();
 }
@@ -71,8 +70,10 @@ bool SettingsChoices::ticked(Tick tick) const {
   return false;
 }
 
-void SettingsChoices::FillMicDevices(const std::wstring& current_name) {
+void SettingsChoices::FillMicDevices() {
+  const std::wstring current_name = Wide(settings_.mic_config().device_descriptor().name());
   ChoiceList& list = mutable_list(Choice::kMicDev);
+  list = ChoiceList();
   std::vector<std::wstring> wave_in_names;
   EnumWaveInNames(&wave_in_names);
   for (const std::wstring& name : wave_in_names) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "FakeWaveIn.h"
+#include "FileBytes.h"
 #include "SettingsFolderFixture.h"
 #include "SkinArchive.h"
 #include "image/ImageInfo.h"
@@ -28,6 +29,11 @@ void Pump(DWORD ms) {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     Sleep(10);
   }
+}
+
+template <typename T>
+T* Named(ui::Window* window, const wchar_t* name) {
+  return dynamic_cast<T*>(window->FindControlByName(name));
 }
 
 class SettingsWindow : public CleanSettingsFolder {
@@ -66,6 +72,31 @@ TEST_F(SettingsWindow, PaintsItsSkinAndFillsItsLists) {
   Pump(100);
 }
 
+// The devices are listed only after the window's first visible frame; the configured one is
+// selected then, and the fill is no choice of the user's.
+TEST_F(SettingsWindow, ListsTheDevicesAfterItsFirstFrameWithTheConfiguredOneSelected) {
+  FakeWaveIn wave_in({L"Line In", L"TAVRI 一", L"TAVRI 麦克风"});
+  ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
+  const std::string saved =
+      "mic_config {\r\n  mic_mode: MicMode_Gen\r\n  device_descriptor {\r\n    name: \"TAVRI \\302\\363\\277\\313\\267\\347\"\r\n"
+      "    path: \"\"\r\n  }\r\n}\r\n";
+  WriteBytes(SettingsPath(), saved);
+  auto* form = new ControlForm;
+  ASSERT_NE(form->Create(nullptr, kSettingsWindowName, 0x96C80000, WS_EX_WINDOWEDGE, true, RECT{}), nullptr);
+  auto* mics = Named<ui::Combo>(form, L"ComboMicDev");
+  ASSERT_NE(mics, nullptr);
+  EXPECT_EQ(mics->GetCount(), 0) << "listed before the window showed";
+  form->ShowWindow(true, true);
+  for (int waited = 0; waited < 3000 && mics->GetCount() == 0; waited += 20) Pump(20);
+  ASSERT_EQ(mics->GetCount(), 2);
+  EXPECT_GT(form->GetWindowAlpha(), 0) << "listed before the first visible frame";
+  EXPECT_EQ(mics->GetCurSel(), 1);
+  EXPECT_EQ(mics->GetText(), L"TAVRI 麦克风");
+  EXPECT_TRUE(mics->IsVisible());
+  DestroyWindow(form->GetHWND());
+  Pump(100);
+}
+
 // A settings window that notes its warnings instead of showing them.
 class WarningsNoted : public ControlForm {
  public:
@@ -74,11 +105,6 @@ class WarningsNoted : public ControlForm {
  protected:
   void ShowWarning(const std::wstring& content) override { warnings.push_back(content); }
 };
-
-template <typename T>
-T* Named(ui::Window* window, const wchar_t* name) {
-  return dynamic_cast<T*>(window->FindControlByName(name));
-}
 
 TEST_F(SettingsWindow, TranslationThatCannotWorkIsWarnedAndUnticked) {
   auto* form = new WarningsNoted;

@@ -31,12 +31,12 @@ TEST_F(CleanSettingsFolder, LoadFallsBackToTheDefaults) {
   LoadSettings(&config);
   EXPECT_EQ(config.SerializeAsString(), Defaults().SerializeAsString());
 
-  // A file that parses partly: the defaults go over what was read.
+  // A file that parses partly: the defaults alone, nothing of what was read.
   ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
   WriteBytes(SettingsPath(), "software_config {\r\n}\r\nsr_config {\r\n  b_ptt: false\r\n  oops");
   ConfigPb partly;
   LoadSettings(&partly);
-  EXPECT_TRUE(partly.has_software_config());
+  EXPECT_FALSE(partly.has_software_config());
   EXPECT_TRUE(partly.sr_config().b_ptt());
   EXPECT_EQ(partly.translate_config().dst_key(), "en");
 }

@@ -101,12 +101,13 @@ TEST_F(DoravelProcess, SaveFailuresShowTheirBoxesAndLeaveNothingHalfWritten) {
   // The file cannot be replaced: its temporary name is taken by a folder. (A read-only folder
   // does not stop the root user these tests run as.)
   ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
-  WriteBytes(SettingsPath(), "previous");
+  const std::string previous = "sr_config {\r\n  b_ptt: false\r\n}\r\n";
+  WriteBytes(SettingsPath(), previous);
   const std::wstring blocker = SettingsPath() + L".tmp";
   ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
   ExpectSaveFailureBox(L"保存配置失败", SettingsPath());
   RemoveDirectoryW(blocker.c_str());
-  EXPECT_EQ(ReadBytes(SettingsPath()), "previous");
+  EXPECT_EQ(ReadBytes(SettingsPath()), previous);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(GetAppDataFolder()), {}), 1);
 }
 

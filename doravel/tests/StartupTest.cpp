@@ -7,6 +7,7 @@
 
 #include "MainThread.h"
 #include "RegistryProbe.h"
+#include "base/ThreadRecord.h"
 
 namespace {
 
@@ -20,6 +21,7 @@ class ObservedMainThread : public MainThread {
   bool ui_registered = false;
   bool misc_registered = false;
   HANDLE misc_handle = nullptr;
+  bool quit_properly = false;
 
  protected:
   void Init() override {
@@ -29,6 +31,10 @@ class ObservedMainThread : public MainThread {
     DuplicateHandle(GetCurrentProcess(), misc_thread()->thread_handle(), GetCurrentProcess(), &misc_handle,
                     SYNCHRONIZE, FALSE, 0);
     PostQuitMessage(0);
+  }
+  void Cleanup() override {
+    MainThread::Cleanup();
+    quit_properly = base::CurrentThreadRecord()->quit_properly;
   }
 };
 
@@ -43,6 +49,7 @@ TEST(DoravelStartup, UIThreadRunsUntilQuitThenLeavesNoThreadBehind) {
   EXPECT_EQ(WaitForSingleObject(main_thread.misc_handle, 0), WAIT_OBJECT_0) << "misc thread still runs";
   EXPECT_TRUE(IdentifierIsFree(0));
   EXPECT_TRUE(IdentifierIsFree(1));
+  EXPECT_TRUE(main_thread.quit_properly) << "a quit through WM_QUIT is the UI thread's proper end";
 }
 
 }  // namespace

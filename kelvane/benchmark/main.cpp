@@ -1,17 +1,19 @@
 // Kelvane's own share of the dictation road, and its CPU use at rest.
-//  1. Idle: Kelvane.exe runs with no device present; its CPU time over ten seconds.
+//  1. Idle: Kelvane.exe runs with no device present, its panel shown, then hidden; its CPU
+//     time from the operating system's counters over several windows.
 //  2. Latency, with the real panel and IME service in this process on simulated devices: from
-//     the button report to the first audio write to the SDK, and from the final result to the
-//     last keystroke sent. Time spent inside SDK calls is measured and taken out; the SDK
-//     stand-in answers at once and translation is off, so no network wait is included.
-// Prints the figures; not a test.
+//     the button report written to the control device to the first audio write to the SDK,
+//     and from the final result to the last keystroke sent. Time spent inside SDK calls and
+//     the simulated microphone's wait for its first buffer are measured and taken out; the
+//     SDK stand-in answers at once and translation is off, so no network wait is included.
+// Prints the figures with the machine's load; not a test.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -27,6 +29,8 @@
 #include "SettingsText.h"
 #include "SpokenFixture.h"
 #include "TempFolder.h"
+#include "UnixProcessTimes.h"
+#include "WaveInApi.h"
 #include "mfc/AfxRichEdit.h"
 #include "msc/MscApi.h"
 #include "skivra/Skivra.h"
@@ -49,6 +53,8 @@ struct Calls {
   std::mutex lock;
   std::vector<std::pair<double, double>> sdk;  // (enter, leave) of every SDK call
   double firstWrite = 0;                       // enter of the first audio write after the press
+  double micStart = 0;                         // the microphone's waveInStart
+  double firstBuffer = 0;                      // the first recorded buffer handed to Kelvane
   double finalResult = 0;                      // leave of the call that completed the result
   double lastKeystroke = 0;                    // leave of the last SendInput
   int sessionsEnded = 0;
@@ -56,7 +62,7 @@ struct Calls {
   void Reset() {
     std::lock_guard<std::mutex> guard(lock);
     sdk.clear();
-    firstWrite = finalResult = lastKeystroke = 0;
+    firstWrite = micStart = firstBuffer = finalResult = lastKeystroke = 0;
   }
   // SDK time inside [from, to].
   double SdkTimeWithin(double from, double to) {
@@ -130,6 +136,41 @@ UINT WINAPI TimedSendInput(UINT count, LPINPUT inputs, int size) {
   return sent;
 }
 
+// The simulated microphone's own wait: from waveInStart to its first buffer.
+WaveInApi g_driver;
+DWORD_PTR g_micCallback, g_micInstance;
+
+void CALLBACK TimedMicCallback(HWAVEIN handle, UINT message, DWORD_PTR instance, DWORD_PTR header,
+                               DWORD_PTR reserved) {
+  if (message == WIM_DATA) {
+    std::lock_guard<std::mutex> guard(g_calls.lock);
+    if (g_calls.firstBuffer == 0) g_calls.firstBuffer = Now();
+  }
+  reinterpret_cast<void(CALLBACK*)(HWAVEIN, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR)>(g_micCallback)(
+      handle, message, g_micInstance, header, reserved);
+}
+
+MMRESULT WINAPI TimedMicOpen(LPHWAVEIN handle, UINT id, LPCWAVEFORMATEX format, DWORD_PTR callback,
+                             DWORD_PTR instance, DWORD flags) {
+  g_micCallback = callback;
+  g_micInstance = instance;
+  return g_driver.open(handle, id, format, reinterpret_cast<DWORD_PTR>(&TimedMicCallback), 0, flags);
+}
+
+MMRESULT WINAPI TimedMicStart(HWAVEIN handle) {
+  {
+    std::lock_guard<std::mutex> guard(g_calls.lock);
+    if (g_calls.micStart == 0) g_calls.micStart = Now();
+  }
+  return g_driver.start(handle);
+}
+
+void TimeMicrophone() {
+  g_driver = WaveIn();
+  WaveIn().open = &TimedMicOpen;
+  WaveIn().start = &TimedMicStart;
+}
+
 template <typename Fn>
 bool Patch(const char* dll, WORD ordinal, const char* name, Fn replacement, Fn* original) {
   return PatchImport(dll, ordinal, name, reinterpret_cast<void*>(replacement),
@@ -153,18 +194,41 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
   return true;
 }
 
-double FileTimeMs(const FILETIME& time) {
-  return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime) / 10000.0;
+bool Fail(const char* what) {
+  std::fprintf(stderr, "kelvane_benchmark: %s\n", what);
+  return false;
 }
 
-double CpuMs(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  GetProcessTimes(process, &created, &exited, &kernel, &user);
-  return FileTimeMs(kernel) + FileTimeMs(user);
+struct Spread {
+  double min, median, max;
+};
+
+Spread SpreadOf(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return {values.front(), values[values.size() / 2], values.back()};
 }
 
-// Kelvane.exe beside this program, with no device present: CPU per second of wall time.
-bool MeasureIdle(double* cpuShare, int* threads) {
+// Kelvane.exe's share of one core in each of the windows that follow, from the OS counters.
+std::vector<double> CpuShares(const UnixProcessTimes& kelvane, int windows, DWORD windowMs) {
+  std::vector<double> shares;
+  for (int i = 0; i < windows; ++i) {
+    const double cpuBefore = kelvane.CpuMs(), wallBefore = Now();
+    Sleep(windowMs);
+    shares.push_back((kelvane.CpuMs() - cpuBefore) / (Now() - wallBefore));
+  }
+  return shares;
+}
+
+void PrintShares(const char* what, const std::vector<double>& shares, DWORD windowMs) {
+  const Spread spread = SpreadOf(shares);
+  std::printf("idle, no device, %s: Kelvane.exe used %.2f / %.2f / %.2f %% of one core "
+              "(min / median / max of %zu windows of %lu s; 10 ms clock ticks)\n",
+              what, spread.min * 100, spread.median * 100, spread.max * 100, shares.size(),
+              windowMs / 1000);
+}
+
+// Kelvane.exe beside this program, with no device present, the panel shown and then hidden.
+bool MeasureIdle() {
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring command = L"\"" + std::filesystem::path(self).replace_filename(L"Kelvane.exe").wstring() + L"\"";
@@ -173,38 +237,33 @@ bool MeasureIdle(double* cpuShare, int* threads) {
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &info)) {
-    return false;
+    return Fail("Kelvane.exe did not start");
   }
-  const bool up = WaitUntil([] { return FindWindowW(nullptr, kMainWindowTitle) != nullptr; });
-  std::printf("start-up: %.1f ms CPU\n", CpuMs(info.hProcess));
-  Sleep(3000);  // start-up, slide-in and the first system checks
-  const double cpuBefore = CpuMs(info.hProcess), wallBefore = Now();
-  Sleep(10000);
-  *cpuShare = (CpuMs(info.hProcess) - cpuBefore) / (Now() - wallBefore);
-  *threads = 0;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  THREADENTRY32 thread{};
-  thread.dwSize = sizeof(thread);
-  for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread)) {
-    *threads += thread.th32OwnerProcessID == info.dwProcessId;
+  HWND panel = nullptr;
+  const bool up = WaitUntil([&] { return (panel = FindWindowW(nullptr, kMainWindowTitle)) != nullptr; });
+  UnixProcessTimes kelvane;
+  const bool found = up && kelvane.Find("Kelvane.exe");
+  if (found) {
+    Sleep(3000);  // start-up, slide-in and the first system checks
+    constexpr int kWindows = 6;
+    constexpr DWORD kWindowMs = 5000;
+    PrintShares("panel shown", CpuShares(kelvane, kWindows, kWindowMs), kWindowMs);
+    PostMessageW(panel, WM_COMMAND, IDC_CLOSE_BUTTON, 0);
+    Sleep(500);
+    PrintShares("panel hidden", CpuShares(kelvane, kWindows, kWindowMs), kWindowMs);
   }
-  CloseHandle(snapshot);
-  PostMessageW(FindWindowW(nullptr, kMainWindowTitle), WM_COMMAND, ID_TRAY_EXIT, 0);
+  PostMessageW(panel, WM_COMMAND, ID_TRAY_EXIT, 0);
   if (WaitForSingleObject(info.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
-  return up;
+  return up ? found || Fail("the Unix process of Kelvane.exe was not found in /proc") : Fail("no panel");
 }
 
+// Kelvane's own time on each stretch: the stretch less the SDK's and the microphone's time.
 struct Sample {
-  double pressToWrite, pressSdk;
-  double finalToKey, finalSdk;
+  double pressToWrite;
+  double finalToKey;
 };
-
-bool Fail(const char* what) {
-  std::fprintf(stderr, "kelvane_benchmark: %s\n", what);
-  return false;
-}
 
 // One dictation; false when a step does not come.
 bool Dictate(HidPipe& pipe, FakeWaveInDriver& driver, Sample* sample) {
@@ -215,8 +274,8 @@ bool Dictate(HidPipe& pipe, FakeWaveInDriver& driver, Sample* sample) {
     ended = g_calls.sessionsEnded;
   }
   driver.Rewind();
-  const double press = Now();
   if (!pipe.Send(HidButtonReport(true))) return Fail("the press was not read");
+  const double press = Now();  // the report is in the device's pipe
   if (!WaitUntil([] { std::lock_guard<std::mutex> g(g_calls.lock); return g_calls.firstWrite != 0; })) {
     return Fail("no audio reached the SDK");
   }
@@ -232,46 +291,36 @@ bool Dictate(HidPipe& pipe, FakeWaveInDriver& driver, Sample* sample) {
   // The microphone closes; the next press must not count as a double press.
   const double settled = press + 2.0 * CIMEService::kDoublePressMs;
   Sleep(static_cast<DWORD>(std::max(300.0, settled - Now())));
-  double firstWrite, finalResult, lastKey;
+  double firstWrite, micWait, finalResult, lastKey;
   {
     std::lock_guard<std::mutex> guard(g_calls.lock);
     firstWrite = g_calls.firstWrite;
+    micWait = g_calls.firstBuffer - g_calls.micStart;
     finalResult = g_calls.finalResult;
     lastKey = g_calls.lastKeystroke;
   }
-  sample->pressToWrite = firstWrite - press;
-  sample->pressSdk = g_calls.SdkTimeWithin(press, firstWrite);
-  sample->finalToKey = lastKey - finalResult;
-  sample->finalSdk = g_calls.SdkTimeWithin(finalResult, lastKey);
+  sample->pressToWrite = firstWrite - press - micWait - g_calls.SdkTimeWithin(press, firstWrite);
+  sample->finalToKey = lastKey - finalResult - g_calls.SdkTimeWithin(finalResult, lastKey);
   return true;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
+void Report(const char* what, const std::vector<double>& own) {
+  const Spread spread = SpreadOf(own);
+  std::printf("%s: Kelvane's own %.2f / %.2f / %.2f ms (min / median / max of %zu)\n", what,
+              spread.min, spread.median, spread.max, own.size());
 }
 
-void Report(const char* what, const std::vector<double>& totals, const std::vector<double>& sdk) {
-  std::vector<double> own(totals.size());
-  for (size_t i = 0; i < totals.size(); ++i) own[i] = totals[i] - sdk[i];
-  const double medianTotal = Median(totals), medianOwn = Median(own);
-  std::printf("%s: Kelvane's own %.2f ms (median; max %.2f), SDK %.2f ms, total %.2f ms; own/total %.2f\n",
-              what, medianOwn, *std::max_element(own.begin(), own.end()), Median(sdk), medianTotal,
-              medianTotal > 0 ? medianOwn / medianTotal : 0.0);
+std::string LoadAverage() {
+  std::string load;
+  std::getline(std::ifstream("Z:/proc/loadavg"), load);
+  return load;
 }
 
 }  // namespace
 
 int wmain() {
-  double idleShare = 0;
-  int idleThreads = 0;
-  if (!MeasureIdle(&idleShare, &idleThreads)) {
-    std::fprintf(stderr, "kelvane_benchmark: Kelvane.exe did not start\n");
-    return 1;
-  }
-  // Process times advance in clock ticks of 10 ms: 0 means less than 0.1 %.
-  std::printf("idle, no device: Kelvane.exe used %.3f%% of one core over 10 s (%d threads)\n",
-              idleShare * 100, idleThreads);
+  std::printf("load average before: %s\n", LoadAverage().c_str());
+  if (!MeasureIdle()) return 1;
 
   if (!PatchCalls()) {
     std::fprintf(stderr, "kelvane_benchmark: the SDK and SendInput imports were not found\n");
@@ -283,6 +332,7 @@ int wmain() {
   FakeHid hid;
   HidPipe pipe;
   FakeWaveInDriver driver({L"Benchmark Mic"}, SpokenFixture());
+  TimeMicrophone();
   WriteTextFile(folder.File(CIMEService::kSettingsFileName), SettingsText(pipe.Path(), "Benchmark Mic"));
 
   FocusedEdit edit;  // receives the keystrokes
@@ -290,7 +340,7 @@ int wmain() {
   dialog.SetSettingsFolder(folder.path());
   dialog.SetServiceSetup([](CIMEService& service) { service.SetNetworkCheck([] { return 0; }); });
   constexpr int kRounds = 10;
-  std::vector<double> toWrite, toWriteSdk, toKey, toKeySdk;
+  std::vector<double> toWrite, toKey;
   bool ok = true;
   std::thread bench([&] {
     ok = WaitUntil([&] { return pipe.Send(std::vector<unsigned char>(17, 0)); });
@@ -298,9 +348,7 @@ int wmain() {
       Sample sample{};
       ok = Dictate(pipe, driver, &sample);
       toWrite.push_back(sample.pressToWrite);
-      toWriteSdk.push_back(sample.pressSdk);
       toKey.push_back(sample.finalToKey);
-      toKeySdk.push_back(sample.finalSdk);
     }
     PostMessageW(FindWindowW(nullptr, kMainWindowTitle), WM_COMMAND, ID_TRAY_EXIT, 0);
   });
@@ -312,7 +360,8 @@ int wmain() {
   }
   std::printf("%d dictations of a %zu-byte 16 kHz fixture, SDK stand-in in echo mode\n", kRounds,
               kSpokenBuffers * kSpokenBufferBytes);
-  Report("button report -> first audio write", toWrite, toWriteSdk);
-  Report("final result -> last keystroke", toKey, toKeySdk);
+  Report("button report -> first audio write", toWrite);
+  Report("final result -> last keystroke", toKey);
+  std::printf("load average after: %s\n", LoadAverage().c_str());
   return 0;
 }

@@ -23,16 +23,21 @@ bool IsDeviceGone(DWORD error) {
 
 }  // namespace
 
-CHIDDevice::CHIDDevice() : CAsyncDevice(DT_Ctl_HID) {
-  // Manual-reset, not signalled; made once and kept for every reopen.
+// Manual-reset, not signalled; made once and kept for every reopen.
+CHIDDevice::WriteTransfer::WriteTransfer() {
+  overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+}
+
+CHIDDevice::WriteTransfer::~WriteTransfer() { CloseHandle(overlapped.hEvent); }
+
+CHIDDevice::CHIDDevice()
+    : CAsyncDevice(DT_Ctl_HID), write_(std::make_unique<WriteTransfer>()) {
   read_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  write_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 }
 
 CHIDDevice::~CHIDDevice() {
   Close();
   CloseHandle(read_.hEvent);
-  CloseHandle(write_.hEvent);
 }
 
 std::wstring CHIDDevice::Path() const {
@@ -88,12 +93,13 @@ int CHIDDevice::CloseDevice() {
     if (handle_ == INVALID_HANDLE_VALUE) return 1;
     handle = std::exchange(handle_, INVALID_HANDLE_VALUE);  // no read or write starts on it now
     if (readPending_) {
-      CancelIoEx(handle, &read_);
+      Hid().cancelIo(handle, &read_);
       readCollected_.wait(lock, [this] { return !readPending_; });
     }
   }
   std::lock_guard<std::mutex> noWrite(writeLock_);  // a write already on the handle ends first
   CloseHandle(handle);
+  if (write_ == nullptr) write_ = std::make_unique<WriteTransfer>();  // the next open writes again
   return 1;
 }
 
@@ -165,9 +171,12 @@ HANDLE CHIDDevice::CurrentHandle() {
 
 int CHIDDevice::WriteDevice(const unsigned char* bytes, unsigned long length) {
   std::lock_guard<std::mutex> lock(writeLock_);
+  if (write_ == nullptr) return 0;
   const HANDLE handle = CurrentHandle();
-  ResetEvent(write_.hEvent);
-  if (!WriteFile(handle, bytes, length, nullptr, &write_) && GetLastError() != ERROR_IO_PENDING) {
+  write_->bytes.assign(bytes, bytes + length);
+  ResetEvent(write_->overlapped.hEvent);
+  if (!WriteFile(handle, write_->bytes.data(), length, nullptr, &write_->overlapped) &&
+      GetLastError() != ERROR_IO_PENDING) {
     TraceMessage(kTraceError, L"CHIDDevice Post write event to iocp failed. Error code:%d",
                  GetLastError());
     return 0;
@@ -176,14 +185,29 @@ int CHIDDevice::WriteDevice(const unsigned char* bytes, unsigned long length) {
 }
 
 int CHIDDevice::FinishWrite(HANDLE handle) {
+  OVERLAPPED& transfer = write_->overlapped;
   DWORD written = 0;
-  if (WaitForSingleObject(write_.hEvent, kWriteTimeoutMs) != WAIT_OBJECT_0) {
-    CancelIoEx(handle, &write_);
-    GetOverlappedResult(handle, &write_, &written, TRUE);  // the transfer is free again
+  if (WaitForSingleObject(transfer.hEvent, kWriteTimeoutMs) != WAIT_OBJECT_0) {
+    Hid().cancelIo(handle, &transfer);
+    if (WaitForSingleObject(transfer.hEvent, kCancelTimeoutMs) != WAIT_OBJECT_0) {
+      AbandonWrite();
+      return 0;
+    }
+    GetOverlappedResult(handle, &transfer, &written, FALSE);  // the transfer is free again
     TraceMessage(kTraceError, L"CHIDDevice Write not taken within %d ms, report dropped.",
                  static_cast<int>(kWriteTimeoutMs));
     return 0;
   }
-  if (!GetOverlappedResult(handle, &write_, &written, FALSE)) return 0;
+  if (!GetOverlappedResult(handle, &transfer, &written, FALSE)) return 0;
   return static_cast<int>(written);
+}
+
+void CHIDDevice::AbandonWrite() {
+  write_.release();  // the driver may still complete into it
+  {
+    std::lock_guard<std::mutex> lock(handleLock_);
+    gone_ = true;
+  }
+  TraceMessage(kTraceError, L"CHIDDevice Write cancel not completed within %d ms, the device is gone.",
+               static_cast<int>(kCancelTimeoutMs));
 }

@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "AsyncDevice.h"
 #include "config.pb.h"
@@ -15,6 +17,9 @@ class CHIDDevice : public CAsyncDevice {
   // Long enough for any device that takes its reports; short enough not to stall the
   // microphone thread that writes the periodic report.
   static constexpr DWORD kWriteTimeoutMs = 200;
+  // How long a cancelled write may take to complete. A driver that takes longer keeps the
+  // transfer for good, and the device counts as gone until it is closed.
+  static constexpr DWORD kCancelTimeoutMs = 200;
 
   CHIDDevice();
   ~CHIDDevice() override;
@@ -25,7 +30,7 @@ class CHIDDevice : public CAsyncDevice {
  protected:
   int OpenDevice() override;
   // Cancels a pending read, waits until the reading thread has collected it and a write in
-  // progress has ended (kWriteTimeoutMs at most), then closes.
+  // progress has ended (kWriteTimeoutMs + kCancelTimeoutMs at most), then closes.
   int CloseDevice() override;
   // 0 once after the device went away under the open handle, so the system check closes and
   // reopens it; otherwise whether the handle is open or the path can be opened.
@@ -33,7 +38,8 @@ class CHIDDevice : public CAsyncDevice {
   // A failure that means the device is gone is logged once and ends the reading thread.
   int ReadDevice(unsigned char* buffer, unsigned long length) override;
   // One write at a time (the writes share one transfer), never waiting on a read. A write the
-  // device has not taken within kWriteTimeoutMs is cancelled and dropped.
+  // device has not taken within kWriteTimeoutMs is cancelled and dropped. 0 at once while
+  // the device counts as gone after a cancel that did not complete.
   int WriteDevice(const unsigned char* bytes, unsigned long length) override;
 
  private:
@@ -47,12 +53,23 @@ class CHIDDevice : public CAsyncDevice {
   HANDLE StartRead(unsigned char* buffer, unsigned long length, DWORD& error);
   void EndRead();
   void StopReadingGoneDevice(DWORD error);
+  // The system owns a write's OVERLAPPED, event and bytes until the write completes.
+  struct WriteTransfer {
+    WriteTransfer();
+    ~WriteTransfer();
+    OVERLAPPED overlapped{};
+    std::vector<unsigned char> bytes;
+  };
+
   // Waits for the started write, cancelling it after kWriteTimeoutMs; bytes written.
   int FinishWrite(HANDLE handle);
+  // A cancel that does not complete leaves the transfer to the driver: it is let go (never
+  // freed) and the device counts as gone, so the system check closes and reopens it.
+  void AbandonWrite();
 
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   OVERLAPPED read_{};
-  OVERLAPPED write_{};
+  std::unique_ptr<WriteTransfer> write_;  // null from an abandoned write until the close
   int inputBufferCount_ = 8;
   const ORVANE::Config::DeviceDescriptor* descriptor_ = nullptr;
 

@@ -1,7 +1,7 @@
 #include "HidApi.h"
 
 const HidApi& SystemHid() {
-  static const HidApi system = {HidD_GetAttributes, HidD_SetNumInputBuffers};
+  static const HidApi system = {HidD_GetAttributes, HidD_SetNumInputBuffers, CancelIoEx};
   return system;
 }
 

@@ -1,4 +1,5 @@
-// The HID.DLL calls of the HID control device, reached through one table.
+// The HID.DLL calls of the HID control device, and the cancel of its transfers (which a
+// driver may never complete), reached through one table.
 #pragma once
 
 #include <windows.h>
@@ -10,10 +11,11 @@ extern "C" {
 struct HidApi {
   BOOLEAN(NTAPI* getAttributes)(HANDLE device, PHIDD_ATTRIBUTES attributes);
   BOOLEAN(NTAPI* setNumInputBuffers)(HANDLE device, ULONG count);
+  BOOL(WINAPI* cancelIo)(HANDLE device, LPOVERLAPPED transfer);
 };
 
 // The table in use; its entries are HID.DLL's own unless replaced.
 HidApi& Hid();
 
-// HID.DLL's own entries.
+// HID.DLL's and the kernel's own entries.
 const HidApi& SystemHid();

@@ -8,6 +8,7 @@
 #include "ISRProcessor.h"
 #include "NameTables.h"
 #include "NetworkCheck.h"
+#include "PostedObjects.h"
 #include "SettingsStore.h"
 #include "TraceMessage.h"
 #include "mfc/AfxString.h"
@@ -133,9 +134,13 @@ void CIMEService::ReleaseSpeech() {
 
 void CIMEService::LoadConfig() {
   const std::wstring path = SettingsFolder() + L"\\" + kSettingsFileName;
-  if (!LoadProtoFile(path, &settings_, kProtoFileText)) {
+  // A file that names neither a control device nor a recogniser setting (an empty or cut
+  // save) would leave dictation off without a word: it counts as unreadable.
+  const bool loaded = LoadProtoFile(path, &settings_, kProtoFileText);
+  if (!loaded || (!settings_.has_ctl_config() && !settings_.has_sr_config())) {
     TraceMessage(kTraceError, L"CIMEService Fail to load config from %s. Use default config.",
                  kSettingsFileName);
+    settings_.Clear();
     SetDefaultConfig(&settings_);
   }
   TraceMessage(kTraceInfo, L"Config Description:\r\n%s", DescribeConfig().c_str());
@@ -307,10 +312,6 @@ void CIMEService::PostToOwner(UINT message, WPARAM wparam) {
 }
 
 void CIMEService::PostText(UINT message, WPARAM wparam, const std::wstring& text) {
-  const HWND window = owner_->GetMessageWindow();
-  auto* object = new CString(text.c_str(), static_cast<int>(text.size()));
-  if (window == nullptr ||
-      !PostMessageW(window, message, wparam, reinterpret_cast<LPARAM>(object))) {
-    delete object;
-  }
+  PostedObjects::Post(owner_->GetMessageWindow(), message, wparam,
+                      std::make_unique<CString>(text.c_str(), static_cast<int>(text.size())));
 }

@@ -163,7 +163,9 @@ void CIMEService::OnSessionEnd(int ok) {
   const std::string utf8 = assembler_.Text();
   const std::wstring text = Utf8ToWide(utf8);
   TraceMessage(kTraceDebug, L"OnSessionResult:%s", text.c_str());
-  PostText(WM_IME_RESULT_TEXT, text.size(), text);
+  // Counted as typed: control characters never reach the user's window.
+  const std::wstring printable = PrintableText(text);
+  PostText(WM_IME_RESULT_TEXT, printable.size(), printable);
   if (!text.empty()) {
     if (aiMode_ == 1) {
       RunSpokenCommand(text);

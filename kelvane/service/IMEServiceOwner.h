@@ -6,7 +6,7 @@
 class IIMEServiceOwner {
  public:
   // Receives the service's window messages (WM_USER+2 to WM_USER+7); texts travel as a
-  // heap CString in lParam that the receiver deletes.
+  // heap CString posted through PostedObjects, which the receiver takes back there.
   virtual HWND GetMessageWindow() = 0;
   // Called on the service's queue thread, which the UI thread may be waiting for in
   // CIMEService::Stop: implementations must not wait for the UI thread (post the change

@@ -4,12 +4,12 @@
 #include <httplib.h>
 #include <json/json.h>
 
-#include <condition_variable>
 #include <ctime>
-#include <mutex>
-#include <thread>
+#include <memory>
+#include <utility>
 
 #include "Base64.h"
+#include "DeadlineExchange.h"
 #include "JsonText.h"
 #include "RequestSigning.h"
 #include "TraceMessage.h"
@@ -39,33 +39,6 @@ const Json::Value& Find(const Json::Value& root, std::initializer_list<const cha
   return *value;
 }
 
-// Shuts the request's connection down when the deadline passes first, which ends whatever
-// the request waits for: the connection, the server's first byte, or a trickling answer.
-class RequestDeadline {
- public:
-  RequestDeadline(httplib::ClientImpl& client, std::chrono::steady_clock::time_point deadline)
-      : watcher_([this, &client, deadline] {
-          std::unique_lock<std::mutex> lock(mutex_);
-          if (!over_.wait_until(lock, deadline, [this] { return requestEnded_; })) client.stop();
-        }) {}
-  ~RequestDeadline() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      requestEnded_ = true;
-    }
-    over_.notify_all();
-    watcher_.join();
-  }
-  RequestDeadline(const RequestDeadline&) = delete;
-  RequestDeadline& operator=(const RequestDeadline&) = delete;
-
- private:
-  std::mutex mutex_;
-  std::condition_variable over_;
-  bool requestEnded_ = false;
-  std::thread watcher_;  // last: starts once the members above exist
-};
-
 }  // namespace
 
 CNiuTranslator::CNiuTranslator()
@@ -90,45 +63,32 @@ void CNiuTranslator::SetCaCertPath(const std::string& path) { caCertPath_ = path
 void CNiuTranslator::SetTimeout(std::chrono::milliseconds timeout) { timeout_ = timeout; }
 
 bool CNiuTranslator::Translate(const std::string& text, std::string& result) {
-  httplib::SSLClient client(host_, port_);
-  client.enable_server_certificate_verification(true);
-  if (!caCertPath_.empty()) client.set_ca_cert_path(caCertPath_.c_str());
-  client.set_connection_timeout(timeout_);
-  client.set_read_timeout(timeout_);
-  client.set_write_timeout(timeout_);
+  auto client = std::make_unique<httplib::SSLClient>(host_, port_);
+  client->enable_server_certificate_verification(true);
+  if (!caCertPath_.empty()) client->set_ca_cert_path(caCertPath_.c_str());
+  client->set_connection_timeout(timeout_);
+  client->set_read_timeout(timeout_);
+  client->set_write_timeout(timeout_);
 
-  httplib::Request request = SignedRequest(text);
-  std::string answer;
-  bool tooLarge = false;
-  request.content_receiver = [&](const char* data, size_t size, uint64_t, uint64_t) {
-    tooLarge = answer.size() + size > kMaxAnswerBytes;
-    if (!tooLarge) answer.append(data, size);
-    return !tooLarge;
-  };
-  httplib::Response response;
-  httplib::Error error = httplib::Error::Success;
-  bool answered = false;
-  {
-    const RequestDeadline deadline(client, std::chrono::steady_clock::now() + timeout_);
-    answered = client.send(request, response, error);
-  }
-  if (tooLarge) {
+  const ExchangeResult answer = SendBeforeDeadline(
+      std::move(client), SignedRequest(text), kMaxAnswerBytes, std::chrono::steady_clock::now() + timeout_);
+  if (answer.tooLarge) {
     TraceMessage(kTraceError, L"CNiuTranslator Answer refused: longer than %d bytes",
                  static_cast<int>(kMaxAnswerBytes));
     return false;
   }
-  if (!answered) {
+  if (!answer.answered) {
     TraceMessage(kTraceError, L"CNiuTranslator Fail to post tranlate request");
     return false;
   }
-  if (response.status != 200) {
+  if (answer.status != 200) {
     TraceMessage(kTraceError, L"CNiuTranslator Request fail, status=%d message=%s",
-                 response.status, Wide(answer).c_str());
+                 answer.status, Wide(answer.body).c_str());
     return false;
   }
   TraceMessage(kTraceDebug, L"CNiuTranslator Request successfully, message=%s",
-               Wide(answer).c_str());
-  return ReadTranslation(answer, result);
+               Wide(answer.body).c_str());
+  return ReadTranslation(answer.body, result);
 }
 
 httplib::Request CNiuTranslator::SignedRequest(const std::string& text) const {

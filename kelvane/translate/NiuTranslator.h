@@ -14,7 +14,8 @@ class CNiuTranslator {
   static constexpr char kDefaultHost[] = "ots.tavri.example";
   static constexpr int kDefaultPort = 443;
   static constexpr char kPath[] = "/v2/ots";
-  // The whole request, from connecting to the last byte of the answer, ends after this long.
+  // The whole request, from the name lookup and the TLS handshake to the last byte of the
+  // answer, ends after this long.
   static constexpr std::chrono::milliseconds kDefaultTimeout{5000};
   // A longer answer is refused as it arrives.
   static constexpr size_t kMaxAnswerBytes = 1 << 20;

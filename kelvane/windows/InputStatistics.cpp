@@ -12,8 +12,9 @@
 
 namespace {
 
+// A negative count (a damaged file) is taken as 0.
 int32_t SaturatingAdd(int32_t count, int n) {
-  const int64_t sum = int64_t{count} + std::max(n, 0);
+  const int64_t sum = int64_t{std::max(count, 0)} + std::max(n, 0);
   return static_cast<int32_t>(std::min<int64_t>(sum, std::numeric_limits<int32_t>::max()));
 }
 

@@ -15,7 +15,8 @@ class CInputStatistics {
   explicit CInputStatistics(std::function<std::string()> today = LocalDateText);
 
   // Reads the file of the settings folder (a missing or damaged file leaves what was
-  // parsed, normally nothing) and rolls the date. Later saves go to the same file.
+  // parsed, normally nothing; a negative count is taken as 0) and rolls the date. Later
+  // saves go to the same file.
   void Load(const std::wstring& settingsFolder);
   // Adds n characters (a negative n adds none); a new day first starts today's count at 0.
   // Counts stop at the largest int32 value.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "NameTables.h"
+#include "PostedObjects.h"
 #include "SettingsStore.h"
 #include "TraceMessage.h"
 #include "skivra/Skivra.h"
@@ -22,14 +23,6 @@ struct TranslateStatus {
   int on;
   CString mark;
 };
-
-// Posts the heap data to the window; frees it when the post fails.
-template <typename Data>
-void PostOwned(HWND window, UINT message, WPARAM wParam, Data* data) {
-  if (window == nullptr || !PostMessageW(window, message, wParam, reinterpret_cast<LPARAM>(data))) {
-    delete data;
-  }
-}
 
 RECT WorkArea() {
   RECT area{};
@@ -118,7 +111,9 @@ LRESULT CKelvaneDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnTrayNotify(lParam);
       return 0;
     case WM_IME_RESULT_TEXT:
-      OnResultText(wParam, reinterpret_cast<CString*>(lParam));
+      if (auto text = PostedObjects::Take<CString>(m_hWnd, message, lParam)) {
+        OnResultText(wParam, *text);
+      }
       return 0;
     case WM_IME_SESSION_BEGIN:
       OnSessionBegin();
@@ -127,7 +122,7 @@ LRESULT CKelvaneDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnSessionEnd();
       return 0;
     case WM_IME_REPLY:
-      OnReply(reinterpret_cast<CString*>(lParam));
+      if (auto text = PostedObjects::Take<CString>(m_hWnd, message, lParam)) OnReply(*text);
       return 0;
     case WM_SETTINGS_CHANGED:
       OnSettingsChanged();
@@ -140,16 +135,16 @@ LRESULT CKelvaneDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_KELVANE_KILL:
       OnKill();
       return 0;
-    case WM_NETWORK_STATUS: {
-      std::unique_ptr<NetworkStatus> status(reinterpret_cast<NetworkStatus*>(lParam));
-      ApplyNetworkStatus(status->online, status->text);
+    case WM_NETWORK_STATUS:
+      if (auto status = PostedObjects::Take<NetworkStatus>(m_hWnd, message, lParam)) {
+        ApplyNetworkStatus(status->online, status->text);
+      }
       return 0;
-    }
-    case WM_TRANSLATE_STATUS: {
-      std::unique_ptr<TranslateStatus> status(reinterpret_cast<TranslateStatus*>(lParam));
-      ApplyTranslateStatus(status->on, status->mark);
+    case WM_TRANSLATE_STATUS:
+      if (auto status = PostedObjects::Take<TranslateStatus>(m_hWnd, message, lParam)) {
+        ApplyTranslateStatus(status->on, status->mark);
+      }
       return 0;
-    }
     case WM_QUERYDRAGICON:
       return reinterpret_cast<LRESULT>(m_hIcon);
     case WM_HELP:
@@ -269,9 +264,8 @@ void CKelvaneDlg::ShowStatusLine(COLORREF color, const wchar_t* text) {
   m_statusLine.SetWindowText(text);
 }
 
-void CKelvaneDlg::OnResultText(WPARAM length, CString* text) {
-  std::unique_ptr<CString> owned(text);
-  ShowStatusLine(kRecognitionColor, *owned);
+void CKelvaneDlg::OnResultText(WPARAM length, const CString& text) {
+  ShowStatusLine(kRecognitionColor, text);
   CountInput(static_cast<int>(length));
 }
 
@@ -288,10 +282,7 @@ void CKelvaneDlg::OnSessionEnd() {
   ShowStatusLine(kOfflineColor, L"Hello!");
 }
 
-void CKelvaneDlg::OnReply(CString* text) {
-  std::unique_ptr<CString> owned(text);
-  m_replyLine.SetWindowText(*owned);
-}
+void CKelvaneDlg::OnReply(const CString& text) { m_replyLine.SetWindowText(text); }
 
 void CKelvaneDlg::ShowAIMode(int mode) {
   CRect window;
@@ -358,26 +349,10 @@ void CKelvaneDlg::OnDestroy() {
   CSkinDialog::OnDestroy();
   m_statusWindow = nullptr;
   StopService();
-  DropPendingMessages();
+  PostedObjects::Discard(m_hWnd);  // the service's messages still queued
   ShowTrayIcon(0);
   SaveStatistics();
   m_trace.DestroyWindow();
-}
-
-void CKelvaneDlg::DropPendingMessages() {
-  MSG msg;
-  while (PeekMessageW(&msg, m_hWnd, WM_IME_RESULT_TEXT, WM_IME_AI_MODE, PM_REMOVE)) {
-    if (msg.message == WM_IME_RESULT_TEXT || msg.message == WM_IME_REPLY) {
-      delete reinterpret_cast<CString*>(msg.lParam);
-    }
-  }
-  while (PeekMessageW(&msg, m_hWnd, WM_NETWORK_STATUS, WM_TRANSLATE_STATUS, PM_REMOVE)) {
-    if (msg.message == WM_NETWORK_STATUS) {
-      delete reinterpret_cast<NetworkStatus*>(msg.lParam);
-    } else {
-      delete reinterpret_cast<TranslateStatus*>(msg.lParam);
-    }
-  }
 }
 
 BOOL CKelvaneDlg::LoadStatistics() {
@@ -394,7 +369,8 @@ BOOL CKelvaneDlg::CountInput(int n) {
 void CKelvaneDlg::SaveStatistics() { m_statistics.Save(); }
 
 void CKelvaneDlg::SetNetworkStatus(int online, const wchar_t* text) {
-  PostOwned(m_statusWindow, WM_NETWORK_STATUS, 0, new NetworkStatus{online, text});
+  PostedObjects::Post(m_statusWindow, WM_NETWORK_STATUS, 0,
+                      std::make_unique<NetworkStatus>(NetworkStatus{online, text}));
 }
 
 void CKelvaneDlg::SetTranslateStatus(int on, const wchar_t* srcName, const wchar_t* dstName) {
@@ -403,7 +379,8 @@ void CKelvaneDlg::SetTranslateStatus(int on, const wchar_t* srcName, const wchar
     if (srcName && srcName[0]) mark += srcName[0];
     if (dstName && dstName[0]) mark += dstName[0];
   }
-  PostOwned(m_statusWindow, WM_TRANSLATE_STATUS, 0, new TranslateStatus{on, mark});
+  PostedObjects::Post(m_statusWindow, WM_TRANSLATE_STATUS, 0,
+                      std::make_unique<TranslateStatus>(TranslateStatus{on, mark}));
 }
 
 void CKelvaneDlg::AddSamples(const unsigned char* bytes, unsigned long size) {

@@ -28,7 +28,8 @@ constexpr UINT WM_TRAY_NOTIFY = WM_USER + 1;
 constexpr UINT WM_SETTINGS_CHANGED = WM_USER + 6;  // sent by the settings tool
 constexpr UINT WM_KELVANE_NOOP = WM_USER + 8;
 constexpr UINT WM_KELVANE_KILL = WM_USER + 9;  // ends the process at once
-// Status changes from the service's thread, carried to the UI thread (lParam: heap data).
+// Status changes from the service's thread, carried to the UI thread (lParam: heap data
+// posted through PostedObjects).
 constexpr UINT WM_NETWORK_STATUS = WM_APP + 1;
 constexpr UINT WM_TRANSLATE_STATUS = WM_APP + 2;
 
@@ -103,10 +104,10 @@ class CKelvaneDlg : public CSkinDialog, public IIMEServiceOwner {
 
  private:
   // Service messages.
-  void OnResultText(WPARAM length, CString* text);
+  void OnResultText(WPARAM length, const CString& text);
   void OnSessionBegin();
   void OnSessionEnd();
-  void OnReply(CString* text);
+  void OnReply(const CString& text);
   void OnSettingsChanged();
   void OnKill();
   void ApplyNetworkStatus(int online, const wchar_t* text);
@@ -114,8 +115,6 @@ class CKelvaneDlg : public CSkinDialog, public IIMEServiceOwner {
 
   void StartService();
   void StopService();
-  // Frees the heap data of service messages still queued for this window.
-  void DropPendingMessages();
 
   void InitControls();
   void LayoutControls();

@@ -4,6 +4,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
+
+#include "PostedObjects.h"
 
 namespace {
 constexpr size_t kTraceBufferChars = 32767;  // 65534 bytes, terminator included
@@ -19,18 +22,12 @@ bool TraceMessage(int level, const wchar_t* format, ...) {
   const HWND console = g_traceConsole;
   if (console == nullptr || format == nullptr) return false;
 
-  auto* text = static_cast<wchar_t*>(malloc(kTraceBufferChars * sizeof(wchar_t)));
+  TraceLine text(static_cast<wchar_t*>(malloc(kTraceBufferChars * sizeof(wchar_t))));
   if (text == nullptr) return false;
   va_list args;
   va_start(args, format);
-  _vsnwprintf(text, kTraceBufferChars - 1, format, args);
+  _vsnwprintf(text.get(), kTraceBufferChars - 1, format, args);
   va_end(args);
-  text[kTraceBufferChars - 1] = L'\0';
-
-  if (!PostMessageW(console, WM_TRACE_LINE, static_cast<WPARAM>(level),
-                    reinterpret_cast<LPARAM>(text))) {
-    free(text);
-    return false;
-  }
-  return true;
+  text.get()[kTraceBufferChars - 1] = L'\0';
+  return PostedObjects::Post(console, WM_TRACE_LINE, static_cast<WPARAM>(level), std::move(text));
 }

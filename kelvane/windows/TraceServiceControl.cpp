@@ -1,7 +1,6 @@
 #include "TraceServiceControl.h"
 
-#include <cstdlib>
-
+#include "PostedObjects.h"
 #include "TraceFormat.h"
 #include "TraceLinks.h"
 #include "TraceMessage.h"
@@ -39,11 +38,11 @@ void CTraceServiceControl::PreSubclassWindow() {
 
 LRESULT CTraceServiceControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TRACE_LINE) {
-    auto* text = reinterpret_cast<wchar_t*>(lParam);
-    Trace(text, static_cast<int>(wParam));
-    free(text);
+    const TraceLine text = PostedObjects::Take<wchar_t, TraceLineDeleter>(m_hWnd, message, lParam);
+    if (text) Trace(text.get(), static_cast<int>(wParam));
     return 0;
   }
+  if (message == WM_NCDESTROY) PostedObjects::Discard(m_hWnd);  // lines that came too late
   return CRichEditCtrl::WindowProc(message, wParam, lParam);
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "tessik/TessikLocker.h"
 
@@ -12,6 +13,8 @@ namespace {
 constexpr float kSampleRate = 16000;
 // Carries a bar colour set on another thread to the window's thread.
 constexpr UINT kSetBarColorMessage = WM_APP + 1;
+// From the audio thread: samples came while the display was at rest.
+constexpr UINT kWakeMessage = WM_APP + 2;
 
 }  // namespace
 
@@ -31,6 +34,9 @@ void CWaveGraph::AddSamples(const void* data, unsigned long bytes) {
   tagStreamInfo info{};
   m_stream.GetBurthenInfo(info);
   if (info.ulDataLength <= kMaxWaitingBytes) m_stream.InsertData(const_cast<void*>(data), bytes);
+  const bool wake = std::exchange(m_resting, false);
+  locker.UnLock();
+  if (wake && m_hWnd != nullptr) PostMessage(kWakeMessage);
 }
 
 void CWaveGraph::SetBarColor(COLORREF color) {
@@ -49,11 +55,21 @@ void CWaveGraph::SetFrequencyRange(float lowest, float highest) {
   m_fHighest = highest;
 }
 
-void CWaveGraph::StartTimer() { RestartTimer(kTimerId, 1000 / m_nUpdatesPerSecond); }
+void CWaveGraph::StartTimer() {
+  {
+    CTessikLocker locker(m_lock, true);
+    m_resting = false;
+  }
+  RestartTimer(kTimerId, 1000 / m_nUpdatesPerSecond);
+}
 
 LRESULT CWaveGraph::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == kSetBarColorMessage) {
     SetBarColor(static_cast<COLORREF>(wParam));
+    return 0;
+  }
+  if (message == kWakeMessage) {
+    StartTimer();
     return 0;
   }
   return CBufferedStatic::WindowProc(message, wParam, lParam);
@@ -61,22 +77,37 @@ LRESULT CWaveGraph::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CWaveGraph::OnTimer(UINT_PTR id) {
   if (id != kTimerId) return;
-  TakeNewSamples();
+  // Silence after silence changes nothing: no FFT, no paint, and no tick until samples come.
+  if (!TakeNewSamples()) {
+    StopTimer(kTimerId);
+    return;
+  }
+  const std::vector<float> shown = m_bars;
   ComputeBars();
-  Invalidate();
+  if (m_bars != shown) Invalidate();
 }
 
-void CWaveGraph::TakeNewSamples() {
+bool CWaveGraph::TakeNewSamples() {
   const unsigned long step = 32000 / m_nUpdatesPerSecond;
   unsigned char* tail = m_sampleBytes.data() + m_sampleBytes.size() - step;
-  std::memmove(m_sampleBytes.data(), m_sampleBytes.data() + step, m_sampleBytes.size() - step);
 
   CTessikLocker locker(m_lock, true);
+  tagStreamInfo info{};
+  m_stream.GetBurthenInfo(info);
+  if (info.ulDataLength == 0 && m_quietBytes >= m_sampleBytes.size()) {
+    m_resting = true;
+    return false;
+  }
+  std::memmove(m_sampleBytes.data(), m_sampleBytes.data() + step, m_sampleBytes.size() - step);
   const unsigned long copied = m_stream.QueryData(tail, step);
   m_stream.TellData(copied);
   locker.UnLock();
 
   std::memset(tail + copied, 0, step - copied);
+  size_t quietInTail = 0;
+  while (quietInTail < step && tail[step - 1 - quietInTail] == 0) ++quietInTail;
+  m_quietBytes = quietInTail == step ? std::min(m_quietBytes + step, m_sampleBytes.size()) : quietInTail;
+  return true;
 }
 
 void CWaveGraph::ComputeBars() {

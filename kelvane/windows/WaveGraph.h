@@ -20,7 +20,7 @@ class CWaveGraph : public CBufferedStatic {
   CWaveGraph();
 
   // Any thread: appends a PCM packet, or drops it whole while more than kMaxWaitingBytes
-  // are waiting.
+  // are waiting. A packet that finds the display at rest restarts its timer.
   void AddSamples(const void* data, unsigned long bytes);
 
   // Any thread: called off the window's thread, the change is posted to it.
@@ -31,7 +31,9 @@ class CWaveGraph : public CBufferedStatic {
   void SetBarCount(int count);
   void SetFrequencyRange(float lowest, float highest);
   int GetUpdatesPerSecond() const { return m_nUpdatesPerSecond; }
-  // Restarts timer 1001 with the period 1000 / updates per second.
+  // Restarts timer 1001 with the period 1000 / updates per second. The timer stops while the
+  // display is at rest (only silence in the window and none waiting) and starts again with
+  // the next packet, so an idle panel does not wake 32 times a second.
   void StartTimer();
 
   const std::vector<float>& GetBars() const { return m_bars; }
@@ -42,13 +44,17 @@ class CWaveGraph : public CBufferedStatic {
   void Draw(HDC dc, int width, int height) override;
 
  private:
-  void TakeNewSamples();
+  // Shifts the newest samples in; false, with nothing done but marking the display at
+  // rest, when none came and the window holds only silence.
+  bool TakeNewSamples();
   void ComputeBars();
 
   std::vector<float> m_window;
   CCriticalSection m_lock;
   CTessikDataStream m_stream;  // guarded by m_lock
   std::vector<unsigned char> m_sampleBytes;
+  size_t m_quietBytes = kSampleCount * kBytesPerSample;  // zero bytes at the end of the window
+  bool m_resting = false;  // guarded by m_lock: the timer stopped for want of samples
   std::vector<float> m_fftInput;
   std::vector<float> m_fftOutput;
   FFTRealWrapper m_fft;

@@ -46,7 +46,8 @@ TEST(Harness, PrefixIsChineseWindows10) {
   auto rtl_get_version = reinterpret_cast<RtlGetVersionFn>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "RtlGetVersion")));
   ASSERT_NE(rtl_get_version, nullptr);
-  OSVERSIONINFOW version{sizeof version};
+  OSVERSIONINFOW version{};
+  version.dwOSVersionInfoSize = sizeof version;
   ASSERT_EQ(rtl_get_version(&version), 0);
   EXPECT_EQ(version.dwMajorVersion, 10u);
 }

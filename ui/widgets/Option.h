@@ -1,8 +1,6 @@
-// A check box in a named option group of its window: selecting one member unselects the
-// others, and clicking never unselects.
+// A check box in a named option group of its window: selecting one member unselects the one
+// selected before, and clicking never unselects.
 #pragma once
-
-#include <vector>
 
 #include "widgets/CheckBox.h"
 
@@ -17,7 +15,10 @@ class OptionTemplate : public CheckBoxTemplate<Base> {
 
   void SetWindow(Window* window, Box* parent, bool init) override {
     CheckBoxTemplate<Base>::SetWindow(window, parent, init);
-    if (init && !group_.empty() && this->window_) this->window_->AddOptionGroup(group_, this);
+    if (init && !group_.empty() && this->window_) {
+      this->window_->AddOptionGroup(group_, this);
+      if (this->selected_) this->window_->RecordSelectedOption(group_, this);
+    }
   }
   using CheckBoxTemplate<Base>::SetWindow;
 
@@ -36,15 +37,14 @@ class OptionTemplate : public CheckBoxTemplate<Base> {
     if (this->window_) {
       if (selected) {
         if (!group_.empty()) {
-          if (std::vector<Control*>* members = this->window_->GetOptionGroup(group_)) {
-            for (Control* member : std::vector<Control*>(*members)) {
-              auto* option = dynamic_cast<OptionTemplate*>(member);
-              if (option && option != this) option->Selected(false, trigger_event);
-            }
-          }
+          // Only the member selected before is unselected; the others are not selected.
+          Control* previous = this->window_->RecordSelectedOption(group_, this);
+          auto* option = dynamic_cast<OptionTemplate*>(previous);
+          if (option && option != this) option->Selected(false, trigger_event);
         }
         if (trigger_event) this->window_->SendNotify(this, kEventSelect);
       } else {
+        if (!group_.empty()) this->window_->ForgetSelectedOption(group_, this);
         this->window_->SendNotify(this, kEventUnSelect);
       }
     }

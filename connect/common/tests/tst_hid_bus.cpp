@@ -282,6 +282,7 @@ void HidBusTest::opening_an_absent_device_fails()
 void HidBusTest::an_opened_device_answers_and_fails_as_scripted()
 {
     fakehid::Device zy5 = simulated::zy5("usb-1-2");
+    zy5.collection_reports.clear();  // every collection takes every report
     zy5.respond = [](const fakehid::Bytes &written) -> std::optional<fakehid::Bytes> {
         if (written.at(1) != 0xA0)
             return std::nullopt;

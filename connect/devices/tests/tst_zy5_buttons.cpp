@@ -4,6 +4,7 @@
 #include "Zy5Fixture.h"
 #include "devices/ZY5_Btn_Config.h"
 #include "editors/FunctionLists.h"
+#include "editors/PopBox.h"
 #include "editors/btn_Dialog.h"
 #include "editors/micro_Widget.h"
 #include "editors/mkey_Edit.h"
@@ -22,6 +23,7 @@ constexpr std::uint32_t LCTRL = 0xA2, LSHIFT = 0xA0, RALT = 0xA5;
 // The simulated mouse, with every report written to it kept.
 struct ButtonsFixture : Zy5Fixture {
     std::vector<fakehid::Bytes> written;
+    int unplug_after_macro_reports = -1;  // the mouse goes away after that many event reports
 
     ButtonsFixture()
     {
@@ -29,7 +31,10 @@ struct ButtonsFixture : Zy5Fixture {
         fakehid::Device mouse = simulated::zy5("usb-0000:00:14.0-3", state);
         mouse.respond = [this, respond = mouse.respond](const fakehid::Bytes &report) {
             written.push_back(report);
-            return respond(report);
+            const auto answer = respond(report);
+            if (report[1] == 0xF1 && unplug_after_macro_reports >= 0 && --unplug_after_macro_reports == 0)
+                fakehid::unplug(node);
+            return answer;
         };
         node = fakehid::plug(mouse);
     }
@@ -91,6 +96,8 @@ private slots:
     void every_button_round_trip();
     void key_without_table_row_is_written_back();
     void macro_is_read_into_the_recorder();
+    void a_failed_macro_read_offers_nothing_to_save();
+    void a_failed_macro_write_is_told_and_undone();
 };
 
 void Zy5ButtonsTest::dialog_opens_beside_the_button()
@@ -263,6 +270,95 @@ void Zy5ButtonsTest::macro_is_read_into_the_recorder()
     recorder.save_button()->click();  // written back as read, the unlisted usage included
     QCOMPARE(fixture.button(7).macro, (fakehid::Bytes{0x04, 0, 0, 0, 0x04, 1, 250, 0, 0x58, 0, 40, 0}));
     QCOMPARE(assignment_of(fixture.button(7)), (Assignment{2, 1, 3, 0}));
+}
+
+// Another button's macro stays in the recorder no longer than its own read fails.
+void Zy5ButtonsTest::a_failed_macro_read_offers_nothing_to_save()
+{
+    ButtonsFixture fixture;
+    fixture.state->buttons[3] = {2, 0, 2, 0, {0x04, 0, 0, 0, 0x04, 1, 0, 0}};
+    fixture.state->buttons[7] = {2, 1, 3, 0, {0x05, 0, 0, 0, 0x05, 1, 9, 0, 0x06, 0, 9, 0}};
+    FakeHooks hooks;
+    ButtonPage buttons(fixture);
+    micro_Widget &recorder = *buttons.dialog->recorder;
+    buttons.open(3);
+    QCOMPARE(recorder.events().size(), std::size_t(2));
+
+    fixture.state->macro_reply_length = 0;  // the macro interface answers nothing
+    buttons.open(7);
+    QVERIFY(buttons.dialog->macro_tab->isChecked());
+    QVERIFY(recorder.unread());
+    QVERIFY(recorder.events().empty());
+    QCOMPARE(recorder.event_view()->count(), 1);
+    QCOMPARE(recorder.event_view()->item(0)->text(), QString("未能读取宏"));
+    QVERIFY(!recorder.save_button()->isEnabled());
+    QTest::mouseClick(recorder.save_button(), Qt::LeftButton);
+    QCOMPARE(fixture.written_count(0x4D, 0xB1), 0);
+
+    recorder.record_button()->click();
+    tap_key(0x41);
+    recorder.record_button()->click();
+    QVERIFY(!recorder.unread());
+    recorder.save_button()->click();
+    QCOMPARE(assignment_of(fixture.button(7)), (Assignment{2, 0, 2, 0}));
+    QCOMPARE(fixture.button(7).macro, (fakehid::Bytes{0x04, 0, 0, 0, 0x04, 1, 0, 0}));
+
+    fixture.state->macro_reply_length = 64;
+    fakehid::fail_next("hid_read_timeout");  // both assignment reads of button 3 fail
+    fakehid::fail_next("hid_read_timeout");
+    buttons.open(3);
+    QVERIFY(recorder.unread());
+}
+
+void Zy5ButtonsTest::a_failed_macro_write_is_told_and_undone()
+{
+    ButtonsFixture fixture;
+    fixture.state->buttons[6] = {2, 1, 2, 0, {0x05, 0, 0, 0, 0x05, 1, 7, 0}};
+    FakeHooks hooks;
+    ButtonPage buttons(fixture);
+    micro_Widget &recorder = *buttons.dialog->recorder;
+    PopBox &notice = *buttons.config->notice();
+    const auto save_macro_of = [&](std::size_t count) {
+        recorder.set_events(std::vector<MacroEvent>(count, MacroEvent{0x04, 0, 0}));
+        buttons.dialog->macro_tab->click();
+        recorder.save_button()->click();
+    };
+
+    buttons.open(5);  // a function
+    const Assignment function = assignment_of(fixture.button(5));
+    fakehid::fail_next("hid_write", 2);  // the assignment and one chunk pass
+    save_macro_of(30);
+    QVERIFY(notice.isVisible());
+    QCOMPARE(notice.text_label()->text(), QString("多键宏写入失败，请检查鼠标连接"));
+    QVERIFY(!notice.cancel_button()->isVisible());
+    QCOMPARE(assignment_of(fixture.button(5)), function);
+    notice.ok_button()->click();
+    QVERIFY(!notice.isVisible());
+
+    buttons.open(6);  // a macro, written back whole
+    fakehid::fail_next("hid_write", 1);
+    save_macro_of(20);
+    QVERIFY(notice.isVisible());
+    QCOMPARE(assignment_of(fixture.button(6)), (Assignment{2, 1, 2, 0}));
+    QCOMPARE(fixture.button(6).macro, (fakehid::Bytes{0x05, 0, 0, 0, 0x05, 1, 7, 0}));
+    notice.hide();
+
+    const int written = int(fixture.written.size());
+    save_macro_of(256);
+    QCOMPARE(int(fixture.written.size()), written);
+    QVERIFY(notice.isVisible());
+    QCOMPARE(notice.text_label()->text(), QString("多键宏最多255个按键事件，未写入"));
+    notice.hide();
+
+    // The mouse is unplugged while the events go out.
+    buttons.open(4);
+    fixture.written.clear();
+    fixture.unplug_after_macro_reports = 1;
+    save_macro_of(30);
+    QVERIFY(notice.isVisible());
+    QCOMPARE(notice.text_label()->text(), QString("多键宏写入失败，请检查鼠标连接"));
+    QCOMPARE(fixture.written_count(0x57, 0xF1), 1);
+    QCOMPARE(fixture.rejections(), 0);
 }
 
 QTEST_MAIN(Zy5ButtonsTest)

@@ -9,6 +9,8 @@
 #include "editors/color_picker_Square.h"
 
 #include <QButtonGroup>
+#include <QImage>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
@@ -40,6 +42,17 @@ Rgb stored_preset(int n)
 void click(QButtonGroup *group, int id)
 {
     QTest::mouseClick(group->button(id), Qt::LeftButton);
+}
+
+int visibly_different_pixels(const QImage &a, const QImage &b)
+{
+    int count = 0;
+    for (int y = 0; y < qMin(a.height(), b.height()); ++y)
+        for (int x = 0; x < qMin(a.width(), b.width()); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            count += qAbs(p.red() - q.red()) + qAbs(p.green() - q.green()) + qAbs(p.blue() - q.blue()) > 120;
+        }
+    return count;
 }
 
 void retype(QLineEdit *edit, const QString &text)
@@ -116,6 +129,15 @@ void Zy5LightingTest::effects_enable_their_controls()
                           static_cast<QWidget *>(led.preset(6)), static_cast<QWidget *>(led.restore_presets_button()),
                           static_cast<QWidget *>(led.red_edit()), static_cast<QWidget *>(led.hex_edit())})
         QCOMPARE(part->isEnabled(), colour);
+
+    // The checked button's icon stands out from its fill: blanking it changes the picture.
+    auto *button = static_cast<QPushButton *>(led.effect_group()->button(effect));
+    QVERIFY(button->isChecked());
+    const QImage shown = button->grab().toImage();
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    button->setIcon(QIcon(blank));
+    QCOMPARE(visibly_different_pixels(shown, button->grab().toImage()) >= 12, true);
 }
 
 // The old effect's button unchecks, the new one checks: two reports, both with the new effect.

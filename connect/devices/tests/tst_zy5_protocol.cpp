@@ -76,6 +76,7 @@ private slots:
     void a_macro_longer_than_255_events_is_refused();
     void time_outs_and_short_replies_give_nothing();
     void a_failed_macro_read_invents_no_events();
+    void a_failed_macro_write_says_so();
     void an_absent_mouse_gives_nothing();
 };
 
@@ -168,16 +169,20 @@ void Zy5ProtocolTest::macros_travel_in_chunks_data()
     QTest::newRow("255") << 255 << 19;
 }
 
-// Each report is built afresh: a shorter last chunk carries zeros after its events,
-// which the simulated mouse checks.
+// Each report is built afresh: a shorter last chunk carries zeros after its events.
 void Zy5ProtocolTest::macros_travel_in_chunks()
 {
     QFETCH(int, count);
     QFETCH(int, reports);
     Zy5Fixture mouse;
     const std::vector<MacroEvent> events = macro_of(count);
+    const auto built = zy5::macro_event_reports(7, events);
+    if (count % 14) {
+        const QByteArray &last = built->back();
+        QCOMPARE(last.mid(5 + 4 * (count % 14)), QByteArray(64 - 5 - 4 * (count % 14), '\0'));
+    }
 
-    QVERIFY(zy5::write_macro(mouse.command_path, mouse.macro_path, 7, true, events));
+    QCOMPARE(zy5::write_macro(mouse.command_path, mouse.macro_path, 7, true, events), zy5::MacroWrite::Written);
     QCOMPARE(Zy5Fixture::reports_written(), 1 + reports);
     QCOMPARE(fakehid::calls("hid_open_path"), reports ? 2 : 1);
     QCOMPARE(Zy5Fixture::rejections(), 0);
@@ -205,7 +210,8 @@ void Zy5ProtocolTest::a_macro_longer_than_255_events_is_refused()
     Zy5Fixture mouse;
     zy5::write_macro(mouse.command_path, mouse.macro_path, 7, false, macro_of(10));
     const int written = Zy5Fixture::reports_written();
-    QVERIFY(!zy5::write_macro(mouse.command_path, mouse.macro_path, 7, false, macro_of(256)));
+    QCOMPARE(zy5::write_macro(mouse.command_path, mouse.macro_path, 7, false, macro_of(256)),
+             zy5::MacroWrite::TooLong);
     QCOMPARE(Zy5Fixture::reports_written(), written);
     QCOMPARE(mouse.state->buttons.at(7).modifiers, 10);
     QVERIFY(!zy5::macro_event_reports(7, macro_of(256)));
@@ -245,7 +251,7 @@ void Zy5ProtocolTest::time_outs_and_short_replies_give_nothing()
 void Zy5ProtocolTest::a_failed_macro_read_invents_no_events()
 {
     Zy5Fixture mouse;
-    QVERIFY(zy5::write_macro(mouse.command_path, mouse.macro_path, 8, false, macro_of(20)));
+    QCOMPARE(zy5::write_macro(mouse.command_path, mouse.macro_path, 8, false, macro_of(20)), zy5::MacroWrite::Written);
     mouse.state->answers = false;
     QVERIFY(!zy5::read_macro(mouse.macro_path, 8, 20));
     mouse.state->answers = true;
@@ -263,9 +269,32 @@ void Zy5ProtocolTest::an_absent_mouse_gives_nothing()
     fakehid::unplug(mouse.node);
     QVERIFY(!read_lighting(mouse.command_path));
     QVERIFY(!zy5::tell(mouse.command_path, zy5::write_report_rate(zy5::Rate1000Hz)));
-    QVERIFY(!zy5::write_macro(mouse.command_path, mouse.macro_path, 2, false, macro_of(3)));
+    QCOMPARE(zy5::write_macro(mouse.command_path, mouse.macro_path, 2, false, macro_of(3)),
+             zy5::MacroWrite::Failed);
     QVERIFY(!zy5::read_macro(mouse.macro_path, 2, 3));
     QCOMPARE(Zy5Fixture::reports_written(), 0);
+}
+
+// The macro interface opens before the assignment is written; a report that fails ends
+// the write.
+void Zy5ProtocolTest::a_failed_macro_write_says_so()
+{
+    Zy5Fixture mouse;
+    const simulated::Zy5Button before = mouse.state->buttons.at(4);
+    fakehid::fail_next("hid_open_path");
+    QCOMPARE(zy5::write_macro(mouse.command_path, mouse.macro_path, 4, false, macro_of(30)), zy5::MacroWrite::Failed);
+    QCOMPARE(Zy5Fixture::reports_written(), 0);
+    QCOMPARE(mouse.state->buttons.at(4).type, before.type);
+
+    fakehid::fail_next("hid_write");
+    QCOMPARE(zy5::write_macro(mouse.command_path, mouse.macro_path, 4, false, macro_of(30)), zy5::MacroWrite::Failed);
+    QCOMPARE(Zy5Fixture::reports_written(), 1);
+    QCOMPARE(mouse.state->buttons.at(4).type, before.type);
+
+    fakehid::fail_next("hid_write", 2);  // the assignment and the first chunk pass
+    QCOMPARE(zy5::write_macro(mouse.command_path, mouse.macro_path, 4, false, macro_of(30)), zy5::MacroWrite::Failed);
+    QCOMPARE(Zy5Fixture::reports_written(), 1 + 3);
+    QCOMPARE(mouse.state->buttons.at(4).modifiers, 30);
 }
 
 QTEST_GUILESS_MAIN(Zy5ProtocolTest)

@@ -141,6 +141,9 @@ void KeyTablesTest::x_keys_data()
     QTest::newRow("ISO_Left_Tab") << 0xfe20u << 23u << 0x09u;
     QTest::newRow("F5") << 0xffc2u << 71u << 0x74u;
     QTest::newRow("F24") << 0xffd5u << 202u << 0x87u;
+    QTest::newRow("Ctrl+Alt+F1 as XF86Switch_VT_1") << 0x1008fe01u << 67u << 0x70u;
+    QTest::newRow("Ctrl+Alt+F12 as XF86Switch_VT_12") << 0x1008fe0cu << 96u << 0x7Bu;
+    QTest::newRow("XF86Switch_VT_13") << 0x1008fe0du << 0u << 0u;
     QTest::newRow("KP_3") << 0xffb3u << 89u << 0x63u;
     QTest::newRow("KP_End") << 0xff9cu << 87u << 0x23u;
     QTest::newRow("KP_Subtract") << 0xffadu << 82u << 0x6Du;

@@ -13,6 +13,7 @@ private slots:
     void looks_like_a_frameless_popup();
     void cancel_only_hides();
     void ok_signals_before_hiding();
+    void a_second_click_while_confirming_is_ignored();
 };
 
 void PopBoxTest::looks_like_a_frameless_popup()
@@ -47,6 +48,22 @@ void PopBoxTest::ok_signals_before_hiding()
     box.show();
     QTest::mouseClick(box.ok_button(), Qt::LeftButton);
     QCOMPARE(visible_when_signalled, QList<bool>{true});
+    QVERIFY(!box.isVisible());
+}
+
+// A confirmed action that waits processing events sees a second click on OK come in.
+void PopBoxTest::a_second_click_while_confirming_is_ignored()
+{
+    PopBox box;
+    int confirmed = 0;
+    connect(&box, &PopBox::ok_clicked, [&] {
+        if (++confirmed == 1)
+            QTest::mouseClick(box.ok_button(), Qt::LeftButton);
+    });
+    box.show();
+    QTest::mouseClick(box.ok_button(), Qt::LeftButton);
+    QCOMPARE(confirmed, 1);
+    QVERIFY(box.ok_button()->isEnabled());
     QVERIFY(!box.isVisible());
 }
 

@@ -1,6 +1,8 @@
 // The simulated ZY5: the reports it refuses, so that tests through it catch malformed ones.
 #include "SimulatedDevices.h"
 
+#include "common/HidBus.h"
+
 #include <hidapi/hidapi.h>
 
 #include <QtTest>
@@ -27,6 +29,9 @@ class SimulatedZy5Test : public QObject
 private slots:
     void malformed_reports_are_rejected_data();
     void malformed_reports_are_rejected();
+    void a_short_last_chunk_may_keep_stale_events_behind_it();
+    void each_interface_takes_only_its_own_reports();
+    void an_empty_reply_reads_as_no_bytes();
 };
 
 void SimulatedZy5Test::malformed_reports_are_rejected_data()
@@ -38,8 +43,6 @@ void SimulatedZy5Test::malformed_reports_are_rejected_data()
     QTest::newRow("unknown report id") << report(0x01, 32, {0xC4}) << "report id 1";
     QTest::newRow("unknown command") << report(0x4D, 32, {0x99}) << "unknown command 153";
     QTest::newRow("stale byte after a read request") << report(0x4D, 32, {0xC2, 0, 0, 7}) << "bytes after the fields";
-    QTest::newRow("stale event after a last chunk")
-        << report(0x57, 64, {0xF1, 2, 1, 14, 4, 0, 0, 0, 5}) << "bytes after the fields";
     QTest::newRow("no events in a chunk") << report(0x57, 64, {0xF1, 2, 0, 0}) << "event count 0";
     QTest::newRow("fifteen events in a chunk") << report(0x57, 64, {0xF0, 2, 15, 0}) << "event count 15";
     QTest::newRow("button 10") << report(0x4D, 32, {0xB0, 10}) << "button 10";
@@ -64,6 +67,64 @@ void SimulatedZy5Test::malformed_reports_are_rejected()
     QVERIFY(std::find(log.begin(), log.end(), "zy5 rejected: " + reason.toStdString()) != log.end());
     QCOMPARE(state->effect, simulated::Zy5State().effect);
     QCOMPARE(state->report_rate, simulated::Zy5State().report_rate);
+    fakehid::reset();
+}
+
+void SimulatedZy5Test::a_short_last_chunk_may_keep_stale_events_behind_it()
+{
+    fakehid::reset();
+    auto state = std::make_shared<simulated::Zy5State>();
+    hid_device *mouse = hid_open_path(fakehid::plug(simulated::zy5("usb-1-1", state)).c_str());
+    const fakehid::Bytes chunk = report(0x57, 64, {0xF1, 2, 1, 14, 4, 0, 0, 0, 5, 1, 0, 0});
+    QCOMPARE(hid_write(mouse, chunk.data(), chunk.size()), 64);
+    hid_close(mouse);
+    QCOMPARE(fakehid::calls("zy5 rejected"), 0);
+    const fakehid::Bytes &macro = state->buttons.at(2).macro;
+    QCOMPARE(fakehid::Bytes(macro.begin() + 56, macro.end()), (fakehid::Bytes{4, 0, 0, 0}));  // only the one counted
+    fakehid::reset();
+}
+
+// Held to one collection, as the program opens them by path, each interface refuses the
+// other's reports and the mouse never sees them.
+void SimulatedZy5Test::each_interface_takes_only_its_own_reports()
+{
+    fakehid::reset();
+    auto state = std::make_shared<simulated::Zy5State>();
+    fakehid::plug(simulated::zy5("usb-1-1", state));
+    QVERIFY(HidBus::refresh());
+    const auto path = [](int collection) { return HidBus::interface_path(0xE4A9, 0x9D09, 1, collection, "usb-1-1/input1"); };
+    const fakehid::Bytes command = report(0x4D, 32, {0xC3, 8});
+    const fakehid::Bytes macro = report(0x57, 64, {0xF1, 3, 1, 0, 4, 0, 0, 0});
+    const struct {
+        int collection;
+        const fakehid::Bytes &written;
+        bool taken;
+    } cases[] = {{3, command, true}, {2, command, false}, {2, macro, true}, {3, macro, false}, {1, command, false}};
+    for (const auto &c : cases) {
+        hid_device *handle = HidBus::open_path(path(c.collection));
+        QVERIFY(handle);
+        QCOMPARE(hid_write(handle, c.written.data(), c.written.size()) >= 0, c.taken);
+        hid_close(handle);
+    }
+    QCOMPARE(state->report_rate, 8);
+    QCOMPARE(state->buttons.at(3).macro.size(), std::size_t(4));
+    QCOMPARE(fakehid::calls("report "), 3);
+    QCOMPARE(fakehid::calls("zy5 rejected"), 0);
+    fakehid::reset();
+}
+
+void SimulatedZy5Test::an_empty_reply_reads_as_no_bytes()
+{
+    fakehid::reset();
+    auto state = std::make_shared<simulated::Zy5State>();
+    state->reply_length = 0;
+    hid_device *mouse = hid_open_path(fakehid::plug(simulated::zy5("usb-1-1", state)).c_str());
+    const fakehid::Bytes ask = report(0x4D, 32, {0xC4});
+    hid_write(mouse, ask.data(), ask.size());
+    unsigned char reply[32] = {0x77};
+    QCOMPARE(hid_read_timeout(mouse, reply, sizeof reply, 100), 0);
+    QCOMPARE(reply[0], 0x77);
+    hid_close(mouse);
     fakehid::reset();
 }
 

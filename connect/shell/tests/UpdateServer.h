@@ -23,6 +23,8 @@ public:
     QByteArray version_file;
     QByteArray package;
     PackageAnswer package_answer = PackageAnswer::HonourRange;
+    QByteArray etag = "\"first\"";  // sent with every package answer unless empty
+    bool honour_if_range = true;     // an If-Range of another package gets the whole package
     QList<QByteArray> package_ranges;  // the Range header of each package request
 
     UpdateServer()
@@ -48,43 +50,51 @@ private:
         const QList<QByteArray> lines = request.left(request.indexOf("\r\n\r\n")).split('\n');
         const QByteArray path = lines.value(0).split(' ').value(1);
         QByteArray range;
-        for (const QByteArray &line : lines)
+        QByteArray if_range;
+        for (const QByteArray &line : lines) {
             if (line.toLower().startsWith("range:"))
                 range = line.mid(6).trimmed();
+            if (line.toLower().startsWith("if-range:"))
+                if_range = line.mid(9).trimmed();
+        }
         m_requests.remove(socket);
 
         if (path == "/download/Rerivez/TavriConnectUpdate.txt")
             answer(socket, 200, version_file);
         else if (path == "/download/Rerivez/TAVRI_CONNECT_PC.zip")
-            answer_package(socket, range);
+            answer_package(socket, range, if_range);
         else
             answer(socket, 404, "<html>not here</html>");
     }
 
-    void answer_package(QTcpSocket *socket, const QByteArray &range)
+    void answer_package(QTcpSocket *socket, const QByteArray &range, const QByteArray &if_range)
     {
         package_ranges.append(range);
+        const QByteArray validator = etag.isEmpty() ? QByteArray() : "ETag: " + etag + "\r\n";
+        if (honour_if_range && !if_range.isEmpty() && if_range != etag)
+            return answer(socket, 200, package, validator);
         const qint64 asked = range.startsWith("bytes=") ? range.mid(6, range.indexOf('-') - 6).toLongLong() : 0;
         const qint64 size = package.size();
         switch (package_answer) {
         case PackageAnswer::IgnoreRange:
-            return answer(socket, 200, package);
+            return answer(socket, 200, package, validator);
         case PackageAnswer::NotFound:
             return answer(socket, 404, "<html>not found</html>");
         case PackageAnswer::ServerError:
             return answer(socket, 500, "<html>server error</html>");
         case PackageAnswer::WrongRange:
-            return answer(socket, 206, package, content_range(0, size));
+            return answer(socket, 206, package, content_range(0, size) + validator);
         case PackageAnswer::HonourRange:
         case PackageAnswer::CutHalfway:
             break;
         }
         if (asked >= size)
-            return answer(socket, 416, QByteArray(), "Content-Range: bytes */" + QByteArray::number(size) + "\r\n");
+            return answer(socket, 416, QByteArray(),
+                          "Content-Range: bytes */" + QByteArray::number(size) + "\r\n" + validator);
         const QByteArray rest = package.mid(int(asked));
         if (package_answer == PackageAnswer::HonourRange)
-            return answer(socket, 206, rest, content_range(asked, size));
-        socket->write(head(206, rest.size(), content_range(asked, size)) + rest.left(rest.size() / 2));
+            return answer(socket, 206, rest, content_range(asked, size) + validator);
+        socket->write(head(206, rest.size(), content_range(asked, size) + validator) + rest.left(rest.size() / 2));
         socket->flush();
         // The line drops a moment later, once the client has taken what came.
         QTimer::singleShot(kCutAfterMs, socket, [socket] { socket->disconnectFromHost(); });

@@ -32,6 +32,7 @@ private slots:
     void a_failed_fact_read_keeps_the_key_and_the_open_page();
 #endif
     void start_up_enumerates_once();
+    void a_new_device_with_unreadable_facts_appears_when_they_can_be_read();
 };
 
 namespace {
@@ -236,6 +237,28 @@ void DiscoveryTest::start_up_enumerates_once()
     fixture.start();
     QCOMPARE(fixture.devices().buttons().size(), 3);
     QCOMPARE(enumerations() - before, 1);
+}
+
+void DiscoveryTest::a_new_device_with_unreadable_facts_appears_when_they_can_be_read()
+{
+    WidgetFixture fixture;
+    Widget &window = fixture.start();
+    fakehid::plug(simulated::zy5("usb-1-2"));
+    fakehid::fail_next("hid_node_info");
+    window.device_notifications()->rescan();
+    QVERIFY(fixture.devices().buttons().isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(fixture.devices().buttons().size(), 1, 10000);
+
+    // A node that never gives its facts is looked at a bounded number of times.
+    fakehid::plug(simulated::qv8("usb-1-3"));
+    for (int i = 0; i < 100; ++i)
+        fakehid::fail_next("hid_node_info");
+    const int before = enumerations();
+    window.device_notifications()->rescan();
+    QTest::qWait(4000);
+    const int retried = enumerations() - before;
+    QVERIFY2(retried > 1 && retried <= 11, qPrintable(QString::number(retried)));
+    QCOMPARE(fixture.devices().buttons().size(), 1);
 }
 
 QTEST_MAIN(DiscoveryTest)

@@ -52,6 +52,7 @@ private slots:
     void checked_and_pressed_buttons_take_the_accent_colour();
     void disabled_labels_are_dimmer();
     void every_image_the_code_names_loads();
+    void device_drawings_stay_inside_their_images();
 };
 
 void StylesAndImagesTest::checked_and_pressed_buttons_take_the_accent_colour()
@@ -107,6 +108,23 @@ void StylesAndImagesTest::every_image_the_code_names_loads()
     QVERIFY2(names.size() >= 20, qPrintable(names.join(' ')));
     for (const QString &name : names)
         QVERIFY2(!QImage(name).isNull(), qPrintable(name));
+}
+
+// Nothing of a drawing touches the image's edge, where its outline would be cut.
+void StylesAndImagesTest::device_drawings_stay_inside_their_images()
+{
+    for (const char *name : {":/img/QV8.png", ":/img/ZY5_top", ":/img/ZY5_side", ":/img/WK3.png",
+                             ":/img/keyboard_pair_img", ":/img/mouse_pair_img", ":/img/QV8_icon.png",
+                             ":/img/WK3_icon.png"}) {
+        const QImage image = QImage(name).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY2(!image.isNull(), name);
+        int touching = 0;
+        for (int x = 0; x < image.width(); ++x)
+            touching += qAlpha(image.pixel(x, 0)) > 0 || qAlpha(image.pixel(x, image.height() - 1)) > 0;
+        for (int y = 0; y < image.height(); ++y)
+            touching += qAlpha(image.pixel(0, y)) > 0 || qAlpha(image.pixel(image.width() - 1, y)) > 0;
+        QVERIFY2(touching == 0, qPrintable(QString("%1: %2 edge pixels").arg(name).arg(touching)));
+    }
 }
 
 QTEST_MAIN(StylesAndImagesTest)

@@ -4,6 +4,8 @@
 #include "WidgetFixture.h"
 #include "shell/App_Config_Widget.h"
 #include "shell/Update.h"
+#include "shell/UpdateFiles.h"
+#include "shell/ProgramVersion.h"
 
 #include "common/tests/PrivateAppData.h"
 
@@ -79,6 +81,15 @@ struct Pass {
 
     QString path(const QString &name) const { return folder.filePath(name); }
     QString partial() const { return path("TAVRI_CONNECT_PC.zip.tmp"); }
+    QString unpacked(const QString &name) const { return QDir(files().unpack_folder()).filePath(name); }
+    UpdateFiles files() const { return UpdateFiles(folder.path()); }
+
+    // A partial file left by an earlier pass for version 1.2.1, with its validator.
+    void leave_partial(const QByteArray &bytes, const QByteArray &validator = "\"first\"", int version = 10201)
+    {
+        write_file(partial(), bytes);
+        files().write_record({version, validator});
+    }
 
     // Runs one check to its end; returns the installers offered.
     QStringList run(int replies)
@@ -99,6 +110,11 @@ struct Pass {
     }
 };
 
+UpdateFiles app_data_files()
+{
+    return UpdateFiles(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
 } // namespace
 
 class UpdateTest : public QObject
@@ -117,6 +133,12 @@ private slots:
     void packages_without_the_installer_offer_nothing();
     void a_version_file_error_is_logged();
     void the_window_offers_what_its_update_thread_found();
+    void the_window_offers_an_unpacked_installer_while_offline();
+    void a_partial_file_of_another_package_starts_again_data();
+    void a_partial_file_of_another_package_starts_again();
+    void a_package_holding_user_color_ini_leaves_the_presets_alone();
+    void a_complete_package_is_not_downloaded_again();
+    void start_up_cleaning_keeps_only_what_is_newer();
 };
 
 void UpdateTest::version_files_data()
@@ -153,7 +175,7 @@ void UpdateTest::version_files()
         QVERIFY(pass.server.package_ranges.isEmpty());
         return;
     }
-    QCOMPARE(offered, QStringList{pass.path(installer)});
+    QCOMPARE(offered, QStringList{pass.unpacked(installer)});
     QCOMPARE(read_file(offered[0]), installer_bytes());
 }
 
@@ -164,7 +186,7 @@ void UpdateTest::download_from_scratch_offers_the_installer()
     pass.server.package = zip_of({{kInstaller121, installer_bytes()}, {"readme.txt", "hello"}});
     const QStringList offered = pass.run(2);
     QCOMPARE(pass.server.package_ranges, QList<QByteArray>{"bytes=0-"});
-    QCOMPARE(offered, QStringList{pass.path(kInstaller121)});
+    QCOMPARE(offered, QStringList{pass.unpacked(kInstaller121)});
     QVERIFY(QFileInfo(offered[0]).isAbsolute());
     QCOMPARE(read_file(pass.path("TAVRI_CONNECT_PC.zip")), pass.server.package);
     QVERIFY(!QFile::exists(pass.partial()));
@@ -184,7 +206,7 @@ void UpdateTest::an_interrupted_download_resumes_where_it_stopped()
     QVERIFY(pass.server.package.startsWith(first_part));
 
     pass.server.package_answer = UpdateServer::PackageAnswer::HonourRange;
-    QCOMPARE(pass.run(2), QStringList{pass.path(kInstaller121)});
+    QCOMPARE(pass.run(2), QStringList{pass.unpacked(kInstaller121)});
     QCOMPARE(pass.server.package_ranges.last(), "bytes=" + QByteArray::number(first_part.size()) + "-");
     QCOMPARE(read_file(pass.path("TAVRI_CONNECT_PC.zip")), pass.server.package);
 }
@@ -195,8 +217,8 @@ void UpdateTest::a_server_ignoring_the_range_restarts_the_file()
     pass.server.version_file = kVersion121;
     pass.server.package = zip_of({{kInstaller121, installer_bytes()}});
     pass.server.package_answer = UpdateServer::PackageAnswer::IgnoreRange;
-    write_file(pass.partial(), QByteArray(1000, 'x'));
-    QCOMPARE(pass.run(2), QStringList{pass.path(kInstaller121)});
+    pass.leave_partial(QByteArray(1000, 'x'));
+    QCOMPARE(pass.run(2), QStringList{pass.unpacked(kInstaller121)});
     QCOMPARE(pass.server.package_ranges, QList<QByteArray>{"bytes=1000-"});
     QCOMPARE(read_file(pass.path("TAVRI_CONNECT_PC.zip")), pass.server.package);
 }
@@ -217,7 +239,7 @@ void UpdateTest::error_pages_leave_the_partial_file_as_it_was()
     pass.server.package = zip_of({{kInstaller121, installer_bytes()}});
     pass.server.package_answer = UpdateServer::PackageAnswer(answer);
     const QByteArray first_part = pass.server.package.left(1000);
-    write_file(pass.partial(), first_part);
+    pass.leave_partial(first_part);
     QVERIFY(pass.run(2).isEmpty());
     QCOMPARE(read_file(pass.partial()), first_part);
     QVERIFY(!QFile::exists(pass.path("TAVRI_CONNECT_PC.zip")));
@@ -228,12 +250,11 @@ void UpdateTest::an_already_complete_file_is_unpacked()
     Pass pass;
     pass.server.version_file = kVersion121;
     pass.server.package = zip_of({{kInstaller121, installer_bytes()}});
-    write_file(pass.partial(), pass.server.package);
-    write_file(pass.path("TAVRI_CONNECT_PC.zip"), "a finished package of an earlier pass");
-    QCOMPARE(pass.run(2), QStringList{pass.path(kInstaller121)});
+    pass.leave_partial(pass.server.package);
+    QCOMPARE(pass.run(2), QStringList{pass.unpacked(kInstaller121)});
     QCOMPARE(pass.server.package_ranges,
              QList<QByteArray>{"bytes=" + QByteArray::number(pass.server.package.size()) + "-"});
-    QCOMPARE(read_file(pass.path(kInstaller121)), installer_bytes());
+    QCOMPARE(read_file(pass.unpacked(kInstaller121)), installer_bytes());
 }
 
 void UpdateTest::packages_without_the_installer_offer_nothing_data()
@@ -252,8 +273,10 @@ void UpdateTest::packages_without_the_installer_offer_nothing()
     Pass pass;
     pass.server.version_file = kVersion121;
     pass.server.package = package;
-    write_file(pass.path(kInstaller121), "stale installer");
+    QDir().mkpath(pass.files().unpack_folder());
+    write_file(pass.unpacked(kInstaller121), "stale installer");
     QVERIFY(pass.run(2).isEmpty());
+    QVERIFY(!QFile::exists(pass.unpacked(kInstaller121)));
     QVERIFY(!QFile::exists(pass.path(kInstaller121)));
     QVERIFY(!QFile::exists(QFileInfo(pass.folder.path() + "/../" + kInstaller121).absoluteFilePath()));
 }
@@ -287,9 +310,105 @@ void UpdateTest::the_window_offers_what_its_update_thread_found()
     fixture.window = std::make_unique<Widget>(nullptr, server.url());
     QPushButton *version = fixture.window->software_page()->version_button();
     QTRY_COMPARE_WITH_TIMEOUT(version->text(), QString("发现新版本  "), kWaitMs);
-    const QString installer =
-        QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(kInstaller121);
-    QVERIFY(QFile::exists(installer));
+    QVERIFY(QFile::exists(app_data_files().installer(10201)));
+}
+
+// The installer a pass left is offered at the next start, with no server to ask.
+void UpdateTest::the_window_offers_an_unpacked_installer_while_offline()
+{
+    const UpdateFiles files = app_data_files();
+    QDir().mkpath(files.unpack_folder());
+    write_file(files.installer(10201), installer_bytes());
+    WidgetFixture fixture;
+    fixture.window = std::make_unique<Widget>(nullptr, QUrl("http://127.0.0.1:1"));
+    QCOMPARE(fixture.window->software_page()->version_button()->text(), QString("发现新版本  "));
+    QDir(files.unpack_folder()).removeRecursively();
+}
+
+void UpdateTest::a_partial_file_of_another_package_starts_again_data()
+{
+    QTest::addColumn<int>("partial_change");  // bytes added to the package (> 0) or one byte flipped (0)
+    QTest::addColumn<QByteArray>("validator");
+    QTest::addColumn<int>("version");
+    QTest::addColumn<bool>("honour_if_range");
+    QTest::addColumn<bool>("resumes");       // the first request asks from the partial file's end
+    QTest::addColumn<int>("requests");
+
+    QTest::newRow("416 of another size") << 500 << QByteArray("\"first\"") << 10201 << true << true << 2;
+    QTest::newRow("changed validator, If-Range honoured")
+        << 0 << QByteArray("\"older\"") << 10201 << true << true << 1;
+    QTest::newRow("changed validator in a 416") << 0 << QByteArray("\"older\"") << 10201 << false << true << 2;
+    QTest::newRow("partial file without validator") << 0 << QByteArray() << 10201 << true << false << 1;
+    QTest::newRow("partial file of another version") << 0 << QByteArray("\"first\"") << 10200 << true << false << 1;
+}
+
+// Each ends with the server's package unpacked, never the partial file's.
+void UpdateTest::a_partial_file_of_another_package_starts_again()
+{
+    QFETCH(int, partial_change);
+    QFETCH(QByteArray, validator);
+    QFETCH(int, version);
+    QFETCH(bool, honour_if_range);
+    QFETCH(bool, resumes);
+    QFETCH(int, requests);
+    Pass pass;
+    pass.server.version_file = kVersion121;
+    pass.server.package = zip_of({{kInstaller121, installer_bytes()}});
+    pass.server.honour_if_range = honour_if_range;
+    QByteArray partial = pass.server.package + QByteArray(partial_change, 'x');
+    if (partial_change == 0)
+        partial[partial.size() / 2] = char(partial[partial.size() / 2] ^ 0x55);
+    pass.leave_partial(partial, validator, version);
+    QCOMPARE(pass.run(requests + 1), QStringList{pass.unpacked(kInstaller121)});
+    QCOMPARE(pass.server.package_ranges.size(), requests);
+    QCOMPARE(pass.server.package_ranges.first(),
+             resumes ? "bytes=" + QByteArray::number(partial.size()) + "-" : QByteArray("bytes=0-"));
+    if (requests == 2)
+        QCOMPARE(pass.server.package_ranges.last(), QByteArray("bytes=0-"));
+    QCOMPARE(read_file(pass.path("TAVRI_CONNECT_PC.zip")), pass.server.package);
+    QCOMPARE(read_file(pass.unpacked(kInstaller121)), installer_bytes());
+}
+
+void UpdateTest::a_package_holding_user_color_ini_leaves_the_presets_alone()
+{
+    Pass pass;
+    pass.server.version_file = kVersion121;
+    pass.server.package = zip_of({{kInstaller121, installer_bytes()}, {"user_color.ini", "[COLOR1]\nRed=1\n"}});
+    write_file(pass.path("user_color.ini"), "the user's presets");
+    QCOMPARE(pass.run(2), QStringList{pass.unpacked(kInstaller121)});
+    QCOMPARE(read_file(pass.path("user_color.ini")), QByteArray("the user's presets"));
+}
+
+void UpdateTest::a_complete_package_is_not_downloaded_again()
+{
+    Pass pass;
+    pass.server.version_file = kVersion121;
+    pass.server.package = zip_of({{kInstaller121, installer_bytes()}});
+    QCOMPARE(pass.run(2), QStringList{pass.unpacked(kInstaller121)});
+    QFile::remove(pass.unpacked(kInstaller121));
+    QCOMPARE(pass.run(1), QStringList{pass.unpacked(kInstaller121)});
+    QCOMPARE(pass.server.package_ranges.size(), 1);
+    QCOMPARE(read_file(pass.unpacked(kInstaller121)), installer_bytes());
+}
+
+void UpdateTest::start_up_cleaning_keeps_only_what_is_newer()
+{
+    Pass newer;
+    newer.leave_partial("half a package");
+    QDir().mkpath(newer.files().unpack_folder());
+    for (const QString &name : QStringList{"TAVRI_CONNECT_PC_V1.0.9.exe", "TAVRI_CONNECT_PC_V1.1.0.exe", "TAVRI_CONNECT_PC_V1.2.0.exe",
+                                "TAVRI_CONNECT_PC_V1.10.0.exe"})
+        write_file(newer.unpacked(name), "installer");
+    QCOMPARE(newer.files().clean_up(), newer.unpacked("TAVRI_CONNECT_PC_V1.10.0.exe"));
+    QCOMPARE(QDir(newer.files().unpack_folder()).entryList(QDir::Files),
+             QStringList({"TAVRI_CONNECT_PC_V1.10.0.exe", "TAVRI_CONNECT_PC_V1.2.0.exe"}));
+    QVERIFY(QFile::exists(newer.partial()));
+
+    Pass installed;  // the version this program is
+    installed.leave_partial("half a package", "\"first\"", ProgramVersion::own_number());
+    write_file(installed.path("TAVRI_CONNECT_PC.zip"), "package");
+    QCOMPARE(installed.files().clean_up(), QString());
+    QCOMPARE(QDir(installed.folder.path()).entryList(QDir::Files), QStringList());
 }
 
 int main(int argc, char **argv)

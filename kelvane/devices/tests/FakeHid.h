@@ -1,5 +1,6 @@
 // HID.DLL for a control device whose path is a HidPipe: the attributes call can be made to
-// fail, and setting the input buffers switches the pipe to message reads so reports arrive whole.
+// fail, setting the input buffers switches the pipe to message reads so reports arrive whole,
+// and cancels can be made to never complete.
 #pragma once
 
 #include <windows.h>
@@ -22,7 +23,7 @@ inline std::vector<unsigned char> HidButtonReport(bool pressed) {
 struct FakeHid {
   FakeHid() {
     current = this;
-    Hid() = {GetAttributes, SetNumInputBuffers};
+    Hid() = {GetAttributes, SetNumInputBuffers, CancelIo};
   }
   ~FakeHid() {
     Hid() = SystemHid();
@@ -40,8 +41,14 @@ struct FakeHid {
     return current->inputBuffersResult;
   }
 
+  // A driver that never completes a cancelled transfer: the cancel is taken and not done.
+  static BOOL WINAPI CancelIo(HANDLE device, LPOVERLAPPED transfer) {
+    return current->cancelIgnored ? TRUE : CancelIoEx(device, transfer);
+  }
+
   inline static FakeHid* current = nullptr;
   BOOLEAN attributesResult = TRUE;
   BOOLEAN inputBuffersResult = TRUE;
   std::atomic<ULONG> inputBuffers{0};
+  std::atomic<bool> cancelIgnored{false};
 };

@@ -183,6 +183,37 @@ TEST_F(HIDDeviceTest, OutputTheDeviceDoesNotTakeIsDroppedWithoutHoldingReadsOrCl
   EXPECT_TRUE(trace.Has(kTraceError, L"CHIDDevice Write not taken within 200 ms, report dropped."));
 }
 
+TEST_F(HIDDeviceTest, AWriteWhoseCancelNeverCompletesReturnsAndTheDeviceCountsAsGone) {
+  ASSERT_EQ(device.Open(), 1);
+  ASSERT_TRUE(opened.Wait());
+  const std::vector<unsigned char> report(128, 0x02);
+  // The pipe never reads: once its buffer is full a write waits, and its cancel is not done.
+  while (device.Write(report.data(), 128) == 128) {
+  }
+  hid.cancelIgnored = true;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(device.Write(report.data(), 128), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start,
+            std::chrono::milliseconds(CHIDDevice::kWriteTimeoutMs + CHIDDevice::kCancelTimeoutMs + 500));
+  EXPECT_EQ(trace.Count(L"CHIDDevice Write cancel not completed within 200 ms, the device is gone."), 1);
+
+  // Later writes fail at once; the system check finds the device gone once.
+  const auto again = std::chrono::steady_clock::now();
+  EXPECT_EQ(device.Write(report.data(), 128), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - again, std::chrono::milliseconds(50));
+  EXPECT_EQ(device.Check(), 0);
+
+  // Closed and opened again, as the system check does, it writes again.
+  hid.cancelIgnored = false;
+  EXPECT_EQ(device.Close(), 1);
+  pipe.Plug();
+  opened.Reset();
+  ASSERT_EQ(device.Open(), 1);
+  ASSERT_TRUE(opened.Wait());
+  EXPECT_EQ(device.Write(report.data(), 128), 128);
+  EXPECT_EQ(pipe.Receive(), report);
+}
+
 TEST_F(HIDDeviceTest, ADevicePulledWhileOpenIsNoticedOnceAndReopensWhenBack) {
   HidPipe endpoint(2);  // the presence probe, then the device
   descriptor.set_path(endpoint.Path());

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "PostedObjects.h"
 #include "TraceMessage.h"
 
 class TraceCapture {
@@ -27,6 +28,7 @@ class TraceCapture {
     SetTraceConsoleWindow(nullptr);
     Drain();
     DestroyWindow(window_);
+    PostedObjects::Discard(window_);  // lines posted from other threads after the drain
   }
   TraceCapture(const TraceCapture&) = delete;
   TraceCapture& operator=(const TraceCapture&) = delete;
@@ -71,9 +73,8 @@ class TraceCapture {
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
     if (msg != WM_TRACE_LINE) return DefWindowProcW(hwnd, msg, wparam, lparam);
     auto* self = reinterpret_cast<TraceCapture*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    auto* text = reinterpret_cast<wchar_t*>(lparam);
-    if (self != nullptr) self->lines_.emplace_back(static_cast<int>(wparam), text);
-    free(text);
+    const TraceLine text = PostedObjects::Take<wchar_t, TraceLineDeleter>(hwnd, msg, lparam);
+    if (self != nullptr && text) self->lines_.emplace_back(static_cast<int>(wparam), text.get());
     return 0;
   }
 

@@ -205,6 +205,11 @@ TEST_F(DictationRoadTest, ControlCharactersAreNotTyped) {
   Dictate();
   ExpectTyped(std::wstring(kDictated) + L"\r\n");
   EXPECT_EQ(edit_.UnicodeKeyDowns(), 7);
+  // The panel shows and counts what was typed (the line break aside).
+  const std::vector<OwnerMessage> results = owner_.Messages(WM_IME_RESULT_TEXT);
+  ASSERT_FALSE(results.empty());
+  EXPECT_EQ(results.back().wparam, 5u);
+  EXPECT_EQ(results.back().text, kDictated);
 }
 
 TEST_F(DictationRoadTest, HostileAnswersLeaveTheRoadWorking) {

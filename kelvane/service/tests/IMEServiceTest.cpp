@@ -70,7 +70,11 @@ TEST_F(IMEServiceTest, SettingsFileOrDefaultsAreDescribed) {
        kStars + L"Ctl Device: BLE\r\n" + kStars + L"Name: A1B2C3D4E5F6\r\nPath: ble-ctl\r\n" +
            kStars + L"Mic Device: BLE AudioIn Device\r\n" + kStars +
            L"Name: A1B2C3D4E5F7\r\nPath: ble-mic\r\n"},
-      {"only translation", "translate_config {\n  b_translate: true\n}\n", false,
+      // Neither a control device nor a recogniser setting: a cut save, as unreadable.
+      {"empty file", "", true, defaultDescription},
+      {"only translation", "translate_config {\n  b_translate: true\n}\n", true,
+       defaultDescription},
+      {"only the recogniser", "sr_config {\n  b_append_enter: true\n}\n", false,
        kStars + L"Ctl Device: HID\r\n" + kStars + L"Name: \r\nPath: \r\n" + kStars +
            L"Mic Device: General AudioIn Device\r\n" + kStars + L"Name: \r\nPath: \r\n"},
   };

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "IMEServiceOwner.h"
+#include "PostedObjects.h"
 #include "PumpUntil.h"
 #include "mfc/AfxString.h"
 
@@ -32,7 +33,10 @@ class RecordingOwner : public IIMEServiceOwner {
                               wc.hInstance, nullptr);
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
-  ~RecordingOwner() { DestroyWindow(window_); }
+  ~RecordingOwner() {
+    DestroyWindow(window_);
+    PostedObjects::Discard(window_);
+  }
   RecordingOwner(const RecordingOwner&) = delete;
   RecordingOwner& operator=(const RecordingOwner&) = delete;
 
@@ -91,9 +95,7 @@ class RecordingOwner : public IIMEServiceOwner {
     }
     OwnerMessage received{msg, wparam, L""};
     if (msg == WM_USER + 2 || msg == WM_USER + 5) {
-      auto* text = reinterpret_cast<CString*>(lparam);
-      received.text = text->GetString();
-      delete text;
+      if (auto text = PostedObjects::Take<CString>(hwnd, msg, lparam)) received.text = text->GetString();
     }
     self->messages_.push_back(received);
     return 0;

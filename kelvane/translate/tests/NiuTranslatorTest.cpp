@@ -83,6 +83,49 @@ int ClosedPort() {
   return ntohs(address.sin_port);
 }
 
+// A server on 127.0.0.1 that accepts and then sends its side of the TLS handshake one byte
+// every 400 ms: a record header that announces 16 KB, then zeros.
+class TricklingHandshakeServer {
+ public:
+  TricklingHandshakeServer() {
+    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof address;
+    bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
+    listen(listener_, 4);
+    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
+    port_ = ntohs(address.sin_port);
+    thread_ = std::thread([this] { Serve(); });
+  }
+  ~TricklingHandshakeServer() {
+    stop_.Set();
+    closesocket(listener_);  // ends an accept still waiting
+    thread_.join();
+  }
+  int port() const { return port_; }
+  int bytesSent() const { return bytesSent_; }
+
+ private:
+  void Serve() {
+    const SOCKET client = accept(listener_, nullptr, nullptr);
+    const unsigned char header[] = {0x16, 0x03, 0x03, 0x40, 0x00};
+    for (size_t i = 0; !stop_.Wait(400); ++i) {
+      const char byte = i < sizeof header ? static_cast<char>(header[i]) : 0;
+      if (send(client, &byte, 1, 0) != 1) break;
+      ++bytesSent_;
+    }
+    closesocket(client);
+  }
+
+  SOCKET listener_;
+  int port_ = 0;
+  std::atomic<int> bytesSent_{0};
+  TestEvent stop_;
+  std::thread thread_;
+};
+
 class NiuTranslatorTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -204,17 +247,29 @@ TEST_F(NiuTranslatorTest, HostileAnswersFailWithOneLine) {
   }
 }
 
-TEST_F(NiuTranslatorTest, ATricklingAnswerEndsAtTheTotalDeadline) {
+TEST_F(NiuTranslatorTest, ATricklingHandshakeOrAnswerEndsAtTheTotalDeadline) {
   server_.Answer(200, R"({"code":0,"data":{"result":{"trans_result":{"dst":"late"}}}})");
   server_.TrickleAnswers();
-  std::string result = "unchanged";
-  const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(translator_.Translate("text", result));
-  const auto elapsed = std::chrono::steady_clock::now() - start;
-  EXPECT_GE(elapsed, CNiuTranslator::kDefaultTimeout - 100ms);
-  EXPECT_LT(elapsed, CNiuTranslator::kDefaultTimeout + 1s);
-  EXPECT_EQ(result, "unchanged");
-  EXPECT_EQ(trace_.Count(L"CNiuTranslator Fail to post tranlate request"), 1);
+  TricklingHandshakeServer trickling;
+  const struct {
+    const char* name;
+    int port;
+  } cases[] = {{"answer", server_.port()}, {"handshake", trickling.port()}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const size_t before = trace_.Lines().size();
+    translator_.SetEndpoint("127.0.0.1", c.port);
+    std::string result = "unchanged";
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(translator_.Translate("text", result));
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(elapsed, CNiuTranslator::kDefaultTimeout - 100ms);
+    EXPECT_LT(elapsed, CNiuTranslator::kDefaultTimeout + 1s);
+    EXPECT_EQ(result, "unchanged");
+    EXPECT_EQ(ErrorsSince(before), 1);
+    EXPECT_EQ(trace_.Lines().back().second, L"CNiuTranslator Fail to post tranlate request");
+  }
+  EXPECT_GE(trickling.bytesSent(), 5);  // the handshake was under way
 }
 
 TEST_F(NiuTranslatorTest, AnswersLongerThanTheCapAreRefused) {

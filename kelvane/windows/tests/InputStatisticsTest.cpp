@@ -49,6 +49,7 @@ TEST_F(InputStatisticsTest, LoadRollsTheDateOfTheStoredCounts) {
       {"counted today", "2026-12-09", 100, 30, 100, 30},
       {"counted yesterday", "2026-12-08", 100, 30, 100, 0},
       {"counted on the same day last year", "2025-12-09", 100, 30, 100, 0},
+      {"negative counts", "2026-12-09", -100, -30, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

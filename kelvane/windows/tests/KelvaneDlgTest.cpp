@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "HandleCount.h"
 #include "NameTables.h"
 #include "PanelFixture.h"
+#include "PostedObjects.h"
 #include "TestEvent.h"
 #include "skivra/SkinMenu.h"
 
@@ -18,7 +20,10 @@ namespace {
 
 using KelvaneDlgTest = PanelFixture;
 
-CString* HeapText(const wchar_t* text) { return new CString(text); }
+// A text posted as the IME service posts it.
+void PostText(HWND panel, UINT message, WPARAM wParam, const wchar_t* text) {
+  PostedObjects::Post(panel, message, wParam, std::make_unique<CString>(text));
+}
 
 TEST_F(KelvaneDlgTest, ServiceMessagesShowTheTextsAndCountOnlyFinalResults) {
   CreatePanel();
@@ -38,8 +43,11 @@ TEST_F(KelvaneDlgTest, ServiceMessagesShowTheTextsAndCountOnlyFinalResults) {
       {WM_IME_SESSION_END, 0, nullptr, L"Hello!", grey, 5},
   };
   for (const Step& step : steps) {
-    PostMessageW(panel_, step.message, step.wParam,
-                 step.text ? reinterpret_cast<LPARAM>(HeapText(step.text)) : 0);
+    if (step.text) {
+      PostText(panel_, step.message, step.wParam, step.text);
+    } else {
+      PostMessageW(panel_, step.message, step.wParam, 0);
+    }
     Pump();
     SCOPED_TRACE(testing::Message() << "message 0x" << std::hex << step.message);
     EXPECT_EQ(LabelText(IDC_STATUS_LINE), step.statusLine);
@@ -49,14 +57,14 @@ TEST_F(KelvaneDlgTest, ServiceMessagesShowTheTextsAndCountOnlyFinalResults) {
   }
   EXPECT_FALSE(IsWindowVisible(GetDlgItem(panel_, IDC_RECOGNITION_BAR)));
 
-  PostMessageW(panel_, WM_IME_REPLY, 0, reinterpret_cast<LPARAM>(HeapText(L"已打开记事本")));
+  PostText(panel_, WM_IME_REPLY, 0, L"已打开记事本");
   Pump();
   EXPECT_EQ(LabelText(IDC_REPLY_LINE), L"已打开记事本");
 }
 
 TEST_F(KelvaneDlgTest, CountsAreSavedWhenThePanelCloses) {
   CreatePanel();
-  PostMessageW(panel_, WM_IME_RESULT_TEXT, 4, reinterpret_cast<LPARAM>(HeapText(L"四个字符")));
+  PostText(panel_, WM_IME_RESULT_TEXT, 4, L"四个字符");
   Pump();
   // Long before the minute's save.
   dialog_.DestroyWindow();
@@ -207,7 +215,7 @@ class TrayMenuTest : public PanelFixture {
 
 TEST_F(TrayMenuTest, EntriesInOrderWithTheDebugMenuOnlyUnderShift) {
   CreatePanel();
-  PostMessageW(panel_, WM_IME_RESULT_TEXT, 3, reinterpret_cast<LPARAM>(HeapText(L"三个字")));
+  PostText(panel_, WM_IME_RESULT_TEXT, 3, L"三个字");
   Pump();
   EXPECT_EQ(OpenMenu(), (std::vector<std::wstring>{L"显示悬浮窗 *", L"选项", L"统计", L"  今日输入:3",
                                                    L"  总计输入:3", L"-", L"开机启动", L"退出"}));

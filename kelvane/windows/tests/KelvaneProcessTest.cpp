@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
 
+#include "DataCenter.pb.h"
 #include "DialogWatchdog.h"
 #include "FocusedEdit.h"
 #include "KelvaneProcess.h"
@@ -181,6 +183,84 @@ TEST_F(KelvaneProcessTest, KillMessageEndsTheProcessAndRemovesTheTrayIcon) {
   ASSERT_TRUE(kelvane.HasExited(10000));
   EXPECT_EQ(kelvane.ExitCode(), 0u);
   EXPECT_FALSE(HasTrayIcon(panel));
+}
+
+// The program's top-level window of the title, or null.
+HWND ProcessWindow(DWORD processId, const wchar_t* title) {
+  struct Search {
+    DWORD processId;
+    const wchar_t* title;
+    HWND found;
+  } search{processId, title, nullptr};
+  EnumWindows(
+      [](HWND window, LPARAM data) {
+        auto* search = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        wchar_t text[64] = L"";
+        GetWindowTextW(window, text, 64);
+        if (owner != search->processId || wcscmp(text, search->title) != 0) return TRUE;
+        search->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::wstring ChildText(HWND parent, int id) {
+  wchar_t text[256] = L"";
+  GetWindowTextW(GetDlgItem(parent, id), text, 256);
+  return text;
+}
+
+TEST_F(KelvaneProcessTest, MessagesFromOtherProgramsNeverHandThemPointers) {
+  KelvaneProcess kelvane;
+  HWND panel = WatchAndWaitForPanel(kelvane);
+  ASSERT_NE(panel, nullptr);
+  // After the first system check the status text stays as it is.
+  ASSERT_TRUE(WaitFor([&] { return LogCount("CIMEService System check finish.") >= 2; }));
+  const HWND console = GetDlgItem(ProcessWindow(kelvane.id(), L"Debug"), IDC_TRACE_CONSOLE);
+  ASSERT_NE(console, nullptr);
+  const std::wstring statistics = folder_ + L"\\DataCenter.prototxt";
+  const auto savedCounts = [&] {
+    DeleteFileW(statistics.c_str());
+    PostMessageW(panel, WM_TIMER, CKelvaneDlg::kStatisticsTimer, 0);
+    EXPECT_TRUE(WaitFor([&] { return std::filesystem::exists(statistics); }));
+    ORVANE::Config::DataCenterPb saved;
+    std::ifstream file(std::filesystem::path(statistics), std::ios::binary);
+    saved.ParseFromIstream(&file);
+    return saved.word_statistics().SerializeAsString();
+  };
+  const auto texts = [&] {
+    return ChildText(panel, IDC_STATUS_LINE) + L"|" + ChildText(panel, IDC_STATUS_TEXT) + L"|" +
+           ChildText(panel, IDC_REPLY_LINE);
+  };
+  const std::string countsBefore = savedCounts();
+  const std::wstring textsBefore = texts();
+
+  struct Foreign {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  } const messages[] = {
+      {panel, WM_USER + 2, 5, 0},          {panel, WM_USER + 2, 5, 0x12345678},
+      {panel, WM_USER + 5, 0, 0},          {panel, WM_USER + 5, 0, 0x10},
+      {panel, WM_APP + 1, 0, 0},           {panel, WM_APP + 2, 0, 0},
+      {console, WM_USER + 1, 0, 0x12345678},
+  };
+  for (const Foreign& m : messages) ASSERT_TRUE(PostMessageW(m.window, m.message, m.wParam, m.lParam));
+  EXPECT_TRUE(WaitFor([&] { return LogCount(" ignored: lParam ") == std::size(messages); }))
+      << LogCount(" ignored: lParam ");
+  EXPECT_EQ(LogCount("PostedObjects Message 0x402 ignored: lParam 0x12345678 was not posted here"), 1u);
+
+  DWORD_PTR answer = 1;
+  EXPECT_TRUE(SendMessageTimeoutW(panel, WM_KELVANE_NOOP, 0, 0, SMTO_NORMAL, 10000, &answer));
+  EXPECT_FALSE(kelvane.HasExited(0));
+  EXPECT_EQ(texts(), textsBefore);
+  EXPECT_EQ(savedCounts(), countsBefore);
+  Sleep(500);
+  EXPECT_EQ(LogCount(" ignored: lParam "), std::size(messages));  // one line each
 }
 
 TEST_F(KelvaneProcessTest, AutorunMenuItemWritesAndRemovesTheRunValue) {

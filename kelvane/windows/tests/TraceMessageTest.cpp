@@ -6,6 +6,8 @@
 #include <string>
 #include <thread>
 
+#include "PostedObjects.h"
+
 namespace {
 
 // A message-only window that stands in for the console and keeps the last line posted.
@@ -28,10 +30,10 @@ class FakeConsole {
     while (GetTickCount() < deadline) {
       if (PeekMessageW(&msg, window_, WM_TRACE_LINE, WM_TRACE_LINE, PM_REMOVE)) {
         level = static_cast<int>(msg.wParam);
-        auto* line = reinterpret_cast<wchar_t*>(msg.lParam);
-        text = line;
-        free(line);
-        return true;
+        const TraceLine line =
+            PostedObjects::Take<wchar_t, TraceLineDeleter>(window_, msg.message, msg.lParam);
+        if (line) text = line.get();
+        return line != nullptr;
       }
       MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_POSTMESSAGE);
     }

@@ -106,6 +106,34 @@ TEST_F(WaveGraphTest, AOneKilohertzToneLightsBarFifty) {
   EXPECT_EQ(graph_.GetBars(), std::vector<float>(76, 0.0f));
 }
 
+TEST_F(WaveGraphTest, OnlyTicksThatChangeTheBarsRepaint) {
+  const auto pendingPaint = [&] { return GetUpdateRect(graph_.m_hWnd, nullptr, FALSE) != FALSE; };
+  ShowWindow(host_.parent(), SW_SHOWNOACTIVATE);  // only a visible window gathers an update region
+  ValidateRect(graph_.m_hWnd, nullptr);
+  Tick(3);  // silence after silence
+  EXPECT_FALSE(pendingPaint());
+
+  FeedTone(1000, kTicksToFill);
+  Tick(kTicksToFill);
+  EXPECT_TRUE(pendingPaint());
+  Tick(kTicksToFill);  // the tone passes through; the bars fall back to zero
+  EXPECT_EQ(graph_.GetBars(), std::vector<float>(76, 0.0f));
+  ValidateRect(graph_.m_hWnd, nullptr);
+  Tick(3);
+  EXPECT_FALSE(pendingPaint());
+}
+
+TEST_F(WaveGraphTest, TheTimerRestsInSilenceAndTheNextPacketStartsIt) {
+  graph_.StartTimer();
+  PumpMessages(300);  // an empty window: the first tick finds nothing to show
+  EXPECT_FALSE(KillTimer(graph_.m_hWnd, CWaveGraph::kTimerId)) << "the timer still runs";
+
+  FeedTone(500, 40);
+  PumpMessages(800);
+  EXPECT_EQ(LoudestBar(graph_.GetBars()), 25u);
+  EXPECT_TRUE(KillTimer(graph_.m_hWnd, CWaveGraph::kTimerId));
+}
+
 TEST_F(WaveGraphTest, TheWindowTimerDrivesTheDisplay) {
   FeedTone(500, 40);
   graph_.StartTimer();

@@ -1,71 +1,103 @@
-// Loads one skin file with the framework's XML parser and with pugixml, checks that both see
-// the same elements and attributes, and prints the time of each and their ratio.
+// Loads one skin file with the framework's XML parser and with pugixml, in its default mode
+// (UTF-8 text) and in its wide-character mode (UTF-8 converted to wchar_t, as ours does); checks
+// that all see the same tree and, in wide text, the same characters. Times two jobs: the whole
+// load (bytes to tree) and the load followed by reading every element name, attribute name and
+// value in full. The rounds interleave the parsers; each round gives one ratio per peer, and
+// the figures are min / median / max over the rounds, in the thread's CPU time.
 //   ui_xml_benchmark FILE [ROUNDS]
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "PugixmlWide.h"
+#include "XmlCounts.h"
 #include "markup/XmlMarkup.h"
-#include "text/Utf8.h"
 
 namespace {
 
-struct Counts {
-  size_t elements = 0;
-  size_t attributes = 0;
-  size_t text_length = 0;  // attribute values, so that every value is read
-  bool operator==(const Counts& other) const {
-    return elements == other.elements && attributes == other.attributes;
-  }
-};
+constexpr int kCallsPerRound = 5;
+volatile uint64_t g_sink;  // keeps the reads from being optimised away
 
-void Count(ui::XmlNode node, Counts& counts) {
+void Read(ui::XmlNode node, XmlCounts& counts) {
   for (; node.IsValid(); node = node.NextSibling()) {
     ++counts.elements;
+    counts.Read(node.Name());
     const int attributes = static_cast<int>(node.AttributeCount());
     counts.attributes += attributes;
-    for (int i = 0; i < attributes; ++i) counts.text_length += *node.AttributeValue(i) != 0;
-    Count(node.FirstChild(), counts);
-  }
-}
-
-void Count(const pugi::xml_node& parent, Counts& counts) {
-  for (pugi::xml_node node = parent.first_child(); node; node = node.next_sibling()) {
-    if (node.type() != pugi::node_element) continue;
-    ++counts.elements;
-    for (pugi::xml_attribute attribute : node.attributes()) {
-      ++counts.attributes;
-      counts.text_length += *attribute.value() != 0;
+    for (int i = 0; i < attributes; ++i) {
+      counts.Read(node.AttributeName(i));
+      counts.Read(node.AttributeValue(i));
     }
-    Count(node, counts);
+    Read(node.FirstChild(), counts);
   }
 }
 
-// Times `ours` and `peer` in alternation, `rounds` times; the best of each, in microseconds per
-// call, so that other load on the machine spoils as little as possible.
-template <typename Ours, typename Peer>
-std::pair<double, double> BestMicroseconds(int rounds, Ours ours, Peer peer) {
-  constexpr int kCalls = 5;
-  auto time = [](auto& load) {
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < kCalls; ++i) load();
-    const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
-    return spent.count() / kCalls;
-  };
-  std::pair<double, double> best{1e300, 1e300};
-  for (int round = 0; round < rounds; ++round) {
-    best.first = std::min(best.first, time(ours));
-    best.second = std::min(best.second, time(peer));
+struct Spread {
+  double min, median, max;
+};
+
+Spread SpreadOf(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return {values.front(), values[values.size() / 2], values.back()};
+}
+
+// One job done by the three parsers: microseconds per call, per round.
+struct Job {
+  const char* title;
+  std::function<void()> ours, pugixml, pugixml_wide;
+  std::vector<double> ours_us, pugixml_us, wide_us;
+};
+
+// The thread's CPU time: on a loaded machine, time spent waiting for a core is not counted.
+double ThreadMicroseconds() {
+  timespec now;
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return now.tv_sec * 1e6 + now.tv_nsec / 1e3;
+}
+
+double Microseconds(const std::function<void()>& call) {
+  const double start = ThreadMicroseconds();
+  for (int i = 0; i < kCallsPerRound; ++i) call();
+  return (ThreadMicroseconds() - start) / kCallsPerRound;
+}
+
+// The order of the parsers turns from round to round, so none always runs first.
+void RunRound(Job& job, int round) {
+  const std::function<void()>* calls[] = {&job.ours, &job.pugixml, &job.pugixml_wide};
+  std::vector<double>* times[] = {&job.ours_us, &job.pugixml_us, &job.wide_us};
+  for (int i = 0; i < 3; ++i) {
+    const int which = (round + i) % 3;
+    times[which]->push_back(Microseconds(*calls[which]));
   }
-  return best;
+}
+
+void PrintSpread(const char* what, const Spread& spread, const char* unit) {
+  std::printf("  %-28s min %7.2f  median %7.2f  max %7.2f %s\n", what, spread.min, spread.median,
+              spread.max, unit);
+}
+
+void PrintRatios(const char* peer, const std::vector<double>& peer_us, const std::vector<double>& ours_us) {
+  std::vector<double> ratios;
+  for (size_t i = 0; i < ours_us.size(); ++i) ratios.push_back(peer_us[i] / ours_us[i]);
+  const std::string what = std::string("speed vs ") + peer;
+  PrintSpread(what.c_str(), SpreadOf(ratios), "x");
+}
+
+void Print(const Job& job) {
+  std::printf("%s\n", job.title);
+  PrintSpread("ours", SpreadOf(job.ours_us), "us");
+  PrintSpread("pugixml", SpreadOf(job.pugixml_us), "us");
+  PrintSpread("pugixml wide", SpreadOf(job.wide_us), "us");
+  PrintRatios("pugixml", job.pugixml_us, job.ours_us);
+  PrintRatios("pugixml wide", job.wide_us, job.ours_us);
 }
 
 }  // namespace
@@ -77,61 +109,65 @@ int main(int argc, char** argv) {
   }
   std::ifstream file(argv[1], std::ios::binary);
   const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
-  const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 30;
+  const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 31;
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
 
-  Counts ours, peer;
+  XmlCounts ours, peer, wide;
   {
     ui::XmlMarkup xml;
     pugi::xml_document document;
-    if (!xml.LoadFromBytes(data, bytes.size()) || !document.load_buffer(bytes.data(), bytes.size())) {
+    if (!xml.LoadFromBytes(data, bytes.size()) || !document.load_buffer(bytes.data(), bytes.size()) ||
+        !PugixmlWideLoadAndRead(bytes.data(), bytes.size(), wide)) {
       std::fprintf(stderr, "%s: does not load (%ls)\n", argv[1], xml.GetLastErrorMessage());
       return 1;
     }
-    Count(xml.Root(), ours);
-    Count(document, peer);
+    Read(xml.Root(), ours);
+    ReadPugixml(document, pugi::node_element, peer);
   }
-  std::printf("%s: %zu bytes, %zu elements, %zu attributes\n", argv[1], bytes.size(),
-              ours.elements, ours.attributes);
-  if (!(ours == peer)) {
-    std::fprintf(stderr, "pugixml sees %zu elements, %zu attributes\n", peer.elements,
-                 peer.attributes);
+  std::printf("%s: %zu bytes, %zu elements, %zu attributes, %zu characters of names and values\n",
+              argv[1], bytes.size(), ours.elements, ours.attributes, ours.characters);
+  if (!ours.SameTree(peer) || !ours.SameText(wide)) {
+    std::fprintf(stderr, "pugixml sees %zu elements, %zu attributes; wide: %zu characters\n",
+                 peer.elements, peer.attributes, wide.characters);
     return 1;
   }
 
-  auto load = [&] {
-    ui::XmlMarkup xml;
-    xml.LoadFromBytes(data, bytes.size());
-  };
-  auto peer_load = [&] {
-    pugi::xml_document document;
-    document.load_buffer(bytes.data(), bytes.size());
-  };
-  const std::wstring wide = ui::Utf8BytesToWide(bytes.data(), bytes.size());
-  auto wide_load = [&] {
-    ui::XmlMarkup xml;
-    xml.LoadFromString(wide.c_str());
-  };
-  auto walk = [&] {
-    ui::XmlMarkup xml;
-    xml.LoadFromBytes(data, bytes.size());
-    Counts counts;
-    Count(xml.Root(), counts);
-  };
-  auto peer_walk = [&] {
-    pugi::xml_document document;
-    document.load_buffer(bytes.data(), bytes.size());
-    Counts counts;
-    Count(document, counts);
-  };
-  const auto [load_us, peer_load_us] = BestMicroseconds(rounds, load, peer_load);
-  const auto [wide_us, peer_wide_us] = BestMicroseconds(rounds, wide_load, peer_load);
-  const auto [walk_us, peer_walk_us] = BestMicroseconds(rounds, walk, peer_walk);
-  std::printf("load (bytes to tree):          %6.0f us, pugixml %6.0f us, speed %.2fx pugixml\n",
-              load_us, peer_load_us, peer_load_us / load_us);
-  std::printf("load of text already wide:     %6.0f us, pugixml %6.0f us, speed %.2fx pugixml\n",
-              wide_us, peer_wide_us, peer_wide_us / wide_us);
-  std::printf("load and read every attribute: %6.0f us, pugixml %6.0f us, speed %.2fx pugixml\n",
-              walk_us, peer_walk_us, peer_walk_us / walk_us);
+  Job load{"whole load (bytes to tree):",
+           [&] {
+             ui::XmlMarkup xml;
+             xml.LoadFromBytes(data, bytes.size());
+           },
+           [&] {
+             pugi::xml_document document;
+             document.load_buffer(bytes.data(), bytes.size());
+           },
+           [&] { PugixmlWideLoad(bytes.data(), bytes.size()); }};
+  Job read{"load and read every name and value in full:",
+           [&] {
+             ui::XmlMarkup xml;
+             xml.LoadFromBytes(data, bytes.size());
+             XmlCounts counts;
+             Read(xml.Root(), counts);
+             g_sink = g_sink + counts.checksum;
+           },
+           [&] {
+             pugi::xml_document document;
+             document.load_buffer(bytes.data(), bytes.size());
+             XmlCounts counts;
+             ReadPugixml(document, pugi::node_element, counts);
+             g_sink = g_sink + counts.checksum;
+           },
+           [&] {
+             XmlCounts counts;
+             PugixmlWideLoadAndRead(bytes.data(), bytes.size(), counts);
+             g_sink = g_sink + counts.checksum;
+           }};
+  for (int round = 0; round < rounds; ++round) {
+    RunRound(load, round);
+    RunRound(read, round);
+  }
+  std::printf("%d interleaved rounds of %d calls each\n", rounds, kCallsPerRound);
+  Print(load);
+  Print(read);
   return 0;
 }

@@ -3,17 +3,48 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 #include "image/ImageAttribute.h"
 #include "layout/Box.h"
 #include "resources/GlobalManager.h"
 #include "resources/LanguageTable.h"
 #include "system/DpiManager.h"
+#include "system/SkinLog.h"
 #include "text/TextUtils.h"
 #include "text/Utf8.h"
 #include "window/Window.h"
 
 namespace ui {
+namespace {
+
+// The attribute lists being applied on the UI thread, innermost last, with their control. A
+// class or an event's list that leads back to itself is met here again and ignored.
+class ApplyingScope {
+ public:
+  ApplyingScope(const Control* target, const std::wstring& what) : entry_(target, what) {
+    entered_ = std::find(Stack().begin(), Stack().end(), entry_) == Stack().end();
+    if (entered_) Stack().push_back(entry_);
+  }
+  ~ApplyingScope() {
+    if (entered_) Stack().pop_back();
+  }
+  ApplyingScope(const ApplyingScope&) = delete;
+  ApplyingScope& operator=(const ApplyingScope&) = delete;
+  bool Entered() const { return entered_; }
+
+ private:
+  using Entry = std::pair<const Control*, std::wstring>;
+  static std::vector<Entry>& Stack() {
+    static std::vector<Entry> stack;
+    return stack;
+  }
+  Entry entry_;
+  bool entered_ = false;
+};
+
+}  // namespace
 
 Control::Control() : animation_(this) {
   state_colors_.SetOwner(this);
@@ -98,13 +129,7 @@ void Control::SetPos(RECT rect) {
   }
   is_arranged_ = false;
   UnionRect(&invalid, &invalid, &rect_);
-  const SIZE offset = GetScrollOffset();
-  OffsetRect(&invalid, -offset.cx, -offset.cy);
-  for (Box* parent = parent_; parent; parent = parent->GetParent()) {
-    const RECT clip = parent->GetPos(true);
-    if (!IntersectRect(&invalid, &invalid, &clip)) return;
-  }
-  if (window_->GetHWND()) window_->Invalidate(invalid);
+  InvalidateOnWindow(invalid);
 }
 
 void Control::SetState(ControlStateType state) {
@@ -478,7 +503,13 @@ void Control::SetClass(const std::wstring& names) {
   for (const std::wstring& name : SplitString(names, L" ")) {
     std::wstring list = GlobalManager::GetClassAttributes(name);
     if (list.empty() && window_) list = window_->GetClassAttributes(name);
-    if (!list.empty()) ApplyAttributeList(list);
+    if (list.empty()) continue;
+    ApplyingScope scope(this, L"class " + name);
+    if (!scope.Entered()) {
+      LogSkinProblem(L"Class \"" + name + L"\" names itself while it is applied; ignored");
+      continue;
+    }
+    ApplyAttributeList(list);
   }
 }
 
@@ -510,7 +541,12 @@ bool Control::ApplyAttributeListTo(const std::wstring& receiver, const std::wstr
   } else if (window_) {
     target = window_->FindControlByName(receiver);
   }
-  if (target) target->ApplyAttributeList(list);
+  if (!target) return true;
+  ApplyingScope scope(target, list);
+  if (scope.Entered())
+    target->ApplyAttributeList(list);
+  else
+    LogSkinProblem(L"Attributes \"" + list + L"\" lead back to themselves; ignored");
   return true;
 }
 

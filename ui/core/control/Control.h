@@ -153,6 +153,7 @@ class Control : public PlaceHolder, public StatePaintOwner {
   CursorType GetCursorType() const { return cursor_type_; }
   bool IsNoFocus() const { return no_focus_; }
   bool IsReceivePointer() const { return receive_pointer_; }
+  void SetReceivePointer(bool receive) { receive_pointer_ = receive; }
   bool NeedsButtonUpOnKillFocus() const { return button_up_on_kill_focus_; }
   AnimationManager& GetAnimationManager() { return animation_; }
 

@@ -145,7 +145,7 @@ void Control::SetAttribute(const std::wstring& name, const std::wstring& value) 
   } else if (name == L"fadeinoutyfrombottom") {
     animation_.SetFadeInOutY(IsTrue(value), true);
   } else if (name == L"receivepointer") {
-    receive_pointer_ = IsTrue(value);
+    SetReceivePointer(IsTrue(value));
   }
 }
 

@@ -48,7 +48,12 @@ void Control::AlphaPaint(IRenderContext* context, const RECT& dirty) {
   RECT unused;
   if (alpha_ == 0 || !IntersectRect(&unused, &dirty, &rect_)) return;
   const bool round = border_round_.cx > 0 || border_round_.cy > 0;
-  if (alpha_ == 255 && !use_cache_) {
+  // A layer above the budget is not made: the control then draws straight and opaque.
+  const bool layer_fits = static_cast<uint64_t>(std::max(GetWidth(), 0)) *
+                              static_cast<uint64_t>(std::max(GetHeight(), 0)) <=
+                          kMaxLayerPixels;
+  if (!layer_fits) cache_context_.reset();
+  if ((alpha_ == 255 && !use_cache_) || !layer_fits) {
     context->Save();
     if (clip_) context->SetClip(rect_);
     if (round) context->SetRoundClip(rect_, border_round_.cx, border_round_.cy);

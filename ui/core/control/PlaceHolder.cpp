@@ -129,10 +129,15 @@ void PlaceHolder::Invalidate() {
 }
 
 void PlaceHolder::InvalidateOnWindow(RECT rect) const {
-  // A window without its native handle has nothing to repaint.
-  if (!window_ || !window_->GetHWND()) return;
+  // A window without its native handle has nothing to repaint; a control not laid out yet or
+  // outside its ancestors shows nothing to repaint.
+  if (!window_ || !window_->GetHWND() || IsRectEmpty(&rect)) return;
   const SIZE offset = GetScrollOffset();
   OffsetRect(&rect, -offset.cx, -offset.cy);
+  for (Box* parent = parent_; parent; parent = parent->GetParent()) {
+    const RECT clip = parent->GetPos(true);
+    if (!IntersectRect(&rect, &rect, &clip)) return;
+  }
   window_->Invalidate(rect);
 }
 

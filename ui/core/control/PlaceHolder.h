@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -76,6 +77,8 @@ class PlaceHolder : public virtual base::SupportWeakCallback {
   void SetUseCache(bool value) { use_cache_ = value; }
   bool IsCacheDirty() const { return cache_dirty_; }
   void SetCacheDirty(bool value) { cache_dirty_ = value; }
+  // A cache layer is made only up to this size (128 MiB; a full 8K screen fits).
+  static constexpr uint64_t kMaxLayerPixels = uint64_t{1} << 25;
 
   // Scroll position of the nearest scrolling ancestor, for window coordinates.
   SIZE GetScrollOffset() const;

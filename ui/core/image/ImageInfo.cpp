@@ -1,6 +1,10 @@
 #include "image/ImageInfo.h"
 
+#include <algorithm>
+
+#include "image/ImageSizeProbe.h"
 #include "render/GdiPlusFlat.h"
+#include "system/SkinLog.h"
 
 namespace ui {
 namespace {
@@ -74,8 +78,21 @@ std::unique_ptr<ImageInfo> Convert(GpBitmap* decoded, const std::wstring& path) 
   if (!decoded) return nullptr;
   DecodedImage bitmap(decoded);
   auto image = std::make_unique<ImageInfo>();
-  const UINT frame_count = FrameCount(bitmap.get());
+  UINT width = 0, height = 0;
+  GdipGetImageWidth(bitmap.get(), &width);
+  GdipGetImageHeight(bitmap.get(), &height);
+  const uint64_t frame_pixels = std::max<uint64_t>(uint64_t{width} * height, 1);
+  if (frame_pixels > ImageInfo::kMaxPixels) return nullptr;
+  UINT frame_count = FrameCount(bitmap.get());
   if (frame_count > 1 && !ReadFrameDelays(bitmap.get(), image->frame_delays)) return nullptr;
+  const auto frames_in_budget = static_cast<UINT>(ImageInfo::kMaxPixels / frame_pixels);
+  if (frame_count > frames_in_budget) {
+    LogSkinProblem(L"Image " + path + L": " + std::to_wstring(frame_count) +
+                   L" frames, only the first " + std::to_wstring(frames_in_budget) +
+                   L" fit in the pixel budget and are kept");
+    frame_count = frames_in_budget;
+  }
+  if (image->frame_delays.size() > frame_count) image->frame_delays.resize(frame_count);
   for (UINT i = 0; i < frame_count; ++i) {
     HBITMAP frame = nullptr;
     if (GdipImageSelectActiveFrame(bitmap.get(), &kTimeDimension, i) != Ok && frame_count > 1)
@@ -84,14 +101,51 @@ std::unique_ptr<ImageInfo> Convert(GpBitmap* decoded, const std::wstring& path) 
       return nullptr;
     image->frames.push_back(frame);
   }
-  UINT width = 0, height = 0;
-  GdipGetImageWidth(bitmap.get(), &width);
-  GdipGetImageHeight(bitmap.get(), &height);
   image->width = static_cast<int>(width);
   image->height = static_cast<int>(height);
   image->path = path;
   image->alpha = HasAlpha(bitmap.get(), image->frames);
   return image;
+}
+
+// The size the header announces, checked before any decoder sees the bytes.
+bool WithinPixelBudget(HGLOBAL block, const std::wstring& path) {
+  const auto* bytes = static_cast<const uint8_t*>(GlobalLock(block));
+  const std::optional<ImageSize> size =
+      bytes ? ProbeImageSize(bytes, GlobalSize(block)) : std::nullopt;
+  GlobalUnlock(block);
+  if (!size) {
+    LogSkinProblem(L"Image " + path + L": not a PNG, GIF, JPEG, BMP or icon; not loaded");
+    return false;
+  }
+  if (size->Pixels() <= ImageInfo::kMaxPixels) return true;
+  LogSkinProblem(L"Image " + path + L" is " + std::to_wstring(size->width) + L" x " +
+                 std::to_wstring(size->height) + L" pixels, above the budget of " +
+                 std::to_wstring(ImageInfo::kMaxPixels) + L"; not loaded");
+  return false;
+}
+
+// The file's bytes in a movable block; null when it cannot be read or is above the budget.
+HGLOBAL ReadImageFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return nullptr;
+  LARGE_INTEGER size = {};
+  HGLOBAL block = nullptr;
+  if (GetFileSizeEx(file, &size) && static_cast<uint64_t>(size.QuadPart) > ImageInfo::kMaxFileBytes)
+    LogSkinProblem(L"Image " + path + L" is larger than " +
+                   std::to_wstring(ImageInfo::kMaxFileBytes) + L" bytes; not read");
+  else if (size.QuadPart > 0)
+    block = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(size.QuadPart));
+  if (block) {
+    DWORD read = 0;
+    const BOOL done =
+        ReadFile(file, GlobalLock(block), static_cast<DWORD>(size.QuadPart), &read, nullptr);
+    GlobalUnlock(block);
+    if (!done || read != size.QuadPart) block = GlobalFree(block);
+  }
+  CloseHandle(file);
+  return block;
 }
 
 }  // namespace
@@ -101,13 +155,22 @@ ImageInfo::~ImageInfo() {
 }
 
 std::unique_ptr<ImageInfo> ImageInfo::LoadImage(const std::wstring& path) {
-  GpBitmap* bitmap = nullptr;
-  if (GdipCreateBitmapFromFile(path.c_str(), &bitmap) != Ok) return nullptr;
-  return Convert(bitmap, path);
+  return LoadImage(ReadImageFile(path), path);
+}
+
+bool ImageInfo::FileWithinBudget(const std::wstring& path) {
+  HGLOBAL block = ReadImageFile(path);
+  const bool within = block && WithinPixelBudget(block, path);
+  if (block) GlobalFree(block);
+  return within;
 }
 
 std::unique_ptr<ImageInfo> ImageInfo::LoadImage(HGLOBAL block, const std::wstring& path) {
   if (!block) return nullptr;
+  if (!WithinPixelBudget(block, path)) {
+    GlobalFree(block);
+    return nullptr;
+  }
   IStream* stream = nullptr;
   if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
     GlobalFree(block);

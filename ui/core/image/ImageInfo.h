@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,7 +17,16 @@ class ImageInfo {
   ImageInfo(const ImageInfo&) = delete;
   ImageInfo& operator=(const ImageInfo&) = delete;
 
+  // Budgets far above any skin image (a full 8K screen is 33,177,600 pixels): an image that
+  // announces more pixels is refused before it is decoded, a file above the byte budget is not
+  // read, and an animation keeps the frames that fit in the pixel budget together.
+  static constexpr uint64_t kMaxPixels = uint64_t{1} << 25;  // 128 MiB decoded
+  static constexpr uint64_t kMaxFileBytes = uint64_t{64} << 20;
+
   static std::unique_ptr<ImageInfo> LoadImage(const std::wstring& path);
+  // For decoders outside this class: the file is within the byte and pixel budgets (one log
+  // line when not).
+  static bool FileWithinBudget(const std::wstring& path);
   // Takes ownership of `block` (a movable global block holding the encoded image).
   static std::unique_ptr<ImageInfo> LoadImage(HGLOBAL block, const std::wstring& path);
 

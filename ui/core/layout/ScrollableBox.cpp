@@ -343,9 +343,13 @@ void ScrollableBox::PaintChild(IRenderContext* context, const RECT& dirty) {
       continue;
     }
     const RECT content = GetPaddingPos();
-    AutoClip clip(context, content, clip_);
     RECT shifted = content;
     OffsetRect(&shifted, pos.cx + render_offset_.x, pos.cy + render_offset_.y);
+    // A child outside the visible content paints nothing: it costs no clip either.
+    const RECT child_rect = child->GetPos(true);
+    RECT unused_child;
+    if (!IntersectRect(&unused_child, &shifted, &child_rect)) continue;
+    AutoClip clip(context, content, clip_);
     const POINT old_origin = context->OffsetWindowOrg(POINT{pos.cx, pos.cy});
     child->AlphaPaint(context, shifted);
     context->SetWindowOrg(old_origin);

@@ -280,37 +280,4 @@ void XmlMarkup::ParseData(wchar_t*& source, wchar_t*& destination, wchar_t end) 
   }
 }
 
-XmlNode XmlNode::NextSibling() const {
-  if (!document_) return XmlNode();
-  const uint32_t next = document_->elements_[element_].next_sibling;
-  return next ? XmlNode(document_, next) : XmlNode();
-}
-
-XmlNode XmlNode::FirstChild() const {
-  if (!document_) return XmlNode();
-  const uint32_t child = document_->elements_[element_].first_child;
-  return child ? XmlNode(document_, child) : XmlNode();
-}
-
-const wchar_t* XmlNode::Name() const {
-  if (!document_) return L"";
-  return document_->text_.get() + document_->elements_[element_].name;
-}
-
-uint32_t XmlNode::AttributeCount() const {
-  return document_ ? document_->elements_[element_].attribute_count : 0;
-}
-
-const wchar_t* XmlNode::AttributeName(int index) const {
-  if (index < 0 || static_cast<uint32_t>(index) >= AttributeCount()) return L"";
-  const XmlMarkup::Element& element = document_->elements_[element_];
-  return document_->text_.get() + document_->attributes_[element.first_attribute + index].name;
-}
-
-const wchar_t* XmlNode::AttributeValue(int index) const {
-  if (index < 0 || static_cast<uint32_t>(index) >= AttributeCount()) return L"";
-  const XmlMarkup::Element& element = document_->elements_[element_];
-  return document_->text_.get() + document_->attributes_[element.first_attribute + index].value;
-}
-
 }  // namespace ui

@@ -95,4 +95,38 @@ class XmlMarkup {
   bool preserve_whitespace_;
 };
 
+// The handle's reads are inline: a walk over every attribute makes many of them.
+inline XmlNode XmlNode::NextSibling() const {
+  if (!document_) return XmlNode();
+  const uint32_t next = document_->elements_[element_].next_sibling;
+  return next ? XmlNode(document_, next) : XmlNode();
+}
+
+inline XmlNode XmlNode::FirstChild() const {
+  if (!document_) return XmlNode();
+  const uint32_t child = document_->elements_[element_].first_child;
+  return child ? XmlNode(document_, child) : XmlNode();
+}
+
+inline const wchar_t* XmlNode::Name() const {
+  if (!document_) return L"";
+  return document_->text_.get() + document_->elements_[element_].name;
+}
+
+inline uint32_t XmlNode::AttributeCount() const {
+  return document_ ? document_->elements_[element_].attribute_count : 0;
+}
+
+inline const wchar_t* XmlNode::AttributeName(int index) const {
+  if (index < 0 || static_cast<uint32_t>(index) >= AttributeCount()) return L"";
+  const XmlMarkup::Element& element = document_->elements_[element_];
+  return document_->text_.get() + document_->attributes_[element.first_attribute + index].name;
+}
+
+inline const wchar_t* XmlNode::AttributeValue(int index) const {
+  if (index < 0 || static_cast<uint32_t>(index) >= AttributeCount()) return L"";
+  const XmlMarkup::Element& element = document_->elements_[element_];
+  return document_->text_.get() + document_->attributes_[element.first_attribute + index].value;
+}
+
 }  // namespace ui

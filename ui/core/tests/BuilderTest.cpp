@@ -1,10 +1,11 @@
 // The window builder: trees from skin XML with classes, includes and events, the resources of
-// "global.xml", the layout cache, the mended ownership and include limits, and a replay of
-// the XML fuzz corpus.
+// "global.xml", the layout cache, the mended ownership and include limits, classes and event
+// lists that loop, and a replay of the XML fuzz corpus.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "BuilderTestSupport.h"
 #include "ControlTestSupport.h"
@@ -16,7 +17,9 @@
 #include "builder/WindowBuilder.h"
 #include "layout/Box.h"
 #include "resources/FontInfo.h"
+#include "system/SkinLog.h"
 #include "text/Utf8.h"
+#include "widgets/Option.h"
 
 namespace ui {
 namespace {
@@ -59,6 +62,59 @@ TEST_F(Builder, TreeWithClassesIncludesAndEvents) {
   EXPECT_EQ(b->GetFixedHeight(), 33);
   a->SendEvent(kEventMouseMove);  // bubbles to the box
   EXPECT_EQ(a->GetFixedWidth(), 44);
+}
+
+TEST_F(Builder, ClassesAndEventListsThatLeadBackToThemselvesAreIgnored) {
+  struct Case {
+    const char* name;
+    const wchar_t* classes;
+    const wchar_t* body;
+    int width;   // of "t" once built, or -1
+    int height;  // of "t" once built, or -1
+    bool move;   // a mouse move and a selection reach "t" after the build
+  };
+  const wchar_t* self = LR"(<Class name="a" value="width=&quot;5&quot; class=&quot;a&quot;"/>)";
+  const Case cases[] = {
+      {"class naming itself", self, LR"(<Control name="t" class="a"/>)", 5, -1, false},
+      {"classes naming each other",
+       LR"(<Class name="a" value="width=&quot;5&quot; class=&quot;b&quot;"/>
+           <Class name="b" value="height=&quot;6&quot; class=&quot;a&quot;"/>)",
+       LR"(<Control name="t" class="a"/>)", 5, 6, false},
+      {"such a class applied by an event", self,
+       LR"(<VBox name="t"><Event type="mousemove" receiver="t"
+               applyattribute="class=&quot;a&quot;"/></VBox>)", 5, -1, true},
+      {"events that undo each other", L"",
+       LR"(<Option name="t"><Event type="select" receiver="t" applyattribute="selected=&quot;false&quot;"/>
+           <Event type="unselect" receiver="t" applyattribute="selected=&quot;true&quot;"/></Option>)",
+       -1, -1, true},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    std::vector<std::wstring> lines;
+    const SkinLogSink previous =
+        SetSkinLogSink([&lines](const std::wstring& line) { lines.push_back(line); });
+    RecordingWindow window;
+    WindowBuilder builder;
+    auto* root = dynamic_cast<Box*>(builder.Create(std::wstring(L"<Window>") + test.classes +
+                                                       L"<VBox>" + test.body + L"</VBox></Window>",
+                                                   CreateControlCallback(), &window));
+    ASSERT_NE(root, nullptr);
+    window.AttachRoot(root);
+    Control* target = window.FindControlByName(L"t");
+    ASSERT_NE(target, nullptr);
+    if (test.move) {
+      target->SendEvent(kEventMouseMove);
+      if (auto* option = dynamic_cast<Option*>(target)) option->Selected(true, true);
+    }
+    SetSkinLogSink(previous);
+    EXPECT_EQ(lines.size(), 1u);
+    if (test.width >= 0) {
+      EXPECT_EQ(target->GetFixedWidth(), test.width);
+    }
+    if (test.height >= 0) {
+      EXPECT_EQ(target->GetFixedHeight(), test.height);
+    }
+  }
 }
 
 TEST_F(Builder, GlobalResourcesAndTheLayoutCache) {

@@ -58,8 +58,12 @@ TEST_F(Options, ClickingTheSelectedOptionOfAGroup) {
   options[0]->Selected(true, false);
   log.clear();
   Click(options[0]);
-  EXPECT_EQ(log, (std::vector<std::wstring>{L"a:41", L"b:43", L"c:43", L"a:42"}));
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"a:41", L"a:42"}));
   EXPECT_TRUE(options[0]->IsSelected());
+  log.clear();
+  Click(options[1]);  // only the member selected before is unselected
+  EXPECT_EQ(log, (std::vector<std::wstring>{L"b:41", L"a:43", L"b:42"}));
+  EXPECT_FALSE(options[0]->IsSelected());
 
   log.clear();
   options[1]->Selected(false, false);  // unselect is always sent
@@ -74,6 +78,32 @@ TEST_F(Options, ClickingTheSelectedOptionOfAGroup) {
   EXPECT_TRUE(options[2]->IsSelected());
   options[1]->SetAttribute(L"group", L"");
   EXPECT_EQ(window.GetOptionGroup(L"g")->size(), 1u);
+}
+
+TEST_F(Options, EachSelectionInALargeGroupUnselectsOneMember) {
+  constexpr int kMembers = 2000;
+  std::vector<Option*> options;
+  for (int i = 0; i < kMembers; ++i) {
+    options.push_back(Add(new Option(), L"o"));
+    options.back()->SetAttribute(L"group", L"g");
+  }
+  log.clear();
+  for (Option* option : options) option->SetAttribute(L"selected", L"true");
+  int selects = 0;
+  int unselects = 0;
+  for (const std::wstring& entry : log) {
+    selects += entry == L"o:42";
+    unselects += entry == L"o:43";
+  }
+  EXPECT_EQ(selects, kMembers);
+  EXPECT_EQ(unselects, kMembers - 1);
+  EXPECT_TRUE(options.back()->IsSelected());
+  EXPECT_FALSE(options[kMembers - 2]->IsSelected());
+  // The member that leaves the group is no longer the one to unselect.
+  root->Remove(options.back());
+  log.clear();
+  options[0]->Selected(true, true);
+  EXPECT_EQ(log, std::vector<std::wstring>{L"o:42"});
 }
 
 TEST_F(Options, SelectedBoxWithoutSelectedImagesPaintsNoStateImage) {

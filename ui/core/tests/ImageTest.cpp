@@ -5,7 +5,9 @@
 
 #include <vector>
 
+#include "control/Control.h"
 #include "system/DpiManager.h"
+#include "system/SkinLog.h"
 #include "FileBytes.h"
 #include "image/Image.h"
 #include "RenderTestSupport.h"
@@ -131,6 +133,43 @@ TEST_F(ImageLoading, GifFramesAndDelaysFromDiskAndArchive) {
   ASSERT_NE(from_archive, nullptr);
   EXPECT_EQ(from_archive->frames.size(), 3u);
   EXPECT_EQ(from_archive->path, L"skin/anim.gif");
+}
+
+TEST_F(ImageLoading, ImagesAboveThePixelBudgetAreRefusedUndecoded) {
+  std::vector<std::wstring> lines;
+  const SkinLogSink previous =
+      SetSkinLogSink([&lines](const std::wstring& line) { lines.push_back(line); });
+  const std::string huge_png = PngAnnouncing(40000, 40000);
+  const std::wstring file = folder_.File(L"huge.png");
+  WriteBytes(file, huge_png);
+  EXPECT_EQ(DecodeBytes(huge_png, L"huge.png"), nullptr);
+  EXPECT_EQ(ImageInfo::LoadImage(file), nullptr);
+  EXPECT_EQ(DecodeBytes(PngAnnouncing(12000, 12000), L"big.png"), nullptr);
+  EXPECT_EQ(lines.size(), 3u);
+  EXPECT_NE(lines[0].find(L"40000 x 40000"), std::wstring::npos) << lines[0];
+
+  // An animation keeps the frames that fit: 4096 x 2048 pixels each, four of six.
+  lines.clear();
+  auto animation = DecodeBytes(MakeLargeAnimatedGif(4096, 2048, 6), L"large.gif");
+  ASSERT_NE(animation, nullptr);
+  EXPECT_EQ(animation->frames.size(), 4u);
+  EXPECT_EQ(animation->frame_delays.size(), 4u);
+  EXPECT_EQ(lines.size(), 1u);
+
+  SetSkinLogSink(previous);
+}
+
+TEST_F(ImageLoading, ACacheLayerAboveTheBudgetIsNotMade) {
+  auto surface = Surface(50, 50);
+  for (const int side : {40, 23000}) {
+    Control control;
+    control.SetUseCache(true);
+    control.SetPos(RECT{0, 0, side, side});
+    control.SetCacheDirty(true);
+    control.AlphaPaint(surface.get(), RECT{0, 0, 50, 50});
+    // Painting through a layer cleans it; drawing straight leaves the flag alone.
+    EXPECT_EQ(control.IsCacheDirty(), side > 10000) << side;
+  }
 }
 
 TEST_F(ImageLoading, CacheSharesImagesAndForgetsTheLastReleased) {

@@ -1,5 +1,6 @@
 // Skinned windows under Wine: built from skin XML with includes, classes, fonts, colours and
-// events; auto size with the shadow, caption buttons, hit-testing, and a skin that fails.
+// events; auto size with the shadow, caption buttons, hit-testing (a rich edit in the caption
+// takes the click), and a skin that fails.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -113,6 +114,26 @@ TEST_F(Skins, BuiltFromXmlSizedWithTheShadowAndClosedByItsButton) {
   if (!XClick(hwnd, POINT{(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2}))
     window->SendNotify(close_button, kEventClick);
   EXPECT_TRUE(PumpUntil([&] { return deleted; }, 5000));
+}
+
+TEST_F(Skins, ARichEditInTheCaptionTakesTheClick) {
+  Write(L"edit.xml", R"(<Window caption="0,0,0,40">
+      <HBox width="200" height="60"><RichEdit name="edit" width="100"/><Control/></HBox></Window>)");
+  bool deleted = false;
+  auto* window = new SkinWindow(L"edit.xml", &deleted);
+  HWND hwnd = window->Create(nullptr, L"skin", WS_POPUP, 0, true, RECT{10, 10, 210, 70});
+  ASSERT_NE(hwnd, nullptr);
+  window->ShowWindow(true, true);
+  ASSERT_TRUE(PumpUntil([&] { return !window->IsArrangeNeeded(); }));
+  auto hit = [&](int x, int y) {
+    POINT point = {x, y};
+    ClientToScreen(hwnd, &point);
+    return SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y));
+  };
+  EXPECT_EQ(hit(50, 20), HTCLIENT);  // over the edit
+  EXPECT_EQ(hit(150, 20), HTCAPTION);
+  DestroyWindow(hwnd);
+  EXPECT_TRUE(PumpUntil([&] { return deleted; }));
 }
 
 TEST_F(Skins, ASkinThatFailsEndsCleanly) {

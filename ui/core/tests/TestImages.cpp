@@ -2,6 +2,8 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+
 namespace {
 
 void AppendBigEndian32(std::string& out, uint32_t v) {
@@ -19,6 +21,54 @@ void AppendChunk(std::string& png, const char* type, const std::string& data) {
 void AppendLittle16(std::string& out, uint16_t v) {
   out += static_cast<char>(v & 0xff);
   out += static_cast<char>(v >> 8);
+}
+
+// LSB-first codes of growing width, as GIF image data wants them.
+class CodeWriter {
+ public:
+  void Write(uint32_t code, int width) {
+    bits_ |= static_cast<uint64_t>(code) << count_;
+    for (count_ += width; count_ >= 8; count_ -= 8, bits_ >>= 8)
+      bytes_ += static_cast<char>(bits_ & 0xff);
+  }
+  std::string Finish() {
+    if (count_ > 0) bytes_ += static_cast<char>(bits_ & 0xff);
+    return bytes_;
+  }
+
+ private:
+  uint64_t bits_ = 0;
+  int count_ = 0;
+  std::string bytes_;
+};
+
+// LZW of `pixels` pixels of colour 0 (minimum code size 2): each code covers one pixel more
+// than the one before, the table starting over when it is full.
+std::string ConstantFrameLzw(uint64_t pixels) {
+  constexpr uint32_t kClear = 4, kEnd = 5, kFirst = 6, kFull = 4095;
+  CodeWriter out;
+  int width = 3;
+  uint32_t next = kFirst;
+  uint64_t longest = 1;  // the longest run the table holds
+  out.Write(kClear, width);
+  while (pixels > 0) {
+    const uint64_t run = std::min(pixels, longest);
+    out.Write(run == 1 ? 0 : static_cast<uint32_t>(kFirst + run - 2), width);
+    pixels -= run;
+    if (next >= (1u << width) && width < 12) ++width;
+    if (pixels == 0) break;
+    if (next >= kFull) {
+      out.Write(kClear, width);
+      width = 3;
+      next = kFirst;
+      longest = 1;
+    } else {
+      ++next;
+      ++longest;
+    }
+  }
+  out.Write(kEnd, width);
+  return out.Finish();
 }
 
 }  // namespace
@@ -72,6 +122,42 @@ std::string MakeAnimatedGif(const std::vector<uint16_t>& delays) {
     // LZW, minimum code size 2: clear, pixel (0 or 1), end.
     gif +=
         (i % 2) ? std::string("\x02\x02\x4c\x01\x00", 5) : std::string("\x02\x02\x44\x01\x00", 5);
+  }
+  gif += '\x3b';
+  return gif;
+}
+
+std::string PngAnnouncing(uint32_t width, uint32_t height) {
+  std::string png = MakePng(1, 1, {0xFF000000});
+  for (int i = 0; i < 4; ++i) {
+    png[16 + i] = static_cast<char>(width >> (8 * (3 - i)));
+    png[20 + i] = static_cast<char>(height >> (8 * (3 - i)));
+  }
+  return png;
+}
+
+std::string MakeLargeAnimatedGif(uint16_t width, uint16_t height, int frames) {
+  std::string gif = "GIF89a";
+  AppendLittle16(gif, width);
+  AppendLittle16(gif, height);
+  gif += std::string("\x80\x00\x00", 3);
+  gif += std::string("\x00\x00\x00\xff\xff\xff", 6);
+  const std::string data = ConstantFrameLzw(uint64_t{width} * height);
+  for (int i = 0; i < frames; ++i) {
+    gif += std::string("\x21\xf9\x04\x00\x0a\x00\x00\x00", 8);  // 10 hundredths
+    gif += '\x2c';
+    AppendLittle16(gif, 0);
+    AppendLittle16(gif, 0);
+    AppendLittle16(gif, width);
+    AppendLittle16(gif, height);
+    gif += '\0';
+    gif += '\x02';
+    for (size_t at = 0; at < data.size(); at += 255) {
+      const size_t length = std::min<size_t>(255, data.size() - at);
+      gif += static_cast<char>(length);
+      gif += data.substr(at, length);
+    }
+    gif += '\0';
   }
   gif += '\x3b';
   return gif;

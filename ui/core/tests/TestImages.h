@@ -9,3 +9,7 @@
 std::string MakePng(int width, int height, const std::vector<uint32_t>& argb);
 // A 1x1 GIF with one frame per delay (hundredths of a second), alternating black and white.
 std::string MakeAnimatedGif(const std::vector<uint16_t>& delays);
+// Frames of `width` x `height` pixels of one colour, 10 hundredths each, LZW-coded.
+std::string MakeLargeAnimatedGif(uint16_t width, uint16_t height, int frames);
+// A 1x1 PNG whose header announces `width` x `height`: what a decoder would have to allocate.
+std::string PngAnnouncing(uint32_t width, uint32_t height);

@@ -62,5 +62,15 @@ TEST(TextUtils, NormalisesPathSeparators) {
   EXPECT_EQ(NormalizeFilePath(L"plain"), L"plain");
 }
 
+TEST(TextUtils, CutsAtALengthWithoutSplittingAPair) {
+  const std::wstring text = {L'a', L'b', 0xD83D, 0xDE00, L'c'};  // an emoji as a pair
+  EXPECT_EQ(CutAtLength(text, 2), L"ab");
+  EXPECT_EQ(CutAtLength(text, 3), L"ab");
+  EXPECT_EQ(CutAtLength(text, 4), text.substr(0, 4));
+  EXPECT_EQ(CutAtLength(text, 99), text);
+  EXPECT_EQ(CutAtLength(text, 0), L"");
+  EXPECT_EQ(CutAtLength(text, -1), L"");
+}
+
 }  // namespace
 }  // namespace ui

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "ControlTestSupport.h"
@@ -52,6 +53,47 @@ TEST_F(Window_, CreatePaintsAndArrangesTheRoot) {
     EXPECT_EQ(window->FindControl(inside), child);
     DestroyWindow(window->GetHWND());
     EXPECT_TRUE(window->destroyed);
+  }
+}
+
+// Two areas changed in one paint cycle, far apart: both reach the screen, the rest stays.
+TEST_F(Window_, AnUpdateRepaintsEveryChangedAreaOnTheScreen) {
+  const std::pair<const wchar_t*, const wchar_t*> kColors[] = {
+      {L"grey", L"#FF808080"}, {L"blue", L"#FF0000FF"}, {L"green", L"#FF00FF00"},
+      {L"red", L"#FFFF0000"}, {L"white", L"#FFFFFFFF"}};
+  for (const auto& [name, value] : kColors) GlobalManager::AddTextColor(name, value);
+  for (bool layered : {false, true}) {
+    auto* root = new VBox();
+    root->SetBkColor(L"grey");
+    Control* rows[3];
+    for (Control*& row : rows) {
+      row = new Control();
+      row->SetFixedHeight(20);
+      root->Add(row);
+    }
+    rows[1]->SetFixedHeight(60);
+    rows[0]->SetBkColor(L"blue");
+    rows[2]->SetBkColor(L"green");
+    NativeTestWindow* window = Make(RECT{50, 50, 150, 150}, layered, root);
+    // What the window shows: a plain window's surface through its own DC, a layered one's on
+    // the screen.
+    HWND source = layered ? nullptr : window->GetHWND();
+    HDC dc = GetDC(source);
+    const int origin = layered ? 50 : 0;
+    auto pixel = [&](int y) { return GetPixel(dc, origin + 50, origin + y); };
+    ASSERT_TRUE(PumpUntil([&] { return pixel(90) == RGB(0, 255, 0); })) << layered;
+    EXPECT_EQ(pixel(10), RGB(0, 0, 255)) << layered;
+    EXPECT_EQ(pixel(50), RGB(128, 128, 128)) << layered;
+
+    PumpFor(600);  // the show animation's end
+    rows[0]->SetBkColor(L"red");
+    rows[2]->SetBkColor(L"white");
+    PumpFor(300);
+    EXPECT_EQ(pixel(10), RGB(255, 0, 0)) << layered;
+    EXPECT_EQ(pixel(50), RGB(128, 128, 128)) << layered;
+    EXPECT_EQ(pixel(90), RGB(255, 255, 255)) << layered;
+    ReleaseDC(source, dc);
+    DestroyWindow(window->GetHWND());
   }
 }
 

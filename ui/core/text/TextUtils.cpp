@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "text/Utf8.h"
@@ -62,6 +63,13 @@ std::wstring NormalizeFilePath(const std::wstring& path) {
   ReplaceAll(L"/", L"\\", result);
   ReplaceAll(L"\\\\", L"\\", result);
   return result;
+}
+
+std::wstring CutAtLength(const std::wstring& text, int length) {
+  if (length <= 0) return std::wstring();
+  size_t end = std::min(text.size(), static_cast<size_t>(length));
+  if (end < text.size() && end > 0 && text[end - 1] >= 0xD800 && text[end - 1] <= 0xDBFF) --end;
+  return text.substr(0, end);
 }
 
 }  // namespace ui

@@ -20,5 +20,8 @@ std::list<std::wstring> SplitString(const std::wstring& text, const std::wstring
 int ReplaceAll(const std::wstring& find, const std::wstring& replacement, std::wstring& text);
 // "/" becomes "\", then each pair of backslashes becomes one (one pass).
 std::wstring NormalizeFilePath(const std::wstring& path);
+// The first `length` UTF-16 units of `text` (none for a negative length), one fewer where the
+// cut would split a surrogate pair.
+std::wstring CutAtLength(const std::wstring& text, int length);
 
 }  // namespace ui

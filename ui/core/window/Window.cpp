@@ -300,6 +300,19 @@ void Window::RemoveOptionGroup(const std::wstring& group, Control* control) {
   auto& members = found->second;
   members.erase(std::remove(members.begin(), members.end(), control), members.end());
   if (members.empty()) option_groups_.erase(found);
+  ForgetSelectedOption(group, control);
+}
+
+Control* Window::RecordSelectedOption(const std::wstring& group, Control* control) {
+  Control*& selected = selected_options_[group];
+  Control* previous = selected;
+  selected = control;
+  return previous;
+}
+
+void Window::ForgetSelectedOption(const std::wstring& group, Control* control) {
+  auto found = selected_options_.find(group);
+  if (found != selected_options_.end() && found->second == control) selected_options_.erase(found);
 }
 
 void Window::SetText(const std::wstring& text_id) {
@@ -372,13 +385,12 @@ void Window::Unsubclass() {
 }
 
 void Window::Invalidate(const RECT& rect) {
-  if (!hwnd_) return;
+  if (!hwnd_ || IsRectEmpty(&rect)) return;
+  const bool pending = !IsRectEmpty(&dirty_);
+  UnionRect(&dirty_, &dirty_, &rect);
+  if (pending) return;
   InvalidateRect(hwnd_, &rect, FALSE);
-  if (!layered_) return;
-  // Layered windows keep their own dirty area; one repaint message at a time is enough.
-  const bool pending = !IsRectEmpty(&layered_dirty_);
-  UnionRect(&layered_dirty_, &layered_dirty_, &rect);
-  if (!pending) PostMessageW(hwnd_, kLayeredPaintMessage, 0, 0);
+  if (layered_) PostMessageW(hwnd_, kLayeredPaintMessage, 0, 0);
 }
 
 }  // namespace ui

@@ -81,6 +81,10 @@ class Window : public virtual base::SupportWeakCallback {
   bool AddOptionGroup(const std::wstring& group, Control* control);
   std::vector<Control*>* GetOptionGroup(const std::wstring& group);
   void RemoveOptionGroup(const std::wstring& group, Control* control);
+  // The member of a group selected last: recording a new one returns the one before, so that
+  // selecting costs nothing in the group's size.
+  Control* RecordSelectedOption(const std::wstring& group, Control* control);
+  void ForgetSelectedOption(const std::wstring& group, Control* control);
 
   void SetText(const std::wstring& text_id);
   SIZE GetMinInfo() const { return min_size_; }
@@ -121,7 +125,9 @@ class Window : public virtual base::SupportWeakCallback {
   bool HandleMouseEnterLeave(POINT point, WPARAM wparam, LPARAM lparam);
   void SetArrange(bool arrange) { arrange_needed_ = arrange; }
   bool IsArrangeNeeded() const { return arrange_needed_; }
-  // InvalidateRect on the native window; layered windows also get a WM_PAINT posted.
+  // Adds `rect` to the window's dirty area. The system hears of it once per paint cycle:
+  // InvalidateRect for the first area (layered windows also get a paint posted), the whole
+  // dirty area when the paint begins.
   virtual void Invalidate(const RECT& rect);
 
   LRESULT HandleWindowMessage(UINT message, WPARAM wparam, LPARAM lparam, bool& handled);
@@ -166,7 +172,7 @@ class Window : public virtual base::SupportWeakCallback {
   bool layered_ = true;
   int window_alpha_ = 255;
   POINT render_offset_ = {0, 0};
-  RECT layered_dirty_ = {0, 0, 0, 0};
+  RECT dirty_ = {0, 0, 0, 0};  // invalidated since the last paint
   bool show_animation_pending_ = true;
   HWND tooltip_ = nullptr;
   TOOLINFOW tool_info_ = {};
@@ -186,6 +192,7 @@ class Window : public virtual base::SupportWeakCallback {
   HFONT default_font_ = nullptr;
   std::map<std::wstring, std::wstring> classes_;
   std::map<std::wstring, std::vector<Control*>> option_groups_;
+  std::map<std::wstring, Control*> selected_options_;
   std::vector<IUIMessageFilter*> filters_;
   std::vector<ControlFinder> finders_;
   std::vector<Control*> delayed_cleanup_;

@@ -7,6 +7,7 @@
 #include "control/Control.h"
 #include "layout/Box.h"
 #include "system/TouchInput.h"
+#include "widgets/edit/RichEdit.h"
 #include "window/Window.h"
 
 namespace ui {
@@ -126,7 +127,11 @@ LRESULT Window::HandleWindowMessage(UINT message, WPARAM wparam, LPARAM lparam, 
     case WM_KEYDOWN:
       if (!focus_) return 0;
       if (wparam == VK_TAB) {
-        SetNextTabControl(GetKeyState(VK_SHIFT) >= 0);
+        // A rich edit that wants tab gets it as the WM_CHAR that follows.
+        auto* edit = dynamic_cast<RichEdit*>(focus_);
+        const bool edit_takes_tab =
+            edit && edit->IsVisible() && edit->IsEnabled() && edit->IsWantTab();
+        if (!edit_takes_tab) SetNextTabControl(GetKeyState(VK_SHIFT) >= 0);
         return 0;
       }
       key_ = focus_;

@@ -8,13 +8,15 @@
 #include "resources/GlobalManager.h"
 #include "system/DpiManager.h"
 #include "widgets/Button.h"
+#include "widgets/edit/RichEdit.h"
 
 namespace ui {
 namespace {
 
 bool IsButtonOrRichEdit(Control* control) {
-  // Buttons and check boxes bind the click; the rich edit arrives with its own class name.
-  return dynamic_cast<ButtonTemplate<Control>*>(control) || dynamic_cast<ButtonTemplate<Box>*>(control);
+  // Buttons and check boxes bind the click; a rich edit takes it to place the caret.
+  return dynamic_cast<ButtonTemplate<Control>*>(control) ||
+         dynamic_cast<ButtonTemplate<Box>*>(control) || dynamic_cast<RichEdit*>(control);
 }
 
 }  // namespace

@@ -46,15 +46,19 @@ void Window::ArrangeTree(const RECT& client) {
 void Window::OnPaint() {
   PAINTSTRUCT ps;
   if (IsIconic(hwnd_) || !root_ || !render_context_) {
+    SetRectEmpty(&dirty_);
     BeginPaint(hwnd_, &ps);
     EndPaint(hwnd_, &ps);
     return;
   }
   if (arrange_needed_ && root_->NeedsArrange()) AutoSizeRoot();
+  // The areas gathered since the first request of this cycle join the system's update region,
+  // so that the paint's DC is not clipped to the first.
+  if (!IsRectEmpty(&dirty_)) InvalidateRect(hwnd_, &dirty_, FALSE);
   RECT paint;
   if (!GetUpdateRect(hwnd_, &paint, FALSE)) SetRectEmpty(&paint);
-  UnionRect(&paint, &paint, &layered_dirty_);
-  SetRectEmpty(&layered_dirty_);
+  UnionRect(&paint, &paint, &dirty_);
+  SetRectEmpty(&dirty_);
   if (IsRectEmpty(&paint) && !show_animation_pending_) return;
   RECT client, window_rect;
   GetClientRect(hwnd_, &client);

@@ -64,6 +64,7 @@ int Combo::GetCount() const { return list_->GetCount(); }
 
 bool Combo::Add(Control* item) {
   list_->Add(item);
+  item->SetReceivePointer(true);
   current_index_ = list_->GetCurSel();
   return true;
 }

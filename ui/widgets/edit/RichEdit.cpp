@@ -5,6 +5,7 @@
 #include "resources/FontInfo.h"
 #include "resources/GlobalManager.h"
 #include "resources/LanguageTable.h"
+#include "text/TextUtils.h"
 #include "text/Utf8.h"
 #include "timing/TimerManager.h"
 #include "widgets/ScrollBar.h"
@@ -42,13 +43,13 @@ RichEdit::~RichEdit() {
 void RichEdit::DoInit() {
   if (inited_) return;
   host_ = new CTxtWinHost(this);
+  // The engine reads the back style once, when it is created: set afterwards, it stays opaque.
+  host_->SetHostFlag(kHostTransparent, true);
   if (!host_->Init(style_, text_.c_str())) {
     host_->Release();
     host_ = nullptr;
   }
   if (host_) {
-    host_->SetHostFlag(kHostTransparent, true);
-    host_->GetTextServices()->OnTxPropertyBitsChange(TXTBIT_BACKSTYLECHANGE, 0);
     TxSendMessage(EM_SETLANGOPTIONS, 0, 0, nullptr);
     TxSendMessage(EM_SETEVENTMASK, 0, ENM_CHANGE, nullptr);
     InPlaceActivate();
@@ -66,8 +67,8 @@ void RichEdit::InPlaceActivate() {
 }
 
 HRESULT RichEdit::TxSendMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT* result) {
-  if (number_only_ && message == WM_PASTE) {
-    PasteDigits();
+  if (message == WM_PASTE) {
+    Paste();
     if (result) *result = 0;
     return S_OK;
   }
@@ -179,10 +180,15 @@ void RichEdit::SetTextColor(const std::wstring& color) {
   if (host_) host_->SetColor(ColorOf(text_color_));
 }
 
-std::wstring RichEdit::GetText() {
+int RichEdit::TextLength() {
   GETTEXTLENGTHEX length_query = {GTL_DEFAULT, 1200};
   LRESULT length = 0;
   TxSendMessage(EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length_query), 0, &length);
+  return static_cast<int>(length);
+}
+
+std::wstring RichEdit::GetText() {
+  const int length = TextLength();
   if (length <= 0) return L"";
   std::vector<wchar_t> buffer(length + 1, L'\0');
   GETTEXTEX query = {static_cast<DWORD>((length + 1) * sizeof(wchar_t)), GT_DEFAULT, 1200,
@@ -193,10 +199,10 @@ std::wstring RichEdit::GetText() {
 }
 
 void RichEdit::SetText(const std::wstring& text) {
-  text_ = text;
+  text_ = CutAtLength(text, max_length_);
   if (!inited_) return;
   SetSelAll();
-  TxSendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()), nullptr);
+  TxSendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text_.c_str()), nullptr);
   links_.clear();
 }
 

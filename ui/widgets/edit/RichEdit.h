@@ -92,9 +92,14 @@ class RichEdit : public ScrollableBox {
  protected:
   void OnKeyDown(EventArgs& args);
   void OnChar(EventArgs& args);
-  // Ctrl+V, Shift+Insert or WM_PASTE in a number-only edit: inserts the clipboard's digits.
-  void PasteDigits();
+  // Ctrl+V, Shift+Insert or WM_PASTE: inserts the clipboard's text (its digits in a
+  // number-only edit) cut at the maximum length.
+  void Paste();
   bool IsPasteKey(WPARAM key) const;
+  // The engine does not hold to the maximum length: text going in is cut here.
+  int TextLength();
+  int RoomForInsert();
+  void InsertWithinLimit(const std::wstring& text);
   void ForwardMouse(UINT message, const EventArgs& args);
   void InPlaceActivate();
   void PaintCaret(IRenderContext* context);

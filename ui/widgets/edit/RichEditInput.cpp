@@ -138,18 +138,34 @@ void RichEdit::OnKeyDown(EventArgs& args) {
     if (window_) window_->SendNotify(this, kEventReturn);
     return;
   }
-  if (number_only_ && IsPasteKey(args.chKey)) {
-    // The engine would paste everything; the digits go in here, the clipboard stays as it is.
-    PasteDigits();
+  if (IsPasteKey(args.chKey)) {
+    // The engine would paste everything; the text goes in here, the clipboard stays as it is.
+    Paste();
     return;
   }
   TxSendMessage(WM_KEYDOWN, args.chKey, args.lParam, nullptr);
 }
 
-void RichEdit::PasteDigits() {
-  const std::wstring digits = DigitsOf(GetClipboardText());
-  if (digits.empty()) return;
-  TxSendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(digits.c_str()), nullptr);
+void RichEdit::Paste() {
+  if (read_only_) return;
+  const std::wstring text = GetClipboardText();
+  InsertWithinLimit(number_only_ ? DigitsOf(text) : text);
+}
+
+int RichEdit::RoomForInsert() {
+  CHARRANGE selection = {0, 0};
+  TxSendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection), nullptr);
+  // A selection of everything reaches past the text, over the final paragraph mark.
+  const int length = TextLength();
+  const int selected = std::clamp<int>(selection.cpMax, 0, length) -
+                       std::clamp<int>(selection.cpMin, 0, length);
+  return std::max(0, max_length_ - (length - std::max(selected, 0)));
+}
+
+void RichEdit::InsertWithinLimit(const std::wstring& text) {
+  const std::wstring cut = CutAtLength(text, RoomForInsert());
+  if (cut.empty()) return;
+  TxSendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(cut.c_str()), nullptr);
 }
 
 void RichEdit::OnChar(EventArgs& args) {
@@ -158,6 +174,8 @@ void RichEdit::OnChar(EventArgs& args) {
     return;
   }
   if (number_only_ && (args.chKey < L'0' || args.chKey > L'9')) return;
+  const bool inserts = args.chKey >= L' ' || args.chKey == L'\t' || args.chKey == L'\r';
+  if (inserts && RoomForInsert() == 0) return;
   TxSendMessage(WM_CHAR, args.chKey, args.lParam, nullptr);
 }
 

@@ -24,7 +24,7 @@ CreateTextServicesFunction TextServicesFactory() {
   static CreateTextServicesFunction factory = [] {
     HMODULE module = LoadLibraryW(L"msftedit.dll");
     return module ? reinterpret_cast<CreateTextServicesFunction>(
-                        GetProcAddress(module, "CreateTextServices"))
+                        reinterpret_cast<void*>(GetProcAddress(module, "CreateTextServices")))
                   : nullptr;
   }();
   return factory;

@@ -54,8 +54,8 @@ void ListBox::HandleMessage(EventArgs& args) {
   if (type == kEventKeyDown) {
     switch (args.chKey) {
       case VK_END:
-        // The last selectable item, searching backward past disabled or hidden ones.
-        SelectItem(FindSelectable(GetCount() - 1, false), true, true);
+        // The last item when it is selectable; otherwise the selection is cleared.
+        SelectItem(FindSelectable(GetCount() - 1, true), true, true);
         return;
       case VK_HOME:
         SelectItem(FindSelectable(0, false), true, true);

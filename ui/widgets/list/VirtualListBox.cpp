@@ -11,15 +11,37 @@ SIZE VirtualLayout::ArrangeChild(const ChildList& children, RECT rect) {
   auto* list = dynamic_cast<VirtualListBox*>(owner_);
   if (!list || !list->HasFewerControlsThanElements()) return VLayout::ArrangeChild(children, rect);
   list->ReArrangeChild(false);
-  return SIZE{rect.right - rect.left, list->GetContentHeight()};
+  return SIZE{rect.right - rect.left, list->GetScrollHeight(rect.bottom - rect.top)};
 }
 
 VirtualListBox::VirtualListBox() : ListBox(new VirtualLayout()) {}
 
-int VirtualListBox::GetContentHeight() const {
+int64_t VirtualListBox::GetContentHeight() const {
   if (element_height_ <= 0) return 0;
-  const int64_t height = static_cast<int64_t>(GetElementCount()) * element_height_;
-  return static_cast<int>(std::clamp<int64_t>(height, 0, INT_MAX));
+  return std::max<int64_t>(0, static_cast<int64_t>(GetElementCount()) * element_height_);
+}
+
+int VirtualListBox::GetScrollHeight(int view) const {
+  const int64_t content = GetContentHeight();
+  if (content <= view) return static_cast<int>(content);
+  return view + static_cast<int>(std::min(content - view, kMaxScrollRange));
+}
+
+bool VirtualListBox::IsScrollMapped() const {
+  if (!vertical_bar_ || vertical_bar_->GetScrollRange() <= 0) return false;
+  const RECT view = GetPaddingPos();
+  return GetContentHeight() - (view.bottom - view.top) > vertical_bar_->GetScrollRange();
+}
+
+int64_t VirtualListBox::GetContentOffset() const {
+  if (!vertical_bar_) return 0;
+  const int64_t position = vertical_bar_->GetScrollPos();
+  if (!IsScrollMapped()) return position;
+  const RECT view = GetPaddingPos();
+  const int64_t excess = GetContentHeight() - (view.bottom - view.top);
+  const int64_t range = vertical_bar_->GetScrollRange();
+  // excess * position / range without overflow: both factors of the rest are below 2^23.
+  return excess / range * position + excess % range * position / range;
 }
 
 void VirtualListBox::InitElement(int count) {
@@ -28,11 +50,25 @@ void VirtualListBox::InitElement(int count) {
   for (int i = 0; i < bound; ++i) {
     Control* control = provider_->MakeItemControl();
     Add(control);
-    provider_->BindItemControl(control, i);
+    Bind(control, i);
   }
 }
 
 void VirtualListBox::Refresh() {
+  if (binding_) {
+    refresh_asked_ = true;
+    return;
+  }
+  RefreshControls();
+  // Asked for by a bind callback: run once more; asks made during that run are dropped.
+  if (refresh_asked_) {
+    refresh_asked_ = false;
+    RefreshControls();
+    refresh_asked_ = false;
+  }
+}
+
+void VirtualListBox::RefreshControls() {
   const int elements = GetElementCount();
   const int controls = GetCount();
   if (elements < controls) {
@@ -43,7 +79,7 @@ void VirtualListBox::Refresh() {
   }
   if (GetCount() >= elements) {
     if (controls == max_items_) layout_->ArrangeChild(items_, GetPaddingPos());
-    for (int i = 0; i < GetCount(); ++i) provider_->BindItemControl(GetItemAt(i), i);
+    for (int i = 0; i < GetCount(); ++i) Bind(GetItemAt(i), i);
   } else if (elements > 0) {
     ReArrangeChild(true);
     Arrange();
@@ -96,29 +132,40 @@ bool VirtualListBox::NeedReArrange(Direction& direction) {
   const int count = GetCount();
   if (count == 0 || count >= GetElementCount() || GetWidth() <= 0) return false;
   const int value = vertical_bar_ ? static_cast<int>(vertical_bar_->GetScrollPos()) : 0;
+  // A mapped scroll moves the content by more than the bar moves: the controls follow always.
   if (value < previous_scroll_)
-    return value < GetItemAt(0)->GetPos().top - rect_.top;
+    return IsScrollMapped() || value < GetItemAt(0)->GetPos().top - rect_.top;
   direction = Direction::kDown;
+  if (IsScrollMapped()) return true;
   return GetItemAt(count - 1)->GetPos().bottom - rect_.bottom - value < 0;
+}
+
+void VirtualListBox::Bind(Control* item, int element) {
+  binding_ = true;
+  provider_->BindItemControl(item, element);
+  binding_ = false;
 }
 
 void VirtualListBox::PlaceAndBind(int control, int64_t top, int element) {
   Control* item = GetItemAt(control);
+  if (!item) return;  // removed by an earlier bind callback
   const int64_t clamped = std::clamp<int64_t>(top, INT_MIN / 2, INT_MAX / 2);
   item->SetPos(RECT{rect_.left, static_cast<LONG>(clamped), rect_.right,
                     static_cast<LONG>(clamped + element_height_)});
-  provider_->BindItemControl(item, element);
+  Bind(item, element);
 }
 
 void VirtualListBox::ReArrangeChild(bool force) {
-  if (element_height_ <= 0 || !provider_) return;
+  if (element_height_ <= 0 || !provider_ || binding_) return;
   Direction direction = Direction::kUp;
   if (!force && !NeedReArrange(direction)) return;
   const int elements = GetElementCount();
   const int count = GetCount();
-  const int64_t value = vertical_bar_ ? vertical_bar_->GetScrollPos() : 0;
+  const int64_t scroll = vertical_bar_ ? vertical_bar_->GetScrollPos() : 0;
+  const int64_t value = GetContentOffset();
   const int first = static_cast<int>(value / element_height_);
-  const int64_t origin = static_cast<int64_t>(first) * element_height_ + rect_.top;
+  // The controls are placed in scroll coordinates, where the view's top is at `scroll`.
+  const int64_t origin = rect_.top + scroll - (value - static_cast<int64_t>(first) * element_height_);
   if (direction == Direction::kDown) {
     for (int k = 0; k < count && first + k < elements; ++k)
       PlaceAndBind(k, origin + static_cast<int64_t>(k) * element_height_, first + k);

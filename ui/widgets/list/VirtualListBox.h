@@ -39,7 +39,8 @@ class VirtualListBox : public ListBox {
   virtual void SetElementHeight(int height) { element_height_ = height; }
   // Makes up to `count` item controls and binds them to the first elements.
   virtual void InitElement(int count);
-  // Follows a change of the provider's element count.
+  // Follows a change of the provider's element count. Called from a bind callback, it runs
+  // once the binding is done.
   virtual void Refresh();
   virtual void OnArrowKeyDown(int) {}
   virtual void OnArrowKeyUp(int) {}
@@ -48,8 +49,15 @@ class VirtualListBox : public ListBox {
   int GetElementHeight() const { return element_height_; }
   int GetElementCount() const { return provider_ ? provider_->GetItemCount() : 0; }
   int GetMaxItemCount() const { return max_items_; }
-  // Height of all elements, clamped to what a coordinate can hold.
-  int GetContentHeight() const;
+  // Height of all elements.
+  int64_t GetContentHeight() const;
+  // The scroll range stays below this, where GDI+'s float coordinates still hold every pixel;
+  // a taller content is mapped onto it, so its controls are always placed near the view.
+  static constexpr int64_t kMaxScrollRange = int64_t{1} << 23;
+  // The height the layout asks for when the view is `view` pixels tall.
+  int GetScrollHeight(int view) const;
+  // The content's offset at the top of the view, for the bar's position.
+  int64_t GetContentOffset() const;
   bool HasFewerControlsThanElements() const { return GetCount() < GetElementCount(); }
   // Moves and re-binds the item controls for the current scroll position. Skipped while the
   // element height is not positive.
@@ -58,6 +66,11 @@ class VirtualListBox : public ListBox {
  private:
   enum class Direction { kUp, kDown };
   bool NeedReArrange(Direction& direction);
+  void RefreshControls();
+  // Bind callbacks may remove controls or ask for a refresh: passes re-read the controls.
+  void Bind(Control* item, int element);
+  // True while the scroll range is shorter than the content's excess over the view.
+  bool IsScrollMapped() const;
   void PlaceAndBind(int control, int64_t top, int element);
 
   VirtualListDataProvider* provider_ = nullptr;
@@ -65,6 +78,8 @@ class VirtualListBox : public ListBox {
   int max_items_ = 0;
   int previous_scroll_ = 0;
   bool arranged_once_ = false;
+  bool binding_ = false;
+  bool refresh_asked_ = false;
 };
 
 }  // namespace ui

@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include "image/ImageInfo.h"
 #include "render/GdiPlusFlat.h"
 
 namespace ui {
@@ -62,7 +63,7 @@ void CircleProgress::LoadIndicator() {
     const std::wstring window_path = window_ ? window_->GetResourcePath() : std::wstring();
     file = GlobalManager::GetResourcePath() + window_path + indicator_path_;
   }
-  if (!PathFileExistsW(file.c_str())) return;
+  if (!PathFileExistsW(file.c_str()) || !ImageInfo::FileWithinBudget(file)) return;
   if (GdipLoadImageFromFile(file.c_str(), &indicator_) != Ok || !indicator_) {
     indicator_ = nullptr;
     return;

@@ -2,6 +2,8 @@
 // fore image clipped or stretched to the filled part.
 #pragma once
 
+#include <cstdint>
+
 #include "widgets/Label.h"
 
 namespace ui {
@@ -18,9 +20,9 @@ class Progress : public LabelTemplate<Control> {
 
   bool IsHorizontal() const { return horizontal_; }
   void SetHorizontal(bool horizontal);
-  int GetMinValue() const { return min_; }
+  int64_t GetMinValue() const { return min_; }
   void SetMinValue(int value);
-  int GetMaxValue() const { return max_; }
+  int64_t GetMaxValue() const { return max_; }
   void SetMaxValue(int value);
   double GetValue() const { return value_; }
   void SetValue(double value);
@@ -31,15 +33,16 @@ class Progress : public LabelTemplate<Control> {
   void SetProgressColor(const std::wstring& color);
 
  protected:
-  // A maximum not above the minimum becomes minimum + 1; the value is brought into range.
+  // A maximum not above the minimum becomes minimum + 1 (64 bits: the minimum may be the
+  // largest int); the value is brought into range.
   void RepairRange();
   // maximum - minimum, never below 1 (the range is repaired only when painting).
   double Span() const;
 
   bool horizontal_ = true;
   bool stretch_fore_ = true;
-  int max_ = 100;
-  int min_ = 0;
+  int64_t max_ = 100;
+  int64_t min_ = 0;
   double value_ = 0.0;
   Image progress_image_;
   std::wstring progress_color_;

@@ -172,6 +172,13 @@ TEST_F(ComboTest, DestroyingTheComboClosesItsOpenPopup) {
   EXPECT_EQ(CountedItem::live, 0);
 }
 
+TEST_F(ComboTest, AddedItemsReceiveThePointer) {
+  auto* item = new CountedItem();
+  item->SetAttribute(L"receivepointer", L"false");
+  combo_->Add(item);
+  EXPECT_TRUE(item->IsReceivePointer());
+}
+
 TEST_F(ComboTest, RemovedItemsAreDeleted) {
   CountedItem::live = 0;
   AddItems(4);

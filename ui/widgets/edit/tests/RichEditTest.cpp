@@ -1,5 +1,5 @@
 // The rich edit over the real windowless text services: typing, the Return and Tab rules,
-// number-only input and paste, the prompt, the caret and the engine-less fallbacks.
+// number-only input and paste, the maximum length, the prompt, the caret and the engine-less fallbacks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -190,6 +190,45 @@ TEST_F(RichEditTest, NumberOnlyPastesDigitsAndLeavesTheClipboardAlone) {
   }
 }
 
+TEST_F(RichEditTest, TextGoingInIsCutAtTheMaximumLength) {
+  const size_t limit = 32767;
+  const ULONGLONG start = GetTickCount64();
+  // Single-line, as the noise field: Wine's engine wraps long text in quadratic time.
+  Start({{L"autohscroll", L"true"}, {L"multiline", L"false"}});
+  edit_->SetText(std::wstring(100000, L'x'));
+  EXPECT_EQ(edit_->GetText().size(), limit);
+  Type(L"y");  // full: typing inserts nothing
+  EXPECT_EQ(edit_->GetText().find(L'y'), std::wstring::npos);
+
+  // A paste replaces the selection and is cut to the room left.
+  edit_->SetText(std::wstring(limit - 3, L'x'));
+  PutClipboard(std::wstring(10 << 20, L'p'));  // 10 MiB of text
+  {
+    HeldKeys keys({VK_CONTROL});
+    Send(kEventKeyDown, L'V');
+  }
+  std::wstring text = edit_->GetText();
+  EXPECT_EQ(text.size(), limit);
+  EXPECT_EQ(text.substr(text.size() - 3), L"ppp");
+  edit_->SetSelAll();
+  edit_->TxSendMessage(WM_PASTE, 0, 0, nullptr);
+  text = edit_->GetText();
+  EXPECT_EQ(text.size(), limit);
+  EXPECT_EQ(text.find(L'x'), std::wstring::npos);
+
+  // A number-only edit cuts the digits it pastes.
+  TearDown();
+  SetUp();
+  Start({{L"autohscroll", L"true"}, {L"multiline", L"false"}, {L"number", L"true"}});
+  edit_->SetText(std::wstring(limit - 2, L'1'));
+  PutClipboard(L"a9b8c7");
+  edit_->TxSendMessage(WM_PASTE, 0, 0, nullptr);
+  text = edit_->GetText();
+  EXPECT_EQ(text.size(), limit);
+  EXPECT_EQ(text.substr(text.size() - 3), L"198");
+  EXPECT_LT(GetTickCount64() - start, 30000u) << "ms for all of the above";
+}
+
 TEST_F(RichEditTest, PromptOnlyWhileEmptyWithTextAndColour) {
   GlobalManager::AddTextColor(L"grey", L"#FF808080");
   struct Case {
@@ -245,7 +284,9 @@ TEST_F(RichEditTest, AlignmentNeverMovesTextAboveTheTop) {
 
 TEST_F(RichEditTest, NaturalSizeAndDrawing) {
   GlobalManager::AddFont(L"body", L"Arial", 16, false, false, false, true);
-  Start({{L"font", L"body"}, {L"text", L"one"}});
+  GlobalManager::AddTextColor(L"white", L"#FFFFFFFF");
+  // White on the cleared (black) surface: the edit's background is transparent.
+  Start({{L"font", L"body"}, {L"normaltextcolor", L"white"}, {L"text", L"one"}});
   const int one_line = edit_->GetNaturalSize(200).cy;
   EXPECT_GT(one_line, 0);
   edit_->SetText(L"one\ntwo\nthree");
@@ -255,7 +296,7 @@ TEST_F(RichEditTest, NaturalSizeAndDrawing) {
   int inked = 0;
   for (int y = 0; y < 100; ++y)
     for (int x = 0; x < 200; ++x)
-      if (PixelAt(surface.get(), x, y) != 0) ++inked;
+      if (Rgb(PixelAt(surface.get(), x, y)) != 0) ++inked;
   EXPECT_GT(inked, 20);  // the engine drew the text
 }
 

@@ -95,8 +95,9 @@ TEST_F(ListTest, KeysMoveOverSelectableItems) {
   const Case cases[] = {
       {"edehd", 0, VK_DOWN, 2}, {"edehd", 2, VK_DOWN, -1}, {"edehd", 2, VK_UP, 0},
       {"dedeh", 1, VK_UP, 1},   {"edehd", 2, VK_HOME, 0},  {"dehee", 3, VK_HOME, 1},
-      // End takes the last selectable item, looking backward past disabled and hidden ones.
-      {"eeedh", 0, VK_END, 2},  {"eeee", 0, VK_END, 3},    {"cc", -1, VK_END, -1},
+      // End takes the last item; when it is hidden or disabled the selection is cleared.
+      {"eeedh", 0, VK_END, -1}, {"eeed", 1, VK_END, -1},   {"eeee", 0, VK_END, 3},
+      {"cc", -1, VK_END, -1},
       {"", -1, VK_DOWN, -1},
   };
   for (const Case& c : cases) {

@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <functional>
 #include <map>
 #include <set>
 
 #include "ControlTestSupport.h"
+#include "RenderTestSupport.h"
+#include "WindowTestSupport.h"
+#include "resources/GlobalManager.h"
 #include "widgets/ScrollBar.h"
 #include "widgets/list/ListContainerElement.h"
 #include "widgets/list/VirtualListBox.h"
@@ -21,12 +25,16 @@ class FakeProvider : public VirtualListDataProvider {
     ++made;
     return new ListContainerElement();
   }
-  void BindItemControl(Control* control, int index) override { bound[control] = index; }
+  void BindItemControl(Control* control, int index) override {
+    bound[control] = index;
+    if (on_bind) on_bind();
+  }
   int GetItemCount() override { return count; }
 
   int count;
   int made = 0;
   std::map<Control*, int> bound;
+  std::function<void()> on_bind;
 };
 
 class VirtualListTest : public testing::Test {
@@ -115,6 +123,35 @@ TEST_F(VirtualListTest, RefreshFollowsTheProvider) {
   EXPECT_EQ(list_->GetCount(), 20);
 }
 
+TEST_F(VirtualListTest, BindCallbacksThatRemoveOrRefresh) {
+  struct Case {
+    const char* name;
+    std::function<void(VirtualListBox*, FakeProvider*)> inside_bind;
+  };
+  const Case cases[] = {
+      {"removes a control",
+       [](VirtualListBox* list, FakeProvider*) {
+         if (list->GetCount() > 10) list->RemoveAt(list->GetCount() - 1);
+       }},
+      {"shrinks and refreshes",
+       [](VirtualListBox* list, FakeProvider* provider) {
+         if (provider->count > 100) provider->count -= 100;
+         list->Refresh();
+       }},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    Build(1000, 30, 20);
+    provider_->on_bind = [this, &test] { test.inside_bind(list_, provider_.get()); };
+    for (int scroll : {3000, 9000, 0, 20000}) list_->SetScrollPosY(scroll);
+    list_->Refresh();
+    provider_->on_bind = nullptr;
+    EXPECT_GT(list_->GetCount(), 0);
+    for (int i = 0; i < list_->GetCount(); ++i)
+      EXPECT_EQ(provider_->bound.count(list_->GetItemAt(i)), 1u);
+  }
+}
+
 TEST_F(VirtualListTest, ZeroElementHeightArrangesNothing) {
   Build(1000, 0, 20);
   list_->SetScrollPosY(300);
@@ -125,14 +162,78 @@ TEST_F(VirtualListTest, ZeroElementHeightArrangesNothing) {
   EXPECT_EQ(list_->GetCount(), 20);
 }
 
-TEST_F(VirtualListTest, HugeContentHeightIsClamped) {
-  Build(100000000, 30, 20);  // 3,000,000,000 pixels
-  EXPECT_EQ(list_->GetContentHeight(), INT_MAX);
-  EXPECT_GT(list_->GetScrollRange().cy, 0);
-  list_->SetScrollPosY(list_->GetScrollRange().cy);
-  for (const auto& entry : Shown()) {
-    EXPECT_GE(entry.first, 0);
-    EXPECT_LT(entry.first, 100000000);
+// 3,000,000,000 pixels: the scroll range is mapped onto the content; the controls stay near
+// the view and the last element is reached.
+TEST_F(VirtualListTest, HugeContentIsMappedOntoTheScrollRange) {
+  Build(100000000, 30, 20);
+  EXPECT_EQ(list_->GetContentHeight(), 3000000000LL);
+  EXPECT_EQ(list_->GetScrollRange().cy, VirtualListBox::kMaxScrollRange);
+  for (int scroll : {0, static_cast<int>(VirtualListBox::kMaxScrollRange / 3),
+                     static_cast<int>(list_->GetScrollRange().cy)}) {
+    list_->SetScrollPosY(scroll);
+    const int64_t offset = list_->GetContentOffset();
+    const int first = static_cast<int>(offset / 30);
+    const std::map<int, int> shown = Shown();
+    ASSERT_EQ(shown.count(first), 1u) << scroll;
+    // Element `first` is where the content offset puts it, relative to the view's top.
+    EXPECT_EQ(shown.at(first) - scroll, first * 30LL - offset) << scroll;
+    EXPECT_LT(shown.rbegin()->second, 1 << 24) << scroll;
+  }
+  EXPECT_EQ(list_->GetContentOffset(), 3000000000LL - 600);
+  EXPECT_EQ(Shown().rbegin()->first, 100000000 - 1);
+}
+
+// Rows coloured by their index's parity, for what a real window shows.
+class ColouredProvider : public FakeProvider {
+ public:
+  using FakeProvider::FakeProvider;
+  void BindItemControl(Control* control, int index) override {
+    FakeProvider::BindItemControl(control, index);
+    control->SetBkColor(index % 2 ? L"odd" : L"even");
+  }
+};
+
+// 10,000,000 rows in a real window under Wine, scrolled far past 2^24 pixels and to the end:
+// the rows there are drawn where their offset puts them, the last one at the bottom.
+class VirtualListWindow : public FrameworkStarted {};
+
+TEST_F(VirtualListWindow, TenMillionRowsDrawToTheLast) {
+  GlobalManager::AddTextColor(L"odd", L"#FFFF0000");
+  GlobalManager::AddTextColor(L"even", L"#FF0000FF");
+  constexpr int kRows = 10000000;
+  for (int height : {24, 300}) {  // 240,000,000 and 3,000,000,000 pixels
+    ColouredProvider provider(kRows);
+    auto* list = new VirtualListBox();
+    list->EnableScrollBar(true, false);
+    list->SetDataProvider(&provider);
+    list->SetElementHeight(height);
+    list->InitElement(40);
+    NativeTestWindow window;
+    HWND hwnd = window.CreateAt(RECT{0, 0, 200, 600}, false);
+    ASSERT_TRUE(hwnd);
+    window.AttachRoot(list);
+    window.ShowWindow(true, false);
+    ASSERT_TRUE(PumpUntil([&] { return !window.IsArrangeNeeded(); })) << height;
+    HDC dc = GetDC(hwnd);
+    // The colour of the row at `y` in the view, from the list's content offset.
+    auto expected = [&](int y) {
+      const int64_t row = (list->GetContentOffset() + y) / height;
+      return row % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255);
+    };
+    const int range = static_cast<int>(list->GetScrollRange().cy);
+    for (int scroll : {range / 2, range}) {
+      list->SetScrollPosY(scroll);
+      PumpFor(400);
+      for (int y : {5, 300, 595})
+        EXPECT_EQ(GetPixel(dc, 50, y), expected(y)) << height << " " << scroll << " " << y;
+    }
+    EXPECT_EQ(list->GetContentOffset(), static_cast<int64_t>(kRows) * height - 600) << height;
+    POINT bottom = {50, 595};
+    Control* last = window.FindControl(bottom);
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(provider.bound.at(last), kRows - 1) << height;
+    ReleaseDC(hwnd, dc);
+    DestroyWindow(hwnd);
   }
 }
 

@@ -35,7 +35,7 @@ TEST_F(ProgressTest, FilledPartAndRangeRepair) {
     std::vector<std::pair<const wchar_t*, const wchar_t*>> attributes;
     RECT rect;
     RECT filled;
-    int stored_max;
+    int64_t stored_max;
     double stored_value;
   };
   const Case cases[] = {
@@ -45,6 +45,8 @@ TEST_F(ProgressTest, FilledPartAndRangeRepair) {
       {{{L"min", L"50"}, {L"max", L"50"}, {L"value", L"50"}}, {0, 0, 200, 12}, {0, 0, 0, 12}, 51, 50},
       {{{L"hor", L"false"}, {L"value", L"25"}}, {0, 0, 12, 100}, {0, 75, 12, 100}, 100, 25},
       {{{L"min", L"10"}, {L"max", L"20"}, {L"value", L"15"}}, {5, 5, 105, 17}, {0, 0, 50, 12}, 20, 15},
+      {{{L"min", L"2147483647"}, {L"value", L"5"}}, {0, 0, 200, 12}, {0, 0, 0, 12}, 2147483648LL,
+       2147483647},
   };
   for (const Case& c : cases) {
     Progress progress;
@@ -156,6 +158,11 @@ TEST_F(ProgressTest, IndicatorSurvivesACacheClear) {
   auto surface = Surface(100, 100);
   circle.PaintStatusImage(surface.get());
   EXPECT_TRUE(circle.HasIndicator());
+  // An indicator above the pixel budget is not decoded.
+  const std::wstring huge = folder.File(L"huge.png");
+  WriteBytes(huge, PngAnnouncing(40000, 40000));
+  circle.SetAttribute(L"indicator", huge);
+  EXPECT_FALSE(circle.HasIndicator());
 }
 
 class SliderTest : public ProgressTest {
@@ -269,6 +276,12 @@ TEST_F(SliderTest, WheelStaysInRangeBeforeAnnouncing) {
   slider_->SetValue(10);
   Mouse(kEventMouseScrollWheel, 0, 0, static_cast<WPARAM>(-120));
   EXPECT_EQ(announced_, (std::vector<double>{100, 70, 0}));
+  // The range repair at the largest minimum does not wrap.
+  slider_->SetAttribute(L"min", L"2147483647");
+  announced_.clear();
+  Mouse(kEventMouseScrollWheel, 0, 0, 120);
+  EXPECT_EQ(announced_, std::vector<double>{2147483647.0});
+  EXPECT_EQ(slider_->GetMaxValue(), 2147483648LL);
 }
 
 }  // namespace

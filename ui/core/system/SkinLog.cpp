@@ -1,0 +1,31 @@
+#include "system/SkinLog.h"
+
+#include <windows.h>
+
+#include <mutex>
+#include <utility>
+
+namespace ui {
+namespace {
+
+std::mutex sink_mutex;
+SkinLogSink current_sink;  // guarded by sink_mutex; empty = debugger output
+
+}  // namespace
+
+SkinLogSink SetSkinLogSink(SkinLogSink sink) {
+  std::lock_guard<std::mutex> hold(sink_mutex);
+  std::swap(current_sink, sink);
+  return sink;
+}
+
+void LogSkinProblem(const std::wstring& line) {
+  std::lock_guard<std::mutex> hold(sink_mutex);
+  if (current_sink) {
+    current_sink(line);
+    return;
+  }
+  OutputDebugStringW((line + L"\n").c_str());
+}
+
+}  // namespace ui
