@@ -1,7 +1,17 @@
 # Draws connect's images from imagegen/images.txt at build time and compiles them
-# into the object library connect_images (the ":/img/..." resources).
-add_executable(connect_imagegen imagegen/main.cpp imagegen/ImageDrawing.cpp)
-target_link_libraries(connect_imagegen PRIVATE Qt5::Gui)
+# into the object library connect_images (the ":/img/..." resources). A cross build takes
+# the drawing program of a native build (CONNECT_HOST_IMAGEGEN).
+if(CMAKE_CROSSCOMPILING)
+  set(CONNECT_HOST_IMAGEGEN "" CACHE FILEPATH "connect_imagegen of a native build")
+  if(NOT EXISTS "${CONNECT_HOST_IMAGEGEN}")
+    message(FATAL_ERROR "CONNECT_HOST_IMAGEGEN names no native connect_imagegen: '${CONNECT_HOST_IMAGEGEN}'")
+  endif()
+  add_executable(connect_imagegen IMPORTED)
+  set_target_properties(connect_imagegen PROPERTIES IMPORTED_LOCATION ${CONNECT_HOST_IMAGEGEN})
+else()
+  add_executable(connect_imagegen imagegen/main.cpp imagegen/ImageDrawing.cpp)
+  target_link_libraries(connect_imagegen PRIVATE Qt5::Gui)
+endif()
 
 set(connect_images_dir ${CMAKE_CURRENT_BINARY_DIR}/images)
 set(connect_images_manifest ${CMAKE_CURRENT_SOURCE_DIR}/imagegen/images.txt)
@@ -11,7 +21,7 @@ add_custom_command(
   OUTPUT ${connect_images_dir}/images.qrc
   COMMAND ${CMAKE_COMMAND} -E env ${CONNECT_RUN_ENVIRONMENT}
           $<TARGET_FILE:connect_imagegen> ${connect_images_manifest} ${connect_images_dir}
-  DEPENDS connect_imagegen ${connect_images_manifest}
+  DEPENDS connect_imagegen ${CONNECT_HOST_IMAGEGEN} ${connect_images_manifest}
   COMMENT "Drawing connect's images")
 
 add_custom_command(

@@ -1,5 +1,6 @@
 # Compiles the Win32 layer of connect with the 32-bit MinGW compiler (connect is a
-# 32-bit Windows program). Only compiled: no Qt for MinGW is available here.
+# 32-bit Windows program). Only compiled: 32-bit code cannot run here; the 64-bit build
+# (build/connect-windows) runs it under Wine.
 find_program(CONNECT_I686_CXX i686-w64-mingw32-g++-posix REQUIRED)
 
 set(connect_win32_sources

@@ -1,6 +1,8 @@
 #include "FakeHidBus.h"
 
+#include "common/HidBus.h"
 #include "common/HidNodeInfo.h"
+#include "common/ReportDescriptor.h"
 
 #include <hidapi/hidapi.h>
 
@@ -67,16 +69,72 @@ wchar_t *copy_wide(const std::wstring &text)
     return copy;
 }
 
-hid_device_info *make_record(const std::string &node, const Device &device)
+hid_device_info *make_record(const std::string &path, const Device &device)
 {
     auto *record = static_cast<hid_device_info *>(std::calloc(1, sizeof(hid_device_info)));
-    record->path = strdup(node.c_str());
+    record->path = strdup(path.c_str());
     record->vendor_id = device.vendor_id;
     record->product_id = device.product_id;
     record->serial_number = device.serial_number ? copy_wide(*device.serial_number) : nullptr;
     record->interface_number = device.interface_number;
     record->bus_type = HID_API_BUS_USB;
     return record;
+}
+
+QByteArray descriptor_of(const Device &device)
+{
+    return QByteArray(reinterpret_cast<const char *>(device.report_descriptor.data()), int(device.report_descriptor.size()));
+}
+
+#ifdef _WIN32
+// hidapi's Windows backend lists every top-level collection on its own, under its
+// device-interface path (numbered "&colNN" when there are several), with its usage.
+std::vector<std::pair<std::string, CollectionUsage>> windows_interfaces(const Device &device)
+{
+    QList<CollectionUsage> usages = top_level_collection_usages(descriptor_of(device));
+    if (usages.isEmpty())
+        usages.append(CollectionUsage());
+    std::vector<std::pair<std::string, CollectionUsage>> interfaces;
+    for (int i = 0; i < usages.size(); ++i) {
+        const QString path = HidBus::interface_path(device.vendor_id, device.product_id, device.interface_number,
+                                                    usages.size() > 1 ? i + 1 : 0,
+                                                    QString::fromStdString(device.physical_path));
+        interfaces.emplace_back(path.toStdString(), usages[i]);
+    }
+    return interfaces;
+}
+#endif
+
+// The device's records as the running system's hidapi gives them.
+void append_records(const std::string &node, const Device &device, hid_device_info ***tail)
+{
+#ifdef _WIN32
+    for (const auto &[path, usage] : windows_interfaces(device)) {
+        hid_device_info *record = make_record(path, device);
+        record->usage_page = usage.usage_page;
+        record->usage = usage.usage;
+        **tail = record;
+        *tail = &record->next;
+    }
+#else
+    **tail = make_record(node, device);
+    *tail = &(**tail)->next;
+#endif
+}
+
+// The node a path of hidapi's names; empty when no device has it.
+std::string node_of(const std::string &path)
+{
+#ifdef _WIN32
+    const QString wanted = QString::fromStdString(path);
+    for (const auto &[node, device] : bus().devices)
+        for (const auto &interface : windows_interfaces(device))
+            if (wanted.compare(QString::fromStdString(interface.first), Qt::CaseInsensitive) == 0)
+                return node;
+    return std::string();
+#else
+    return bus().devices.count(path) ? path : std::string();
+#endif
 }
 
 } // namespace
@@ -143,8 +201,7 @@ bool hid_node_info(const char *node, HidNodeInfo *info)
     if (it == bus().devices.end())
         return false;
     info->physical_path = QString::fromStdString(it->second.physical_path);
-    const fakehid::Bytes &descriptor = it->second.report_descriptor;
-    info->report_descriptor = QByteArray(reinterpret_cast<const char *>(descriptor.data()), int(descriptor.size()));
+    info->report_descriptor = fakehid::descriptor_of(it->second);
     return true;
 }
 
@@ -164,8 +221,7 @@ hid_device_info *hid_enumerate(unsigned short vendor_id, unsigned short product_
     for (const auto &[node, device] : bus().devices) {
         if ((vendor_id && device.vendor_id != vendor_id) || (product_id && device.product_id != product_id))
             continue;
-        *tail = fakehid::make_record(node, device);
-        tail = &(*tail)->next;
+        fakehid::append_records(node, device, &tail);
     }
     return head;
 }
@@ -183,10 +239,11 @@ void hid_free_enumeration(hid_device_info *devices)
 
 hid_device *hid_open_path(const char *path)
 {
-    if (fakehid::scripted_failure("hid_open_path", path) || !bus().devices.count(path))
+    const std::string node = fakehid::node_of(path);
+    if (fakehid::scripted_failure("hid_open_path", node.empty() ? path : node) || node.empty())
         return nullptr;
     auto *device = new hid_device_;
-    device->node = path;
+    device->node = node;
     return device;
 }
 

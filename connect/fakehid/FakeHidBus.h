@@ -1,7 +1,9 @@
 #pragma once
 // A simulated HID bus behind hidapi's C functions, for tests and the demo build.
-// Devices appear as "/dev/hidrawN" nodes, as with hidapi's hidraw backend. Reads never
-// block: without a pending answer they time out at once (0 bytes).
+// Devices are kept as "/dev/hidrawN" nodes. hidapi's records name them as its backend of the
+// running system does: the node itself (hidraw), or on Windows one device-interface path per
+// top-level collection, with its usage page and usage; the call log names the node either way.
+// Reads never block: without a pending answer they time out at once (0 bytes).
 // A device with several top-level collections may say which report each accepts. A handle
 // the program holds to one collection (as Windows gives one handle per collection) then
 // fails a write of another collection's report, as the device's interface would; a handle
@@ -37,7 +39,7 @@ void unplug(const std::string &node);
 // Removes every device, call and scripted failure.
 void reset();
 
-// One line per hidapi call, such as "hid_open_path /dev/hidraw0".
+// One line per hidapi call, such as "hid_open_path /dev/hidraw0" (also for a Windows path).
 const std::vector<std::string> &call_log();
 // How many lines of the call log begin with prefix.
 int calls(const std::string &prefix);

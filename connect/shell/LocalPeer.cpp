@@ -83,8 +83,19 @@ bool LocalPeer::lock_reads_as_live_owner() const
     QString host;
     QString application;
     // Qt has already found the process of a readable lock on this machine running.
-    return m_lock.getLockInfo(&pid, &host, &application)
-        && (host.isEmpty() || host == QSysInfo::machineHostName());
+    return m_lock.getLockInfo(&pid, &host, &application) && (host.isEmpty() || is_this_machine(host));
+}
+
+// Qt's lock file names the machine as the system spells it: on Windows that is COMPUTERNAME
+// (in capitals, at most 15 characters), and Windows host names ignore letter case.
+bool LocalPeer::is_this_machine(const QString &host)
+{
+#ifdef Q_OS_WIN
+    return host.compare(qEnvironmentVariable("COMPUTERNAME"), Qt::CaseInsensitive) == 0
+        || host.compare(QSysInfo::machineHostName(), Qt::CaseInsensitive) == 0;
+#else
+    return host == QSysInfo::machineHostName();
+#endif
 }
 
 // Removal and the new lock happen under a second lock, so that two instances taking over

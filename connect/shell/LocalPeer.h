@@ -28,6 +28,7 @@ private:
 
     LockState take_lock();
     bool lock_reads_as_live_owner() const;
+    static bool is_this_machine(const QString &host);
     LockState take_over_lock();
     QString lock_path() const;
     void serve();

@@ -4,20 +4,13 @@
 #include "ModelPage.h"
 #include "SimulatedDevices.h"
 #include "common/HidBus.h"
+#include "common/tests/PrivateAppData.h"
 #include "devices/Tavri_ZY5.h"
 
-#include <QTemporaryDir>
 
 #include <memory>
 #include <string>
 
-// Points the application-data folder (where "user_color.ini" lives) at a temporary folder
-// for the whole test program; call it before the first page is made.
-inline void use_private_app_data()
-{
-    static QTemporaryDir folder;
-    qputenv("XDG_DATA_HOME", folder.path().toUtf8());
-}
 
 struct Zy5Fixture {
     std::shared_ptr<simulated::Zy5State> state = std::make_shared<simulated::Zy5State>();

@@ -43,6 +43,7 @@ private slots:
     void name_stops_at_the_record_end_without_nul();
     void top_level_collections_data();
     void top_level_collections();
+    void top_level_collections_keep_their_usage();
 };
 
 void DeviceIdentityTest::device_path_and_serial_key_data()
@@ -144,6 +145,22 @@ void DeviceIdentityTest::top_level_collections()
     QFETCH(QByteArray, descriptor);
     QFETCH(int, count);
     QCOMPARE(::top_level_collections(descriptor), count);
+}
+
+void DeviceIdentityTest::top_level_collections_keep_their_usage()
+{
+    // A mouse; a vendor collection whose nested usage is not its own; one that keeps the page.
+    const QByteArray descriptor = QByteArray::fromHex("05010902a101" "0901a100c0" "c0"
+                                                      "0600ff0901a101" "0905a100c0" "8102c0"
+                                                      "0903a101c0");
+    const QList<CollectionUsage> usages = top_level_collection_usages(descriptor);
+    QCOMPARE(usages.size(), 3);
+    QCOMPARE(usages[0].usage_page, quint16(0x01));
+    QCOMPARE(usages[0].usage, quint16(0x02));
+    QCOMPARE(usages[1].usage_page, quint16(0xFF00));
+    QCOMPARE(usages[1].usage, quint16(0x01));
+    QCOMPARE(usages[2].usage_page, quint16(0xFF00));
+    QCOMPARE(usages[2].usage, quint16(0x03));
 }
 
 QTEST_GUILESS_MAIN(DeviceIdentityTest)

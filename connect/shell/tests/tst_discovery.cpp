@@ -1,4 +1,5 @@
-// The start-up scan and hot-plug on the simulated bus.
+// The start-up scan and hot-plug on the simulated bus. The udev monitor's rescans are Linux's;
+// on Windows the system names the interface (tst_device_notifications).
 #include "WidgetFixture.h"
 #include "shell/DeviceNotifications.h"
 #include "common/HidBus.h"
@@ -10,14 +11,26 @@ class DiscoveryTest : public QObject
     Q_OBJECT
 private slots:
     void scan_gives_one_button_per_config_interface();
+#ifndef Q_OS_WIN
     void plugging_and_unplugging_adds_and_removes_buttons();
+#endif
     void an_arrival_for_a_shown_device_adds_no_second_button();
     void a_removal_notice_in_upper_case_removes_a_scanned_button();
+#ifndef Q_OS_WIN
     void unplugging_the_open_device_closes_its_page();
+#endif
+#ifndef Q_OS_WIN
     void unplugging_another_device_keeps_the_open_page();
+#endif
+#ifndef Q_OS_WIN
     void a_failed_enumeration_changes_nothing_and_the_next_event_retries();
+#endif
+#ifndef Q_OS_WIN
     void devices_missed_by_a_failed_start_up_enumeration_come_with_the_next_event();
+#endif
+#ifndef Q_OS_WIN
     void a_failed_fact_read_keeps_the_key_and_the_open_page();
+#endif
     void start_up_enumerates_once();
     void a_new_device_with_unreadable_facts_appears_when_they_can_be_read();
 };
@@ -59,6 +72,7 @@ void DiscoveryTest::scan_gives_one_button_per_config_interface()
     }
 }
 
+#ifndef Q_OS_WIN
 void DiscoveryTest::plugging_and_unplugging_adds_and_removes_buttons()
 {
     WidgetFixture fixture;
@@ -81,6 +95,7 @@ void DiscoveryTest::plugging_and_unplugging_adds_and_removes_buttons()
     fixture.window->device_notifications()->rescan();
     QVERIFY(fixture.devices().buttons().isEmpty());
 }
+#endif
 
 void DiscoveryTest::an_arrival_for_a_shown_device_adds_no_second_button()
 {
@@ -110,6 +125,7 @@ void DiscoveryTest::a_removal_notice_in_upper_case_removes_a_scanned_button()
     QCOMPARE(fixture.devices().buttons().size(), 1);
 }
 
+#ifndef Q_OS_WIN
 void DiscoveryTest::unplugging_the_open_device_closes_its_page()
 {
     WidgetFixture fixture;
@@ -131,7 +147,9 @@ void DiscoveryTest::unplugging_the_open_device_closes_its_page()
     QVERIFY(page.isNull());
     QCOMPARE(window.page_stack()->count(), 3);
 }
+#endif
 
+#ifndef Q_OS_WIN
 void DiscoveryTest::unplugging_another_device_keeps_the_open_page()
 {
     WidgetFixture fixture;
@@ -148,7 +166,9 @@ void DiscoveryTest::unplugging_another_device_keeps_the_open_page()
     QCOMPARE(window.page_stack()->currentIndex(), int(Widget::Page_Device));
     QCOMPARE(fixture.devices().buttons().size(), 1);
 }
+#endif
 
+#ifndef Q_OS_WIN
 void DiscoveryTest::a_failed_enumeration_changes_nothing_and_the_next_event_retries()
 {
     WidgetFixture fixture;
@@ -170,7 +190,9 @@ void DiscoveryTest::a_failed_enumeration_changes_nothing_and_the_next_event_retr
     QCOMPARE(fixture.devices().buttons().size(), 1);
     QVERIFY(fixture.button_paths().filter("pid_507c").isEmpty());
 }
+#endif
 
+#ifndef Q_OS_WIN
 void DiscoveryTest::devices_missed_by_a_failed_start_up_enumeration_come_with_the_next_event()
 {
     WidgetFixture fixture;
@@ -183,7 +205,9 @@ void DiscoveryTest::devices_missed_by_a_failed_start_up_enumeration_come_with_th
     window.device_notifications()->rescan();
     QCOMPARE(fixture.devices().buttons().size(), 2);
 }
+#endif
 
+#ifndef Q_OS_WIN
 void DiscoveryTest::a_failed_fact_read_keeps_the_key_and_the_open_page()
 {
     WidgetFixture fixture;
@@ -201,6 +225,7 @@ void DiscoveryTest::a_failed_fact_read_keeps_the_key_and_the_open_page()
     QCOMPARE(fixture.devices().buttons().size(), 2);
     QCOMPARE(fixture.devices().buttons().at(0)->dev_sn, sn);
 }
+#endif
 
 void DiscoveryTest::start_up_enumerates_once()
 {

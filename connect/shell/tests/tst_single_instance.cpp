@@ -18,6 +18,12 @@
 namespace {
 
 constexpr int kWaitMs = 20000;
+// connect links no offscreen platform on Windows.
+#ifdef Q_OS_WIN
+constexpr char kProgramPlatform[] = "windows";
+#else
+constexpr char kProgramPlatform[] = "offscreen";
+#endif
 
 QStringList captured_log;
 
@@ -55,6 +61,8 @@ private slots:
     void a_start_after_a_killed_primary_becomes_primary();
     void a_lock_file_of_no_live_owner_is_taken_over_data();
     void a_lock_file_of_no_live_owner_is_taken_over();
+    void a_live_lock_names_this_machine_in_any_letter_case_data();
+    void a_live_lock_names_this_machine_in_any_letter_case();
     void without_a_lock_every_peer_runs();
     void a_start_over_a_garbage_lock_becomes_primary();
     void a_start_where_no_lock_can_be_made_runs_and_says_why();
@@ -87,8 +95,11 @@ std::unique_ptr<QProcess> SingleInstanceTest::start_connect(const QString &tmp_f
 {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("TMPDIR", tmp_folder.isEmpty() ? m_tmp.path() : tmp_folder);  // private lock and socket
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    const QString private_tmp = tmp_folder.isEmpty() ? m_tmp.path() : tmp_folder;  // private lock and socket
+    for (const char *name : {"TMPDIR", "TMP", "TEMP"})
+        environment.insert(name, private_tmp);
+    environment.insert("QT_QPA_PLATFORM", kProgramPlatform);
+    environment.insert("QT_FORCE_STDERR_LOGGING", "1");  // a Windows GUI program logs to the debugger otherwise
     environment.insert("CONNECT_UPDATE_SERVER", "");  // offline
     process->setProcessEnvironment(environment);
     process->setWorkingDirectory(m_tmp.path());
@@ -237,6 +248,44 @@ void SingleInstanceTest::a_lock_file_of_no_live_owner_is_taken_over()
     QVERIFY(second.isClient());  // the taken-over lock is a live one now
 }
 
+void SingleInstanceTest::a_live_lock_names_this_machine_in_any_letter_case_data()
+{
+    // A lock file as this live process writes it; only its host line changes.
+    QTemporaryDir folder;
+    QLockFile own(folder.filePath("own.lock"));
+    QVERIFY(own.tryLock(0));
+    QFile written(folder.filePath("own.lock"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QList<QByteArray> lines = written.readAll().split('\n');
+    QVERIFY(lines.size() > 3);
+    const QByteArray host = lines[2];
+    QVERIFY(!host.isEmpty());
+#ifdef Q_OS_WIN
+    const bool case_blind = true;  // Windows host names ignore letter case
+#else
+    const bool case_blind = false;
+#endif
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("live");
+    const std::pair<const char *, QByteArray> spellings[] = {
+        {"as written", host}, {"lower case", host.toLower()}, {"upper case", host.toUpper()}};
+    for (const auto &[tag, spelling] : spellings) {
+        lines[2] = spelling;
+        QTest::newRow(tag) << lines.join('\n') << (case_blind || spelling == host);
+    }
+}
+
+void SingleInstanceTest::a_live_lock_names_this_machine_in_any_letter_case()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, live);
+    const QString id = "peer-host-case";
+    QTemporaryDir folder;
+    write_file(folder.filePath(id + ".lock"), content);
+    LocalPeer peer(id, folder.path());
+    QCOMPARE(peer.isClient(), live);
+}
+
 void SingleInstanceTest::without_a_lock_every_peer_runs()
 {
     QTemporaryDir folder;
@@ -281,7 +330,7 @@ void SingleInstanceTest::a_start_where_no_lock_can_be_made_runs_and_says_why()
 
 void SingleInstanceTest::the_application_name_does_not_follow_the_executable()
 {
-    QVERIFY(QCoreApplication::applicationFilePath().endsWith("tst_single_instance"));
+    QCOMPARE(QFileInfo(QCoreApplication::applicationFilePath()).baseName(), QString("tst_single_instance"));
     set_application_name();
     QCOMPARE(QFileInfo(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).fileName(),
              QString("connect"));
@@ -292,7 +341,8 @@ int main(int argc, char **argv)
     // The application itself is a single-instance one, so that activation can be tested.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir tmp;
-    qputenv("TMPDIR", tmp.path().toUtf8());
+    for (const char *name : {"TMPDIR", "TMP", "TEMP"})
+        qputenv(name, tmp.path().toUtf8());
     QtSingleApplication app(argc, argv, true);
     SingleInstanceTest test;
     return QTest::qExec(&test, argc, argv);

@@ -7,6 +7,8 @@
 #include "shell/UpdateFiles.h"
 #include "shell/ProgramVersion.h"
 
+#include "common/tests/PrivateAppData.h"
+
 #include <JlCompress.h>
 #include <quazip.h>
 #include <quazipfile.h>
@@ -411,9 +413,7 @@ void UpdateTest::start_up_cleaning_keeps_only_what_is_newer()
 
 int main(int argc, char **argv)
 {
-    // The application-data folder, where the window's worker downloads, is a private one.
-    QTemporaryDir data;
-    qputenv("XDG_DATA_HOME", data.path().toUtf8());
+    use_private_app_data();  // where the window's worker downloads
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     qRegisterMetaType<QNetworkReply *>();

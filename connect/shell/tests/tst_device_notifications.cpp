@@ -1,0 +1,130 @@
+// Hot-plug through the system: the main window's native window registers for HID interface
+// notices, and WM_DEVICECHANGE records reaching it add and remove device buttons.
+#include "WidgetFixture.h"
+
+#include <QStackedWidget>
+
+#include <windows.h>
+#include <dbt.h>
+
+#include <cstddef>
+#include <vector>
+
+namespace {
+
+const QString kQv8Interface = QStringLiteral(
+    "\\\\?\\HID#VID_E4A9&PID_2E1C&MI_01#7&1A2B3C4D&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}");
+
+QStringList captured_log;
+
+void capture(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    captured_log.append(message);
+}
+
+// The record the system sends with WM_DEVICECHANGE.
+std::vector<unsigned char> broadcast(const QString &name, DWORD device_type = DBT_DEVTYP_DEVICEINTERFACE)
+{
+    const std::size_t name_bytes = (std::size_t(name.size()) + 1) * sizeof(wchar_t);
+    std::vector<unsigned char> record(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + name_bytes);
+    auto *header = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W *>(record.data());
+    header->dbcc_size = DWORD(record.size());
+    header->dbcc_devicetype = device_type;
+    std::memcpy(header->dbcc_name, name.utf16(), name_bytes);
+    return record;
+}
+
+void send_change(Widget &window, WPARAM event, std::vector<unsigned char> record)
+{
+    SendMessageW(reinterpret_cast<HWND>(window.winId()), WM_DEVICECHANGE, event,
+                 reinterpret_cast<LPARAM>(record.data()));
+}
+
+} // namespace
+
+class DeviceNotificationsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void the_window_registers_for_hid_notices();
+    void arrival_and_removal_change_the_device_bar();
+    void other_notices_change_nothing();
+    void removing_the_open_device_closes_its_page();
+    void removing_another_device_keeps_the_open_page();
+};
+
+void DeviceNotificationsTest::the_window_registers_for_hid_notices()
+{
+    WidgetFixture fixture;
+    captured_log.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(capture);
+    fixture.start();
+    qInstallMessageHandler(previous);
+    QVERIFY2(captured_log.filter("注册失败").isEmpty(), qPrintable(captured_log.join('\n')));
+    QVERIFY(fixture.window->windowHandle());
+}
+
+void DeviceNotificationsTest::arrival_and_removal_change_the_device_bar()
+{
+    WidgetFixture fixture;
+    Widget &window = fixture.start();
+    send_change(window, DBT_DEVICEARRIVAL, broadcast(kQv8Interface));
+    QCOMPARE(fixture.button_paths(), QStringList{kQv8Interface.toLower()});
+    QCOMPARE(fixture.devices().buttons().at(0)->dev_sn, QString("1a2b3c4d"));
+
+    send_change(window, DBT_DEVICEREMOVECOMPLETE, broadcast(kQv8Interface));
+    QVERIFY(fixture.devices().buttons().isEmpty());
+}
+
+void DeviceNotificationsTest::other_notices_change_nothing()
+{
+    WidgetFixture fixture;
+    Widget &window = fixture.start();
+    send_change(window, DBT_DEVICEQUERYREMOVE, broadcast(kQv8Interface));
+    send_change(window, DBT_DEVICEARRIVAL, broadcast(kQv8Interface, DBT_DEVTYP_VOLUME));
+    QString foreign = kQv8Interface;
+    send_change(window, DBT_DEVICEARRIVAL, broadcast(foreign.replace("E4A9", "046D")));
+    SendMessageW(reinterpret_cast<HWND>(window.winId()), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, 0);
+    QVERIFY(fixture.devices().buttons().isEmpty());
+}
+
+// The scan finds the simulated devices under hidapi's Windows paths; the system names a
+// removed interface in capitals.
+void DeviceNotificationsTest::removing_the_open_device_closes_its_page()
+{
+    WidgetFixture fixture;
+    fakehid::plug(simulated::zy5("usb-1-2"));
+    Widget &window = fixture.start();
+    QCOMPARE(fixture.button_paths().size(), 1);
+    const QString path = fixture.button_paths().value(0);
+    QVERIFY2(path.contains("mi_01&col03"), qPrintable(path));
+    fixture.devices().buttons().at(0)->click();
+    QPointer<QWidget> page = window.page_stack()->widget(Widget::Page_Device);
+    QVERIFY(page);
+
+    send_change(window, DBT_DEVICEREMOVECOMPLETE, broadcast(path.toUpper()));
+    QCOMPARE(window.page_stack()->currentIndex(), int(Widget::Page_Welcome));
+    QVERIFY(fixture.devices().buttons().isEmpty());
+    WidgetFixture::process_deletions();
+    QVERIFY(page.isNull());
+}
+
+void DeviceNotificationsTest::removing_another_device_keeps_the_open_page()
+{
+    WidgetFixture fixture;
+    fakehid::plug(simulated::qv8("usb-1-2"));
+    fakehid::plug(simulated::wk3("usb-1-3"));
+    Widget &window = fixture.start();
+    QCOMPARE(fixture.button_paths().size(), 2);
+    fixture.devices().buttons().at(0)->click();
+    QPointer<QWidget> page = window.page_stack()->widget(Widget::Page_Device);
+
+    send_change(window, DBT_DEVICEREMOVECOMPLETE, broadcast(fixture.button_paths().value(1).toUpper()));
+    WidgetFixture::process_deletions();
+    QVERIFY(!page.isNull());
+    QCOMPARE(window.page_stack()->currentIndex(), int(Widget::Page_Device));
+    QCOMPARE(fixture.devices().buttons().size(), 1);
+}
+
+QTEST_MAIN(DeviceNotificationsTest)
+#include "tst_device_notifications.moc"
