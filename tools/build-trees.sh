@@ -9,7 +9,7 @@ build_windows_tree() { # build_windows_tree DEPS_PREFIX
   if ! grep -qsx "ORVANE_DEPS_PREFIX:PATH=$1" "$windows_tree/CMakeCache.txt"; then
     rm -f "$windows_tree/CMakeCache.txt"
   fi
-  cmake -S . -B "$windows_tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  cmake -S . -B "$windows_tree" -G Ninja -DCMAKE_BUILD_TYPE=Release --no-warn-unused-cli \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DORVANE_DEPS_PREFIX="$1" >/dev/null
   cmake --build "$windows_tree"
 }

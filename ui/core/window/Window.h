@@ -173,6 +173,7 @@ class Window : public virtual base::SupportWeakCallback {
   int window_alpha_ = 255;
   POINT render_offset_ = {0, 0};
   RECT dirty_ = {0, 0, 0, 0};  // invalidated since the last paint
+  RECT unshown_ = {0, 0, 0, 0};  // not painted while a layered window was fully transparent
   bool show_animation_pending_ = true;
   HWND tooltip_ = nullptr;
   TOOLINFOW tool_info_ = {};

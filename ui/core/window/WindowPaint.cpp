@@ -85,6 +85,14 @@ void Window::OnPaint() {
     render_context_->SetRenderTransparent(!shadow_.IsAttached());
     paint = client;
   }
+  if (layered_ && window_alpha_ == 0) {
+    // Nothing of it would show: the first frame of the fade paints what waited.
+    UnionRect(&unshown_, &unshown_, &paint);
+    EndPaint(hwnd_, &ps);
+    return;
+  }
+  UnionRect(&paint, &paint, &unshown_);
+  SetRectEmpty(&unshown_);
   if (layered_) render_context_->ClearAlpha(paint, 0);
   render_context_->Save();
   render_context_->SetClip(paint);

@@ -82,7 +82,9 @@ TEST_F(VirtualListTest, ThousandElementsOverTwentyControls) {
     list_->SetScrollPosY(step.scroll);
     shown = Shown();
     EXPECT_EQ(shown.count(step.first), 1u) << step.scroll;
-    if (shown.count(step.first)) EXPECT_EQ(shown[step.first], step.first * 30) << step.scroll;
+    if (shown.count(step.first)) {
+      EXPECT_EQ(shown[step.first], step.first * 30) << step.scroll;
+    }
     // The controls cover the visible rows without gaps.
     for (int element = step.scroll / 30; element < (step.scroll + 600) / 30 && element < 1000;
          ++element)
