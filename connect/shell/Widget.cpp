@@ -48,6 +48,7 @@ QLabel *add_picture(QWidget *parent, const QRect &geometry, const QString &image
 
 Widget::Widget(QWidget *parent, const QUrl &update_server)
     : QWidget(parent)
+    , m_updateServer(update_server)
 {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     setGeometry(screen.width() / 2 - 600, screen.height() / 2 - 375, 1200, 750);
@@ -55,19 +56,34 @@ Widget::Widget(QWidget *parent, const QUrl &update_server)
     setAttribute(Qt::WA_TranslucentBackground);
     setStyleSheet(kWindowStyle);
 
-    create_tray();
-    create_pages();
+    create_welcome_page();
     create_device_bar();
     create_title_buttons();
     register_device_notifications();
     scan_devices();
-    clean_up_old_installers();
-    start_update_check(update_server);
 }
 
 Widget::~Widget()
 {
     stop_update_thread();
+}
+
+void Widget::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (!m_startFinished)
+        QMetaObject::invokeMethod(this, &Widget::finish_start, Qt::QueuedConnection);
+}
+
+void Widget::finish_start()
+{
+    if (m_startFinished)
+        return;
+    m_startFinished = true;
+    create_info_pages();
+    create_tray();
+    clean_up_old_installers();
+    start_update_check();
 }
 
 void Widget::create_tray()
@@ -78,21 +94,24 @@ void Widget::create_tray()
     connect(m_tray, &QSystemTrayIcon::activated, this, &Widget::iconIsActived);
 }
 
-void Widget::create_pages()
+void Widget::create_welcome_page()
 {
     add_picture(this, QRect(0, 0, 1200, 750), QStringLiteral(":/img/bg"));
     add_picture(this, QRect(35, 32, 63, 16), QStringLiteral(":/img/logo"));
     m_pages = new QStackedWidget(this);
     m_pages->setGeometry(0, 0, 1200, 750);
     m_welcomePage = new App_Background_Widget(this);
+    m_pages->addWidget(m_welcomePage);
+}
+
+void Widget::create_info_pages()
+{
     m_configPage = new App_Config_Widget(this);
     m_pairPage = new App_Pair_Widget(this);
     connect(m_configPage->return_button(), &QPushButton::clicked, this, &Widget::show_return_back);
     connect(m_pairPage->return_button(), &QPushButton::clicked, this, &Widget::show_return_back);
-    m_pages->addWidget(m_welcomePage);
-    m_pages->addWidget(m_configPage);
-    m_pages->addWidget(m_pairPage);
-    m_pages->setCurrentIndex(Page_Welcome);
+    m_pages->insertWidget(Page_Software, m_configPage);
+    m_pages->insertWidget(Page_Pair, m_pairPage);
 }
 
 void Widget::create_device_bar()
@@ -157,21 +176,29 @@ void Widget::clean_up_old_installers()
         UpdateFound(unpacked);
 }
 
-// The window alone owns the thread; the worker is deleted on it as it finishes.
-void Widget::start_update_check(const QUrl &update_server)
+// The window alone owns the thread. The worker is made on it, so that setting up the network
+// does not hold up the window, and is deleted on it as it finishes.
+void Widget::start_update_check()
 {
     m_updateThread = std::make_unique<QThread>();
-    auto *update = new Update(update_server);
-    update->moveToThread(m_updateThread.get());
-    connect(m_updateThread.get(), &QThread::finished, update, &QObject::deleteLater);
-    connect(update, &Update::signalGetUpdateFinished, this, &Widget::UpdateFound);
-    m_updateThread->start(QThread::InheritPriority);
-    QMetaObject::invokeMethod(update, &Update::checkUpdate, Qt::QueuedConnection);
+    QThread *thread = m_updateThread.get();
+    connect(
+        thread, &QThread::started, thread,
+        [this, thread] {
+            auto *update = new Update(m_updateServer);
+            connect(thread, &QThread::finished, update, &QObject::deleteLater);
+            connect(update, &Update::signalGetUpdateFinished, this, &Widget::UpdateFound);
+            update->checkUpdate();
+        },
+        Qt::DirectConnection);
+    thread->start(QThread::InheritPriority);
 }
 
-// Also when the thread has ended before.
+// Also when the thread has ended before, or never started.
 void Widget::stop_update_thread()
 {
+    if (!m_updateThread)
+        return;
     m_updateThread->quit();
     m_updateThread->wait();
 }

@@ -18,6 +18,7 @@ class SystemTray;
 class m_Navibar;
 
 // connect's frameless main window: page stack, device bar, tray icon and device discovery.
+// It builds what its first frame shows; the rest follows once that frame is painted.
 class Widget : public QWidget
 {
     Q_OBJECT
@@ -39,10 +40,13 @@ public:
     QString current_device_path() const { return m_currentDevicePath; }
     QThread *update_thread() const { return m_updateThread.get(); }
 
+    // The information pages, the tray icon, the clean-up of old installers and the update
+    // check. Runs by itself after the first paint; later calls do nothing.
+    void finish_start();
     void scan_devices();
-    void start_update_check(const QUrl &update_server);
 
 protected:
+    void paintEvent(QPaintEvent *event) override;
 #ifdef Q_OS_WIN
     bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;
 #endif
@@ -62,13 +66,15 @@ private slots:
 
 private:
     void create_tray();
-    void create_pages();
+    void create_welcome_page();
+    void create_info_pages();
     void create_device_bar();
     void create_title_buttons();
     void register_device_notifications();
     void clean_up_old_installers();
     void show_info_page(int page);
     void add_device_page(QWidget *page);
+    void start_update_check();
     void stop_update_thread();
 
     int m_savedPageIndex = Page_Welcome;
@@ -82,6 +88,8 @@ private:
     bool m_deviceBarWasVisible = false;
     QString m_currentDevicePath;
     QString m_installerName;
+    QUrl m_updateServer;
+    bool m_startFinished = false;
     std::unique_ptr<QThread> m_updateThread;  // the worker on it goes when it finishes
     SystemTray *m_tray = nullptr;
     DeviceNotifications *m_notifications = nullptr;

@@ -11,6 +11,7 @@
 
 void Widget::show_dev_widget(QString dev_config_path)
 {
+    finish_start();  // the device page comes after the information pages
     m_savedPageIndex = m_pages->currentIndex();
     const SupportedModel *model = model_of_path(dev_config_path);
     if (!model)
@@ -47,6 +48,7 @@ void Widget::show_pair_widget()
 
 void Widget::show_info_page(int page)
 {
+    finish_start();
     m_deviceBarWasVisible = m_navibar->isVisible();
     if (m_deviceBarWasVisible)
         m_navibar->hide();

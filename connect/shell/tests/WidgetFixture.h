@@ -32,10 +32,12 @@ struct WidgetFixture {
         fakehid::reset();
     }
 
-    Widget &start()
+    // The whole window at once, without waiting for its first paint.
+    Widget &start(const QUrl &update_server = QUrl())  // by default no update server
     {
-        window = std::make_unique<Widget>(nullptr, QUrl());  // no update server
+        window = std::make_unique<Widget>(nullptr, update_server);
         window->show();
+        window->finish_start();
         return *window;
     }
 

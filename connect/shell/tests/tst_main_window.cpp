@@ -58,6 +58,8 @@ private slots:
     void init() { captured_log.clear(); }
 
     void starts_on_the_welcome_page();
+    void the_rest_of_the_window_follows_its_first_paint();
+    void a_page_asked_for_before_the_first_paint_is_built_at_once();
     void a_second_device_page_replaces_the_first();
     void the_zy5_page_gets_both_interface_paths();
     void each_model_row_opens_its_page_data();
@@ -90,6 +92,40 @@ void MainWindowTest::starts_on_the_welcome_page()
     QVERIFY(!window.software_page()->update_marker()->isVisibleTo(window.software_page()));
     QVERIFY(!window.software_page()->language_box()->isVisibleTo(window.software_page()));
     QCOMPARE(window.software_page()->version_button()->text(), QString("Version: 1.1.0"));
+}
+
+// The first frame holds the welcome page and the device bar with the attached devices.
+void MainWindowTest::the_rest_of_the_window_follows_its_first_paint()
+{
+    WidgetFixture fixture;
+    fakehid::plug(simulated::qv8("usb-1-2"));
+    Widget window(nullptr, QUrl());
+    window.show();
+    QCOMPARE(window.page_stack()->count(), 1);
+    QCOMPARE(window.device_bar()->devlist()->buttons().size(), 1);
+    QVERIFY(!window.tray() && !window.software_page() && !window.update_thread());
+
+    QTRY_VERIFY(window.tray());
+    QVERIFY(window.tray()->isVisible());
+    QCOMPARE(window.page_stack()->count(), 3);
+    QCOMPARE(window.page_stack()->currentIndex(), int(Widget::Page_Welcome));
+    QCOMPARE(window.page_stack()->widget(Widget::Page_Software), window.software_page());
+    QCOMPARE(window.page_stack()->widget(Widget::Page_Pair), window.pair_page());
+    QVERIFY(window.update_thread());
+}
+
+void MainWindowTest::a_page_asked_for_before_the_first_paint_is_built_at_once()
+{
+    WidgetFixture fixture;
+    fakehid::plug(simulated::qv8("usb-1-2"));
+    Widget window(nullptr, QUrl());
+    window.show();
+    window.settings_button()->click();
+    QCOMPARE(window.page_stack()->currentWidget(), window.software_page());
+
+    window.device_bar()->devlist()->buttons().at(0)->click();
+    QCOMPARE(window.page_stack()->currentIndex(), int(Widget::Page_Device));
+    QVERIFY(qobject_cast<Tavri_QV8 *>(window.page_stack()->currentWidget()));
 }
 
 void MainWindowTest::a_second_device_page_replaces_the_first()

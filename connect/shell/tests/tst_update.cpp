@@ -307,8 +307,7 @@ void UpdateTest::the_window_offers_what_its_update_thread_found()
     server.version_file = kVersion121;
     server.package = zip_of({{kInstaller121, installer_bytes()}});
     WidgetFixture fixture;
-    fixture.window = std::make_unique<Widget>(nullptr, server.url());
-    QPushButton *version = fixture.window->software_page()->version_button();
+    QPushButton *version = fixture.start(server.url()).software_page()->version_button();
     QTRY_COMPARE_WITH_TIMEOUT(version->text(), QString("发现新版本  "), kWaitMs);
     QVERIFY(QFile::exists(app_data_files().installer(10201)));
 }
@@ -320,8 +319,8 @@ void UpdateTest::the_window_offers_an_unpacked_installer_while_offline()
     QDir().mkpath(files.unpack_folder());
     write_file(files.installer(10201), installer_bytes());
     WidgetFixture fixture;
-    fixture.window = std::make_unique<Widget>(nullptr, QUrl("http://127.0.0.1:1"));
-    QCOMPARE(fixture.window->software_page()->version_button()->text(), QString("发现新版本  "));
+    QCOMPARE(fixture.start(QUrl("http://127.0.0.1:1")).software_page()->version_button()->text(),
+             QString("发现新版本  "));
     QDir(files.unpack_folder()).removeRecursively();
 }
 
