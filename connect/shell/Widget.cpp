@@ -40,7 +40,8 @@ QLabel *add_picture(QWidget *parent, const QRect &geometry, const QString &image
 {
     auto *label = new QLabel(parent);
     label->setGeometry(geometry);
-    label->setPixmap(QPixmap(image));
+    // Converted in place: a copy of the window-sized background would cost as much again.
+    label->setPixmap(QPixmap::fromImage(QImage(image)));
     return label;
 }
 
