@@ -6,6 +6,9 @@
 
 #include <QDebug>
 #include <QFont>
+#include <QFontDatabase>
+
+#include <future>
 
 namespace {
 
@@ -33,6 +36,9 @@ int run_connect(int argc, char **argv)
             qDebug() << "connect already runs but did not answer";
         return 0;
     }
+    // The font database fills on a thread while the window is made and shown: the first
+    // frame's text finds it ready.
+    const std::future<void> fonts = std::async(std::launch::async, [] { QFontDatabase().families(); });
     QFont font;
     font.setFamily(QStringLiteral("微软雅黑"));
     QApplication::setFont(font);

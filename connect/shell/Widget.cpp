@@ -36,13 +36,19 @@ QString image_button_style(const QString &image, const QString &hover_image)
     return QStringLiteral("QPushButton {image: url(%1)} QPushButton:hover {image: url(%2)}").arg(image, hover_image);
 }
 
-QLabel *add_picture(QWidget *parent, const QRect &geometry, const QString &image)
+QLabel *add_picture(QWidget *parent, const QRect &geometry, const QString &image = QString())
 {
     auto *label = new QLabel(parent);
     label->setGeometry(geometry);
-    // Converted in place: a copy of the window-sized background would cost as much again.
-    label->setPixmap(QPixmap::fromImage(QImage(image)));
+    if (!image.isEmpty())
+        label->setPixmap(QPixmap(image));
     return label;
+}
+
+// The window-sized background in the format its pixmap takes, so that it needs no converting.
+QImage background_image()
+{
+    return QImage(QStringLiteral(":/img/bg")).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 } // namespace
@@ -67,6 +73,13 @@ Widget::Widget(QWidget *parent, const QUrl &update_server)
 Widget::~Widget()
 {
     stop_update_thread();
+}
+
+void Widget::showEvent(QShowEvent *event)
+{
+    if (m_backgroundImage.valid())
+        m_background->setPixmap(QPixmap::fromImage(m_backgroundImage.get()));
+    QWidget::showEvent(event);
 }
 
 void Widget::paintEvent(QPaintEvent *event)
@@ -97,7 +110,9 @@ void Widget::create_tray()
 
 void Widget::create_welcome_page()
 {
-    add_picture(this, QRect(0, 0, 1200, 750), QStringLiteral(":/img/bg"));
+    // Decoded on a thread while the window is made; the picture joins it as it shows.
+    m_background = add_picture(this, QRect(0, 0, 1200, 750));
+    m_backgroundImage = std::async(std::launch::async, background_image);
     add_picture(this, QRect(35, 32, 63, 16), QStringLiteral(":/img/logo"));
     m_pages = new QStackedWidget(this);
     m_pages->setGeometry(0, 0, 1200, 750);

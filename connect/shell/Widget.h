@@ -1,16 +1,19 @@
 #pragma once
 #include "Update.h"
 
+#include <QImage>
 #include <QSystemTrayIcon>
 #include <QUrl>
 #include <QWidget>
 
+#include <future>
 #include <memory>
 
 class App_Background_Widget;
 class App_Config_Widget;
 class App_Pair_Widget;
 class DeviceNotifications;
+class QLabel;
 class QPushButton;
 class QStackedWidget;
 class QThread;
@@ -46,6 +49,7 @@ public:
     void scan_devices();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 #ifdef Q_OS_WIN
     bool nativeEvent(const QByteArray &eventType, void *message, long *result) override;
@@ -78,6 +82,8 @@ private:
     void stop_update_thread();
 
     int m_savedPageIndex = Page_Welcome;
+    QLabel *m_background = nullptr;
+    std::future<QImage> m_backgroundImage;
     QPushButton *m_settingsButton = nullptr;
     QWidget *m_titleStrip = nullptr;
     m_Navibar *m_navibar = nullptr;
