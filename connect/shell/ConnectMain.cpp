@@ -31,14 +31,14 @@ int run_connect(int argc, char **argv)
 {
     set_application_name();
     QtSingleApplication app(argc, argv, true);
+    // The font database fills on a thread while the instance check waits for the disk and the
+    // window is made and shown: the first frame's text finds it ready.
+    const std::future<void> fonts = std::async(std::launch::async, [] { QFontDatabase().families(); });
     if (app.isRunning()) {
         if (!app.sendMessage(QStringLiteral("raise_window_noop"), 1000))
             qDebug() << "connect already runs but did not answer";
         return 0;
     }
-    // The font database fills on a thread while the window is made and shown: the first
-    // frame's text finds it ready.
-    const std::future<void> fonts = std::async(std::launch::async, [] { QFontDatabase().families(); });
     QFont font;
     font.setFamily(QStringLiteral("微软雅黑"));
     QApplication::setFont(font);
