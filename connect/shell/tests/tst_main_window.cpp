@@ -94,13 +94,17 @@ void MainWindowTest::starts_on_the_welcome_page()
     QCOMPARE(window.software_page()->version_button()->text(), QString("Version: 1.1.0"));
 }
 
-// The first frame holds the welcome page and the device bar with the attached devices.
+// The first frame holds the background, the welcome page and the device bar with the attached
+// devices.
 void MainWindowTest::the_rest_of_the_window_follows_its_first_paint()
 {
     WidgetFixture fixture;
     fakehid::plug(simulated::qv8("usb-1-2"));
     Widget window(nullptr, QUrl());
     window.show();
+    const QPoint bare_background(100, 450);
+    QCOMPARE(window.grab().toImage().pixelColor(bare_background),
+             QImage(":/img/bg").pixelColor(bare_background));
     QCOMPARE(window.page_stack()->count(), 1);
     QCOMPARE(window.device_bar()->devlist()->buttons().size(), 1);
     QVERIFY(!window.tray() && !window.software_page() && !window.update_thread());
