@@ -31,8 +31,8 @@ int run_connect(int argc, char **argv)
 {
     set_application_name();
     QtSingleApplication app(argc, argv, true);
-    // The font database fills on a thread while the instance check waits for the disk and the
-    // window is made and shown: the first frame's text finds it ready.
+    // The font database fills on a thread during the instance check and while the window is
+    // made and shown: the first frame's text finds it ready.
     const std::future<void> fonts = std::async(std::launch::async, [] { QFontDatabase().families(); });
     if (app.isRunning()) {
         if (!app.sendMessage(QStringLiteral("raise_window_noop"), 1000))
