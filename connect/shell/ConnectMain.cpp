@@ -30,6 +30,9 @@ void set_application_name()
 int run_connect(int argc, char **argv)
 {
     set_application_name();
+    // connect draws nothing with OpenGL: its windows stay raster surfaces, so that on X11 the
+    // translucent main window gets its visual without Qt loading and probing OpenGL.
+    QCoreApplication::setAttribute(Qt::AA_ForceRasterWidgets);
     QtSingleApplication app(argc, argv, true);
     // The font database fills on a thread during the instance check and while the window is
     // made and shown: the first frame's text finds it ready.
