@@ -8,50 +8,18 @@
 set -euo pipefail
 
 deps_prefix=${1:?usage: build-mingw-qt.sh DEPS_PREFIX}
-cache_root=${ORVANE_QT_CACHE:-/var/cache/orvane-mingw-qt}
-triple=x86_64-w64-mingw32
-jobs=$(nproc)
-
-source_version() {
-  apt-cache showsrc --only-source "$1" | awk '/^Version:/{print $2}' | sort -V | tail -n 1
-}
-
-declare -A sources=([qt]=qtbase-opensource-src [hidapi]=hidapi [quazip]=libquazip1-qt5)
-key=""
-for name in qt hidapi quazip; do
-  version=$(source_version "${sources[$name]}")
-  [[ -n $version ]] || { echo "build-mingw-qt: no source package ${sources[$name]}" >&2; exit 1; }
-  declare "version_$name=$version"
-  key+="${sources[$name]}=$version;"
-done
-key+="script=$(sha256sum "$0" | cut -c1-16);"
-key+="compiler=$($triple-g++-posix -dumpfullversion);"
-key+="deps=$(cat "$deps_prefix/.complete" "$deps_prefix"/lib/*.a | sha256sum | cut -c1-16)"
-hash=$(printf '%s' "$key" | sha256sum | cut -c1-16)
-prefix="$cache_root/$hash"
-
-if [[ -f $prefix/.complete ]]; then
-  echo "$prefix"
-  exit 0
-fi
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/orvane-qt.XXXXXX")
-trap 'rm -rf "$work"' EXIT
-rm -rf "$prefix"
-mkdir -p "$prefix"
-
-fetch() { # fetch SOURCE VERSION -> prints the unpacked folder
-  local dir="$work/src-$1"
-  mkdir -p "$dir"
-  (cd "$dir" && { apt-get source -q --only-source "$1=$2" >/dev/null 2>&1 \
-     || apt-get source -q --only-source "$1/bookworm" >/dev/null 2>&1; })
-  find "$dir" -mindepth 1 -maxdepth 1 -type d | head -n 1
-}
-
-# Runs a build step with its output in a log, shown only when the step fails.
-quiet() {
-  "$@" >"$work/step.log" 2>&1 || { tail -n 60 "$work/step.log" >&2; return 1; }
-}
+source "$(dirname "$0")/mingw-source-build.sh"
+open_prefix "${ORVANE_QT_CACHE:-/var/cache/orvane-mingw-qt}" \
+  "compiler=$($triple-g++-posix -dumpfullversion);deps=$(cat "$deps_prefix/.complete" "$deps_prefix"/lib/*.a | sha256sum | cut -c1-16)" \
+  qt=qtbase-opensource-src hidapi=hidapi quazip=libquazip1-qt5
+# hidapi and QuaZip find the MinGW zlib, this Qt and the OpenSSL it links.
+cmake_cross+=(
+  -DCMAKE_FIND_ROOT_PATH="/usr/$triple;$deps_prefix;$prefix"
+  -DCMAKE_FIND_ROOT_PATH_MODE_PROGRAM=NEVER
+  -DCMAKE_FIND_ROOT_PATH_MODE_LIBRARY=ONLY
+  -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=ONLY
+  -DCMAKE_FIND_ROOT_PATH_MODE_PACKAGE=ONLY
+)
 
 # Qt's mkspec names its tools by one prefix: point it at the posix-thread compilers.
 cross_tools="$prefix/cross-tools"
@@ -69,35 +37,20 @@ build_qt() {
   mkdir -p "$work/build-qt"
   cd "$work/build-qt"
   # Only what connect uses: Core, Gui, Widgets, Network and Test; the windows, offscreen
-  # and minimal platforms (offscreen draws text with FreeType on Windows).
+  # and minimal platforms (offscreen draws text with FreeType on Windows). Debian's source
+  # leaves out the Wintab headers, so no tablet events.
   quiet "$src/configure" -opensource -confirm-license -release -static -prefix "$prefix" \
     -xplatform win32-g++ -device-option CROSS_COMPILE="$cross_tools/$triple-" \
     -nomake examples -nomake tests -no-pkg-config -no-opengl -no-direct2d -no-dbus -no-icu \
     -system-zlib -qt-pcre -qt-libpng -no-libjpeg -qt-freetype -qt-harfbuzz \
     -no-feature-sql -no-feature-concurrent -no-feature-printer -no-feature-vulkan \
+    -no-feature-tabletevent \
     -openssl-linked OPENSSL_INCDIR="$deps_prefix/include" OPENSSL_LIBDIR="$deps_prefix/lib" \
     OPENSSL_LIBS="-lssl -lcrypto -lws2_32 -lcrypt32 -lgdi32 -luser32 -ladvapi32"
   quiet make -j "$jobs"
   quiet make install
   cd - >/dev/null
 }
-
-cmake_cross=(
-  -G Ninja
-  -DCMAKE_BUILD_TYPE=Release
-  -DCMAKE_SYSTEM_NAME=Windows
-  -DCMAKE_SYSTEM_PROCESSOR=x86_64
-  -DCMAKE_C_COMPILER=$triple-gcc-posix
-  -DCMAKE_CXX_COMPILER=$triple-g++-posix
-  -DCMAKE_RC_COMPILER=$triple-windres
-  -DCMAKE_FIND_ROOT_PATH="/usr/$triple;$prefix"
-  -DCMAKE_FIND_ROOT_PATH_MODE_PROGRAM=NEVER
-  -DCMAKE_FIND_ROOT_PATH_MODE_LIBRARY=ONLY
-  -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=ONLY
-  -DCMAKE_FIND_ROOT_PATH_MODE_PACKAGE=ONLY
-  -DCMAKE_INSTALL_PREFIX="$prefix"
-  -DBUILD_SHARED_LIBS=OFF
-)
 
 build_hidapi() {
   local src; src=$(fetch hidapi "$version_hidapi")
@@ -117,16 +70,8 @@ build_quazip() {
   quiet cmake --install "$work/build-quazip"
 }
 
-time_step() {
-  local start=$SECONDS
-  "$@"
-  echo "build-mingw-qt: $1 took $((SECONDS - start)) s" >&2
-}
-
 time_step make_cross_tools
 time_step build_qt
 time_step build_hidapi
 time_step build_quazip
-printf '%s\n' "$key" > "$prefix/.complete"
-find "$cache_root" -mindepth 1 -maxdepth 1 ! -name "$hash" -exec rm -rf {} +
-echo "$prefix"
+close_prefix
