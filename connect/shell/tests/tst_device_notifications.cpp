@@ -8,6 +8,7 @@
 #include <dbt.h>
 
 #include <cstddef>
+#include <cstring>
 #include <vector>
 
 namespace {
