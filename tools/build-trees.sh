@@ -37,10 +37,11 @@ build_connect_windows_tree() { # build_connect_windows_tree DEPS_PREFIX QT_PREFI
   cmake --build "$connect_windows_tree"
 }
 
-configure_and_build() { # configure_and_build DEPS_PREFIX
+configure_and_build() { # configure_and_build DEPS_PREFIX QT_PREFIX
   build_windows_tree "$1"
   build_native_tree
   cmake -S . -B "$sanitizer_tree" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DORVANE_SANITIZER_TREE=ON >/dev/null
   cmake --build "$sanitizer_tree"
+  build_connect_windows_tree "$1" "$2"
 }

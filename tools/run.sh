@@ -5,6 +5,9 @@
 #                              with KELVANE_DEMO_SCREENSHOT=FILE.png it saves a picture and quits
 #   bash tools/run.sh doravel  the settings tool under Wine, with fake control and BLE devices
 #   bash tools/run.sh connect  the peripheral program (native)
+#   bash tools/run.sh connect-windows       connect.exe under Wine (builds the MinGW Qt first)
+#   bash tools/run.sh connect-windows-demo  connect_demo.exe under Wine, two simulated mice;
+#                              with CONNECT_DEMO_SCREENSHOT=FILE.png it saves a picture and quits
 # Windows programs use the user's display when DISPLAY is set, otherwise a private Xvfb
 # (the demo's picture is always taken on a private one).
 set -euo pipefail
@@ -17,15 +20,21 @@ case $program in
   demo) exe=$windows_tree/kelvane/demo/kelvane_demo.exe ;;
   doravel) exe=$windows_tree/doravel/Doravel.exe ;;
   connect) exe=$native_tree/connect/shell/connect ;;
-  *) echo "usage: bash tools/run.sh [kelvane|demo|doravel|connect]" >&2; exit 2 ;;
+  connect-windows) exe=$connect_windows_tree/connect/shell/connect.exe ;;
+  connect-windows-demo) exe=$connect_windows_tree/connect/demo/connect_demo.exe ;;
+  *) echo "usage: bash tools/run.sh [kelvane|demo|doravel|connect|connect-windows|connect-windows-demo]" >&2
+     exit 2 ;;
 esac
 
 bash tools/setup-system.sh
-if [[ $program == connect ]]; then
-  build_native_tree
-else
-  build_windows_tree "$(bash tools/build-mingw-deps.sh | tail -n 1)"
-fi
+deps_prefix=""
+[[ $program == connect ]] || deps_prefix=$(bash tools/build-mingw-deps.sh | tail -n 1)
+case $program in
+  connect) build_native_tree ;;
+  connect-windows*)
+    build_connect_windows_tree "$deps_prefix" "$(bash tools/build-mingw-qt.sh "$deps_prefix" | tail -n 1)" ;;
+  *) build_windows_tree "$deps_prefix" ;;
+esac
 
 if [[ ! -f $exe ]]; then
   echo "run: $program is not built yet: the build is complete and has no $exe, so nothing is started." >&2
@@ -38,12 +47,13 @@ if [[ $program == connect ]]; then
 fi
 
 user_display=${DISPLAY:-}
-if [[ -n ${KELVANE_DEMO_SCREENSHOT:-} ]]; then
-  picture=$(realpath -m "$KELVANE_DEMO_SCREENSHOT")
+for picture_variable in KELVANE_DEMO_SCREENSHOT CONNECT_DEMO_SCREENSHOT; do
+  [[ -n ${!picture_variable:-} ]] || continue
+  picture=$(realpath -m "${!picture_variable}")
   mkdir -p "$(dirname "$picture")"
-  export KELVANE_DEMO_SCREENSHOT="Z:${picture//\//\\}"
+  export "$picture_variable=Z:${picture//\//\\}"
   user_display=""
-fi
+done
 # wine-session.sh prepares the prefix on its own display; on the user's display the
 # session's server is restarted there.
 export ORVANE_USER_DISPLAY=$user_display
