@@ -2,8 +2,8 @@
 # Runs a Windows QtTest program under Wine in the test run's prefix (see wine-session.sh);
 # CTest uses it for connect's Windows tests.
 #   wine-qtest.sh PROGRAM [QTTEST ARGUMENTS...]
-# Wine passes no QT_* variables to Windows programs: the offscreen platform goes into the
-# prefix's user environment (a test that needs real windows passes "-platform windows").
+# Wine passes no QT_* variables to Windows programs: the offscreen platform and its font folder
+# go into the prefix's user environment (a test that needs real windows passes "-platform windows").
 # Wine's console output does not
 # reach CTest: QtTest writes its log to a file, shown here. A crashing process can exit with
 # 0 under Wine, so the run passes only when the log ends with totals of no failure.
@@ -12,6 +12,8 @@ set -uo pipefail
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 wine reg add 'HKCU\Environment' /v QT_QPA_PLATFORM /d offscreen /f >/dev/null 2>&1
+# The offscreen platform reads the font files of one folder: WenQuanYi has Latin and Chinese.
+wine reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /d 'Z:\usr\share\fonts\truetype\wqy' /f >/dev/null 2>&1
 
 log=$(mktemp --suffix=.txt)
 trap 'rm -f "$log"' EXIT

@@ -146,7 +146,9 @@ void Wk3PageTest::the_switch_shows_the_stored_entry_data()
     QTest::newRow("Kelvane's path") << program << true;
     QTest::newRow("other letter case") << program.toUpper() << false;
     QTest::newRow("quoted") << "\"" + program + "\"" << false;
-    QTest::newRow("backslashes") << QString(program).replace('/', '\\') << false;
+    const QChar other_separator = QDir::separator() == '/' ? '\\' : '/';
+    QTest::newRow("other separators") << QString(program).replace(QDir::separator(), other_separator)
+                                      << false;
     QTest::newRow("another program") << "/usr/bin/true" << false;
 }
 
