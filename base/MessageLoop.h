@@ -81,7 +81,8 @@ class MessageLoop : public MessagePump::Delegate {
   bool DoDelayedWork(int64_t* next_delayed_work_time) override;
   bool DoIdleWork() override;
 
-  void AddToIncomingQueue(PendingTask task);
+  // The one way in for every post; builds the task in the queue.
+  void AddToIncomingQueue(Closure&& task, int64_t delayed_run_time, bool nestable);
   void ReloadWorkQueue();
   bool WorkQueueEmpty() const { return work_front_ == work_queue_.size(); }
   PendingTask TakeWorkTask() { return std::move(work_queue_[work_front_++]); }
