@@ -81,7 +81,8 @@ class MessageLoop : public MessagePump::Delegate {
   bool DoDelayedWork(int64_t* next_delayed_work_time) override;
   bool DoIdleWork() override;
 
-  void AddToIncomingQueue(PendingTask task);
+  // The one way in for every post; builds the task in the queue.
+  void AddToIncomingQueue(Closure&& task, int64_t delayed_run_time, bool nestable);
   void ReloadWorkQueue();
   bool WorkQueueEmpty() const { return work_front_ == work_queue_.size(); }
   PendingTask TakeWorkTask() { return std::move(work_queue_[work_front_++]); }
@@ -99,11 +100,12 @@ class MessageLoop : public MessagePump::Delegate {
   bool nestable_tasks_allowed_ = true;
 
   // The two queues are vectors swapped whole: once they have grown, a task costs no
-  // allocation on its way through.
-  Lock incoming_lock_;
+  // allocation on its way through. What posters write has cache lines of its own: the loop
+  // thread's writes for every task nearby would cost every post a cache miss.
+  alignas(64) Lock incoming_lock_;
   std::vector<PendingTask> incoming_queue_;  // guarded by incoming_lock_
 
-  std::vector<PendingTask> work_queue_;
+  alignas(64) std::vector<PendingTask> work_queue_;
   size_t work_front_ = 0;  // the tasks before it have been taken
   std::deque<PendingTask> deferred_non_nestable_work_queue_;
   DelayedTaskQueue delayed_work_queue_;

@@ -44,7 +44,10 @@ class WinIOMessagePump : public WinMessagePump {
 
  private:
   void DoRunLoop() override;
-  bool WaitForIOCompletion(DWORD timeout);
+  enum class Packet { kNone, kWakeUp, kIO };
+
+  // Takes one packet, waiting at most the time-out, and handles it.
+  Packet WaitForIOCompletion(DWORD timeout);
   void HandleCompletion(IOContext* context, DWORD bytes_transfered, DWORD error);
 
   HANDLE port_ = INVALID_HANDLE_VALUE;

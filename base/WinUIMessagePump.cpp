@@ -1,5 +1,7 @@
 #include "base/WinUIMessagePump.h"
 
+#include <chrono>
+
 #include "base/Dispatcher.h"
 
 namespace base {
@@ -9,6 +11,10 @@ const wchar_t kWindowClassName[] = L"CorvellMessagePumpWindow";
 constexpr UINT kMsgHaveWork = WM_USER + 1;
 constexpr int kMessageFilterCode = 0x5001;
 constexpr int64_t kMinimumTimerDelayMs = 10;
+// While tasks keep the loop busy and the Windows queue was found empty, the queue is looked at
+// again after this long rather than between every two batches: a look costs system calls, and
+// a batch may run as long anyway.
+constexpr std::chrono::milliseconds kBusyLookInterval(2);
 
 bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW window_class{};
@@ -50,7 +56,13 @@ void WinUIMessagePump::ScheduleDelayedWork(int64_t delayed_work_time) {
   int64_t delay = GetCurrentDelay();
   if (delay < kMinimumTimerDelayMs) delay = kMinimumTimerDelayMs;
   if (delay > 0xFFFFFFFE) delay = 0xFFFFFFFE;
-  SetTimer(message_window_, reinterpret_cast<UINT_PTR>(this), static_cast<UINT>(delay), nullptr);
+  timer_armed_ = SetTimer(message_window_, reinterpret_cast<UINT_PTR>(this), static_cast<UINT>(delay), nullptr) != 0;
+}
+
+void WinUIMessagePump::KillDelayedWorkTimer() {
+  if (!timer_armed_) return;
+  KillTimer(message_window_, reinterpret_cast<UINT_PTR>(this));
+  timer_armed_ = false;
 }
 
 LRESULT CALLBACK WinUIMessagePump::WndProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -83,40 +95,55 @@ bool WinUIMessagePump::DoWorkKeepingWakeUp() {
 }
 
 void WinUIMessagePump::HandleTimerMessage() {
-  KillTimer(message_window_, reinterpret_cast<UINT_PTR>(this));
+  KillDelayedWorkTimer();
   if (!state_) return;
   state_->delegate->DoDelayedWork(&delayed_work_time_);
   if (delayed_work_time_ != 0) ScheduleDelayedWork(delayed_work_time_);
 }
 
 void WinUIMessagePump::DoRunLoop() {
+  // Set while tasks keep the loop busy and the last look at the Windows queue found nothing:
+  // the next look waits until next_look.
+  bool windows_quiet = false;
+  std::chrono::steady_clock::time_point next_look;
   for (;;) {
-    bool more_work_is_plausible = ProcessNextWindowsMessage();
+    bool more_work_is_plausible = false;
+    const bool look = !windows_quiet || std::chrono::steady_clock::now() >= next_look;
+    if (look) {
+      more_work_is_plausible = ProcessNextWindowsMessage();
+      if (state_->should_quit) break;
+      windows_quiet = !more_work_is_plausible;
+      if (windows_quiet) next_look = std::chrono::steady_clock::now() + kBusyLookInterval;
+    }
+    const bool work_remains = DoWorkKeepingWakeUp();
     if (state_->should_quit) break;
-    more_work_is_plausible |= DoWorkKeepingWakeUp();
-    if (state_->should_quit) break;
+    more_work_is_plausible |= work_remains;
+    windows_quiet &= work_remains;
     more_work_is_plausible |= state_->delegate->DoDelayedWork(&delayed_work_time_);
     // No delayed work remains: drop an armed timer.
-    if (more_work_is_plausible && delayed_work_time_ == 0) KillTimer(message_window_, reinterpret_cast<UINT_PTR>(this));
+    if (more_work_is_plausible && delayed_work_time_ == 0) KillDelayedWorkTimer();
     if (state_->should_quit) break;
-    if (more_work_is_plausible) continue;
+    // A turn that did not look at the Windows queue does not go idle: the next one looks.
+    if (more_work_is_plausible || !look) continue;
 
     more_work_is_plausible = state_->delegate->DoIdleWork();
     if (state_->should_quit) break;
     if (more_work_is_plausible || !WaitForWork()) continue;
-    // Woken by input, most often the wake-up of a post: its tasks run at once, the wake-up
-    // message is taken off the queue in the next turn (until then no other is posted).
-    DoWorkKeepingWakeUp();
+    // Woken by input, most often the wake-up of a post: its tasks run at once, before any
+    // other call; the wake-up message is taken off the queue in the next turn (until then no
+    // other is posted). With work left or a wake-up queued the next turn has something to
+    // take, so only an unexplained wake asks about mouse input.
+    const bool woken_work_remains = DoWorkKeepingWakeUp();
     if (state_->should_quit) break;
+    if (!woken_work_remains && !WakeUpOutstanding()) WaitOutUnpeekableMouseInput();
   }
 }
 
+// Sent messages are handled inside the peek. When it finds no posted message, the turn goes on
+// to the tasks; sent messages that arrive later end the next wait at once.
 bool WinUIMessagePump::ProcessNextWindowsMessage() {
-  const DWORD queue_status = GetQueueStatus(QS_SENDMESSAGE);
   MSG message;
-  if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return ProcessMessageHelper(message);
-  // Sent messages are waiting: they were handled by the peek, more may follow.
-  return (HIWORD(queue_status) & QS_SENDMESSAGE) != 0;
+  return PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && ProcessMessageHelper(message);
 }
 
 bool WinUIMessagePump::ProcessMessageHelper(const MSG& message) {
@@ -152,16 +179,18 @@ bool WinUIMessagePump::ProcessPumpReplacementMessage() {
 }
 
 bool WinUIMessagePump::WaitForWork() {
-  const DWORD result = MsgWaitForMultipleObjectsEx(0, nullptr, GetCurrentDelayTimeout(), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  if (result != WAIT_OBJECT_0) return false;
-  // Mouse input of an attached thread's window is reported but cannot be peeked here;
-  // wait for new input instead of spinning.
+  return MsgWaitForMultipleObjectsEx(0, nullptr, GetCurrentDelayTimeout(), QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+         WAIT_OBJECT_0;
+}
+
+// Mouse input of an attached thread's window is reported but cannot be peeked here; wait for
+// new input instead of spinning.
+void WinUIMessagePump::WaitOutUnpeekableMouseInput() {
   MSG message;
   if ((HIWORD(GetQueueStatus(QS_MOUSE)) & QS_MOUSE) &&
       !PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_XBUTTONDBLCLK, PM_NOREMOVE)) {
     WaitMessage();
   }
-  return true;
 }
 
 void WinUIMessagePump::WillProcessMessage(const MSG& message) {

@@ -43,10 +43,13 @@ class WinUIMessagePump : public WinMessagePump {
   bool ProcessPumpReplacementMessage();
   // True when it woke for input, false after the time-out.
   bool WaitForWork();
+  void WaitOutUnpeekableMouseInput();
+  void KillDelayedWorkTimer();
   void WillProcessMessage(const MSG& message);
   void DidProcessMessage(const MSG& message);
 
   HWND message_window_ = nullptr;
+  bool timer_armed_ = false;
   ObserverList<UIObserver> ui_observers_;
 };
 
