@@ -29,12 +29,17 @@ QString hex4(quint16 value)
     return QStringLiteral("%1").arg(value, 4, 16, QLatin1Char('0'));
 }
 
-// Interface identity without collection and instance, so that sibling collections compare equal.
-QString interface_identity(const QString &path)
+// What a path opens, whatever its letter case and instance number: on Windows one record per
+// collection, so the collection counts; a hidraw node serves every collection of its interface.
+QString opened_identity(const QString &path)
 {
-    static const QRegularExpression collection(QStringLiteral("&col[0-9a-f]{2}"));
     static const QRegularExpression instance(QStringLiteral("&0&[0-9a-f]{4}#"));
-    return path.toLower().remove(collection).replace(instance, QStringLiteral("#"));
+    QString identity = path.toLower().replace(instance, QStringLiteral("#"));
+#ifndef Q_OS_WIN
+    static const QRegularExpression collection(QStringLiteral("&col[0-9a-f]{2}"));
+    identity.remove(collection);
+#endif
+    return identity;
 }
 
 QString serial_of(const hid_device_info *record)
@@ -116,6 +121,12 @@ bool enumeration_failed()
 {
     return false;
 }
+
+// A record path names one device for good; opening it fails once the device is gone.
+bool still_serves(const QByteArray &)
+{
+    return true;
+}
 #endif
 
 struct Enumeration {
@@ -165,12 +176,12 @@ int collection_of(const QString &path)
 }
 #endif
 
-// The node of the interface a path names, whatever its collection and letter case.
+// The node (on Windows the record) a path opens.
 QByteArray node_of(const QList<HidInterface> &interfaces, const QString &path)
 {
-    const QString wanted = interface_identity(path);
+    const QString wanted = opened_identity(path);
     for (const HidInterface &entry : interfaces)
-        if (interface_identity(entry.path) == wanted)
+        if (opened_identity(entry.path) == wanted)
             return entry.node;
     return QByteArray();
 }
@@ -219,9 +230,6 @@ QList<HidInterface> attached(quint16 vendor_id, quint16 product_id)
 
 hid_device *open_path(const QString &path)
 {
-#ifdef Q_OS_WIN
-    return hid_open_path(path.toUtf8().constData());
-#else
     const QByteArray known = node_of(snapshot().interfaces, path);
     const bool tried = !known.isEmpty() && still_serves(known);
     hid_device *device = tried ? hid_open_path(known.constData()) : nullptr;
@@ -234,9 +242,10 @@ hid_device *open_path(const QString &path)
         qDebug() << "HidBus no attached device for" << path;
         return nullptr;
     }
+#ifndef Q_OS_WIN
     hid_node_collection(device, collection_of(path));
-    return device;
 #endif
+    return device;
 }
 
 } // namespace HidBus

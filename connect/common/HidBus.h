@@ -34,10 +34,12 @@ bool nodes_left_out();
 // (0 matches any).
 QList<HidInterface> attached(quint16 vendor_id = 0, quint16 product_id = 0);
 
-// Opens the node behind a path given by attached(); any collection of the same interface
-// opens the same node. A path the list does not know (or whose node no longer opens) is
-// looked up in a fresh enumeration, which does not replace the list. Null when no such
-// device is attached.
+// Opens the node behind a path given by attached(), whatever its letter case and instance
+// number; any collection of the same interface opens the same node, which holds the path's
+// collection (on Windows: the record of that collection). A path the list does not know (or
+// whose node no longer opens) is looked up in a fresh enumeration, which does not replace the
+// list. Null when no such device is attached; a path no enumeration lists, or a hidraw node
+// now serving another device, is not opened at all.
 hid_device *open_path(const QString &path);
 
 // collection: 1-based, 0 when the interface has a single collection.

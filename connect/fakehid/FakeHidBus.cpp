@@ -87,32 +87,38 @@ QByteArray descriptor_of(const Device &device)
 }
 
 #ifdef _WIN32
+struct WindowsInterface {
+    std::string path;
+    CollectionUsage usage;
+    int collection = 0;  // 0: the device's only collection
+};
+
 // hidapi's Windows backend lists every top-level collection on its own, under its
 // device-interface path (numbered "&colNN" when there are several), with its usage.
-std::vector<std::pair<std::string, CollectionUsage>> windows_interfaces(const Device &device)
+std::vector<WindowsInterface> windows_interfaces(const Device &device)
 {
     QList<CollectionUsage> usages = top_level_collection_usages(descriptor_of(device));
     if (usages.isEmpty())
         usages.append(CollectionUsage());
-    std::vector<std::pair<std::string, CollectionUsage>> interfaces;
+    std::vector<WindowsInterface> interfaces;
     for (int i = 0; i < usages.size(); ++i) {
+        const int collection = usages.size() > 1 ? i + 1 : 0;
         const QString path = HidBus::interface_path(device.vendor_id, device.product_id, device.interface_number,
-                                                    usages.size() > 1 ? i + 1 : 0,
-                                                    QString::fromStdString(device.physical_path));
-        interfaces.emplace_back(path.toStdString(), usages[i]);
+                                                    collection, QString::fromStdString(device.physical_path));
+        interfaces.push_back({path.toStdString(), usages[i], collection});
     }
     return interfaces;
 }
 #endif
 
 // The device's records as the running system's hidapi gives them.
-void append_records(const std::string &node, const Device &device, hid_device_info ***tail)
+void append_records([[maybe_unused]] const std::string &node, const Device &device, hid_device_info ***tail)
 {
 #ifdef _WIN32
-    for (const auto &[path, usage] : windows_interfaces(device)) {
-        hid_device_info *record = make_record(path, device);
-        record->usage_page = usage.usage_page;
-        record->usage = usage.usage;
+    for (const WindowsInterface &interface : windows_interfaces(device)) {
+        hid_device_info *record = make_record(interface.path, device);
+        record->usage_page = interface.usage.usage_page;
+        record->usage = interface.usage.usage;
         **tail = record;
         *tail = &record->next;
     }
@@ -122,19 +128,34 @@ void append_records(const std::string &node, const Device &device, hid_device_in
 #endif
 }
 
-// The node a path of hidapi's names; empty when no device has it.
-std::string node_of(const std::string &path)
+struct Target {
+    std::string node;    // empty: no device has the path
+    int collection = 0;  // 0: the whole node
+};
+
+// What a path of hidapi's opens: on Windows the one collection of its record.
+Target target_of(const std::string &path)
 {
 #ifdef _WIN32
     const QString wanted = QString::fromStdString(path);
     for (const auto &[node, device] : bus().devices)
-        for (const auto &interface : windows_interfaces(device))
-            if (wanted.compare(QString::fromStdString(interface.first), Qt::CaseInsensitive) == 0)
-                return node;
-    return std::string();
+        for (const WindowsInterface &interface : windows_interfaces(device))
+            if (wanted.compare(QString::fromStdString(interface.path), Qt::CaseInsensitive) == 0)
+                return {node, interface.collection};
+    return {};
 #else
-    return bus().devices.count(path) ? path : std::string();
+    return {bus().devices.count(path) ? path : std::string(), 0};
 #endif
+}
+
+hid_device *open_target(const std::string &path, const Target &target)
+{
+    if (scripted_failure("hid_open_path", target.node.empty() ? path : target.node) || target.node.empty())
+        return nullptr;
+    auto *device = new hid_device_;
+    device->node = target.node;
+    device->collection = target.collection;
+    return device;
 }
 
 } // namespace
@@ -165,6 +186,11 @@ int calls(const std::string &prefix)
 {
     const auto &log = bus().log;
     return int(std::count_if(log.begin(), log.end(), [&](const std::string &line) { return line.rfind(prefix, 0) == 0; }));
+}
+
+hid_device *open_node(const std::string &node)
+{
+    return open_target(node, {bus().devices.count(node) ? node : std::string(), 0});
 }
 
 void note(const std::string &line)
@@ -239,12 +265,7 @@ void hid_free_enumeration(hid_device_info *devices)
 
 hid_device *hid_open_path(const char *path)
 {
-    const std::string node = fakehid::node_of(path);
-    if (fakehid::scripted_failure("hid_open_path", node.empty() ? path : node) || node.empty())
-        return nullptr;
-    auto *device = new hid_device_;
-    device->node = node;
-    return device;
+    return fakehid::open_target(path, fakehid::target_of(path));
 }
 
 int hid_write(hid_device *device, const unsigned char *data, size_t length)

@@ -6,14 +6,17 @@
 // Reads never block: without a pending answer they time out at once (0 bytes).
 // A device with several top-level collections may say which report each accepts. A handle
 // the program holds to one collection (as Windows gives one handle per collection) then
-// fails a write of another collection's report, as the device's interface would; a handle
-// to the whole node passes every report on.
+// fails a write of another collection's report, as the device's interface would. On Windows
+// a handle opened by path holds the collection of that path's record. A handle to the whole
+// node (open_node) passes every report on.
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
+
+struct hid_device_;
 
 namespace fakehid {
 
@@ -49,6 +52,10 @@ void fail_next(const std::string &function, int skip = 0);
 
 // A report descriptor with the given number of top-level collections.
 Bytes descriptor_with_collections(int count);
+
+// A handle to the whole node, every collection at once, as hidraw opens it; on every system,
+// for tests of a simulated device itself. Logged and failing as "hid_open_path".
+hid_device_ *open_node(const std::string &node);
 
 // Adds a line of a simulated device to the call log.
 void note(const std::string &line);

@@ -20,7 +20,7 @@ struct Receiver {
     Receiver()
     {
         fakehid::reset();
-        handle = hid_open_path(fakehid::plug(simulated::qv8("usb-1-1", state)).c_str());
+        handle = fakehid::open_node(fakehid::plug(simulated::qv8("usb-1-1", state)));
     }
     ~Receiver() { hid_close(handle); }
 

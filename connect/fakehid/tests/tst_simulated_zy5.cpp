@@ -58,7 +58,7 @@ void SimulatedZy5Test::malformed_reports_are_rejected()
     QFETCH(QString, reason);
     fakehid::reset();
     auto state = std::make_shared<simulated::Zy5State>();
-    hid_device *mouse = hid_open_path(fakehid::plug(simulated::zy5("usb-1-1", state)).c_str());
+    hid_device *mouse = fakehid::open_node(fakehid::plug(simulated::zy5("usb-1-1", state)));
     hid_write(mouse, written.data(), written.size());
     unsigned char reply[64];
     QCOMPARE(hid_read_timeout(mouse, reply, sizeof reply, 100), 0);
@@ -74,7 +74,7 @@ void SimulatedZy5Test::a_short_last_chunk_may_keep_stale_events_behind_it()
 {
     fakehid::reset();
     auto state = std::make_shared<simulated::Zy5State>();
-    hid_device *mouse = hid_open_path(fakehid::plug(simulated::zy5("usb-1-1", state)).c_str());
+    hid_device *mouse = fakehid::open_node(fakehid::plug(simulated::zy5("usb-1-1", state)));
     const fakehid::Bytes chunk = report(0x57, 64, {0xF1, 2, 1, 14, 4, 0, 0, 0, 5, 1, 0, 0});
     QCOMPARE(hid_write(mouse, chunk.data(), chunk.size()), 64);
     hid_close(mouse);
@@ -118,7 +118,7 @@ void SimulatedZy5Test::an_empty_reply_reads_as_no_bytes()
     fakehid::reset();
     auto state = std::make_shared<simulated::Zy5State>();
     state->reply_length = 0;
-    hid_device *mouse = hid_open_path(fakehid::plug(simulated::zy5("usb-1-1", state)).c_str());
+    hid_device *mouse = fakehid::open_node(fakehid::plug(simulated::zy5("usb-1-1", state)));
     const fakehid::Bytes ask = report(0x4D, 32, {0xC4});
     hid_write(mouse, ask.data(), ask.size());
     unsigned char reply[32] = {0x77};
