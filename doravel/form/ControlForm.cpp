@@ -62,14 +62,10 @@ LRESULT ControlForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     ShowUnreadableSettingsNotice();
     return 0;
   }
-  const LRESULT result = WindowImplBase::HandleMessage(message, wparam, lparam);
-  const bool painted = message == WM_PAINT || message == ui::kLayeredPaintMessage;
-  if (painted && !mic_devices_requested_ && GetWindowAlpha() > 0) {
-    mic_devices_requested_ = true;
-    PostMessageW(GetHWND(), kListMicDevicesMessage, 0, 0);
-  }
-  return result;
+  return WindowImplBase::HandleMessage(message, wparam, lparam);
 }
+
+void ControlForm::OnFirstVisibleFrame() { PostMessageW(GetHWND(), kListMicDevicesMessage, 0, 0); }
 
 void ControlForm::ListMicDevices() {
   choices_->FillMicDevices();

@@ -37,6 +37,7 @@ class ControlForm : public ui::WindowImplBase {
   std::wstring GetWindowClassName() const override { return kSettingsWindowName; }
   void InitWindow() override;
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void OnFirstVisibleFrame() override;
   LRESULT OnClose(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) override;
   std::wstring GetSkinFolder() const override { return L"controls"; }
   std::wstring GetSkinFile() const override { return L"controls.xml"; }
@@ -66,5 +67,4 @@ class ControlForm : public ui::WindowImplBase {
   ui::Button* noise_down_ = nullptr;
   ui::Button* ok_ = nullptr;
   ui::Button* cancel_ = nullptr;
-  bool mic_devices_requested_ = false;
 };

@@ -1,7 +1,5 @@
 #include "control/Control.h"
 
-#include <shlwapi.h>
-
 #include <algorithm>
 #include <utility>
 #include <vector>
@@ -73,9 +71,7 @@ SIZE Control::EstimateSize(SIZE available) {
       SetFixedHeight(source.bottom - source.top, true);
       return SIZE{cx_fixed_, cy_fixed_};
     }
-    std::wstring path = image->attribute.file_name;
-    if (window_ && PathIsRelativeW(path.c_str())) path = window_->GetResourcePath() + path;
-    if (!image->image_cache) image->image_cache = GlobalManager::GetImage(path);
+    if (!image->image_cache) image->image_cache = GlobalManager::GetImage(ImagePath(*image));
     if (image->image_cache) {
       image_size.cx = ScaleByDpi(image->image_cache->width);
       image_size.cy = ScaleByDpi(image->image_cache->height);
@@ -318,6 +314,7 @@ void Control::SetBkImage(const std::wstring& image) {
   bk_image_.ClearCache();
   bk_image_.attribute.Init();
   bk_image_.SetImageString(image);
+  PrefetchImage(bk_image_);
   gif_play_enabled_ = bk_image_.attribute.play_count != 0;
   ArrangeOrInvalidate();
 }

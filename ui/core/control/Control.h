@@ -107,6 +107,7 @@ class Control : public PlaceHolder, public StatePaintOwner {
   // StatePaintOwner.
   bool HasHotFade() const override;
   int GetHotAlpha() const override { return hot_alpha_; }
+  void PrefetchImage(const Image& image) const override;
   bool DrawImage(IRenderContext* context, Image& image, const std::wstring& modify,
                  int fade) override;
 
@@ -175,6 +176,8 @@ class Control : public PlaceHolder, public StatePaintOwner {
   bool IsHoverInside() const;
   // GIF frames of the background image: start and tick.
   void GifTick();
+  // An image's file, relative names below the window's resource folder.
+  std::wstring ImagePath(const Image& image) const;
 
   EventMap xml_event_map_;
   EventMap event_map_;

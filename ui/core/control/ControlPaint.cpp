@@ -150,9 +150,7 @@ bool Control::DrawImage(IRenderContext* context, Image& image, const std::wstrin
                         int fade) {
   if (image.attribute.file_name.empty()) return false;
   if (!image.image_cache) {
-    std::wstring path = image.attribute.file_name;
-    if (window_ && PathIsRelativeW(path.c_str())) path = window_->GetResourcePath() + path;
-    image.image_cache = GlobalManager::GetImage(path);
+    image.image_cache = GlobalManager::GetImage(ImagePath(image));
     if (!image.image_cache) {
       image.ClearCache();
       return false;
@@ -181,6 +179,18 @@ bool Control::DrawImage(IRenderContext* context, Image& image, const std::wstrin
                      static_cast<BYTE>(fade == -1 ? attribute.fade : fade), attribute.xtiled,
                      attribute.ytiled);
   return true;
+}
+
+std::wstring Control::ImagePath(const Image& image) const {
+  const std::wstring& file = image.attribute.file_name;
+  return window_ && PathIsRelativeW(file.c_str()) ? window_->GetResourcePath() + file : file;
+}
+
+void Control::PrefetchImage(const Image& image) const {
+  const std::wstring& file = image.attribute.file_name;
+  // A relative name waits for the window that resolves it.
+  if (file.empty() || image.image_cache || (!window_ && PathIsRelativeW(file.c_str()))) return;
+  GlobalManager::PrefetchImage(ImagePath(image));
 }
 
 void Control::GifTick() {
@@ -247,9 +257,7 @@ void Control::GifTick() {
 
 void Control::GifPlay() {
   if (!bk_image_.attribute.file_name.empty() && !bk_image_.image_cache) {
-    std::wstring path = bk_image_.attribute.file_name;
-    if (window_ && PathIsRelativeW(path.c_str())) path = window_->GetResourcePath() + path;
-    bk_image_.image_cache = GlobalManager::GetCachedImage(path);
+    bk_image_.image_cache = GlobalManager::GetCachedImage(ImagePath(bk_image_));
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include "resources/GlobalManager.h"
 #include "image/ImageInfo.h"
+#include "image/ImagePrefetch.h"
 #include "text/TextUtils.h"
 
 namespace ui {
@@ -40,12 +41,9 @@ std::wstring CacheKey(const std::wstring& path) {
   return GlobalManager::IsUseZip() ? GlobalManager::GetZipFilePath(key) : key;
 }
 
-std::unique_ptr<ImageInfo> Load(const std::wstring& path) {
-  std::unique_ptr<ImageInfo> image;
-  if (GlobalManager::IsUseZip())
-    image = ImageInfo::LoadImage(GlobalManager::GetZipData(path), path);
-  if (!image) image = ImageInfo::LoadImage(path);
-  return image;
+// The archive entry of the key while an archive is open; null for a disk file.
+HGLOBAL ArchiveData(const std::wstring& key) {
+  return GlobalManager::IsUseZip() ? GlobalManager::GetZipData(key) : nullptr;
 }
 
 }  // namespace
@@ -53,12 +51,22 @@ std::unique_ptr<ImageInfo> Load(const std::wstring& path) {
 std::shared_ptr<ImageInfo> GlobalManager::GetImage(const std::wstring& path) {
   const std::wstring key = CacheKey(path);
   if (std::shared_ptr<ImageInfo> cached = FindCached(key)) return cached;
-  std::unique_ptr<ImageInfo> loaded = Load(key);
+  std::unique_ptr<ImageInfo> loaded;
+  if (!ImagePrefetcher::Instance().Take(key, loaded))
+    loaded = ImageInfo::LoadImageOrFile(ArchiveData(key), key);
   if (!loaded) return nullptr;
   std::shared_ptr<ImageInfo> image(loaded.release(), ReleaseCachedImage);
   Cache()[key] = image;
   image->cached = true;
   return image;
+}
+
+void GlobalManager::PrefetchImage(const std::wstring& path) {
+  ImagePrefetcher& prefetcher = ImagePrefetcher::Instance();
+  if (!prefetcher.IsRunning()) return;
+  const std::wstring key = CacheKey(path);
+  if (FindCached(key) || prefetcher.IsRequested(key)) return;
+  prefetcher.Request(key, ArchiveData(key));
 }
 
 std::shared_ptr<ImageInfo> GlobalManager::GetCachedImage(const std::wstring& path) {

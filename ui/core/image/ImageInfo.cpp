@@ -158,6 +158,11 @@ std::unique_ptr<ImageInfo> ImageInfo::LoadImage(const std::wstring& path) {
   return LoadImage(ReadImageFile(path), path);
 }
 
+std::unique_ptr<ImageInfo> ImageInfo::LoadImageOrFile(HGLOBAL block, const std::wstring& path) {
+  std::unique_ptr<ImageInfo> image = LoadImage(block, path);
+  return image ? std::move(image) : LoadImage(path);
+}
+
 bool ImageInfo::FileWithinBudget(const std::wstring& path) {
   HGLOBAL block = ReadImageFile(path);
   const bool within = block && WithinPixelBudget(block, path);

@@ -29,6 +29,8 @@ class ImageInfo {
   static bool FileWithinBudget(const std::wstring& path);
   // Takes ownership of `block` (a movable global block holding the encoded image).
   static std::unique_ptr<ImageInfo> LoadImage(HGLOBAL block, const std::wstring& path);
+  // The image in `block` (owned, may be null), else the file at `path`.
+  static std::unique_ptr<ImageInfo> LoadImageOrFile(HGLOBAL block, const std::wstring& path);
 
   int width = 0;
   int height = 0;

@@ -74,7 +74,9 @@ void StateImageMap::SetImage(StateImageType type, ControlStateType state,
                              const std::wstring& text) {
   StateImage& images = images_[type];
   images.SetOwner(owner_);
-  images.GetImage(state).SetImageString(text);
+  Image& image = images.GetImage(state);
+  image.SetImageString(text);
+  if (owner_) owner_->PrefetchImage(image);
 }
 
 std::wstring StateImageMap::GetImagePath(StateImageType type, ControlStateType state) {

@@ -34,6 +34,8 @@ class StatePaintOwner {
   // Draws one image relative to the control; `fade` -1 uses the image's own fade.
   virtual bool DrawImage(IRenderContext* context, Image& image, const std::wstring& modify,
                          int fade) = 0;
+  // A new image of a state: its decode may start before it is drawn.
+  virtual void PrefetchImage(const Image&) const {}
 };
 
 class StateImage {

@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "image/ImagePrefetch.h"
 #include "resources/LanguageTable.h"
 #include "render/RenderFactory_GdiPlus.h"
 #include "archive/ZipApi.h"
@@ -49,10 +50,12 @@ void GlobalManager::Startup(const std::wstring& root_path, const CreateControlCa
   Gdiplus::GdiplusStartupInput input;
   Gdiplus::GdiplusStartup(&state.gdiplus_token, &input, nullptr);
   InitCommonControls();
+  ImagePrefetcher::Instance().Start();
 }
 
 void GlobalManager::Shutdown() {
   StartupState& state = State();
+  ImagePrefetcher::Instance().Stop();
   if (ResourceZip()) CloseZip();
   state.render_factory.reset();
   RemoveAllFonts();

@@ -27,7 +27,8 @@ class GlobalManager {
   // opened before (ResourceZip()).
   static void Startup(const std::wstring& root_path, const CreateControlCallback& callback,
                       const std::wstring& theme_path, const std::wstring& language_path);
-  // Closes the archive, deletes the render factory and the fonts, shuts GDI+ down.
+  // Ends the image worker, closes the archive, deletes the render factory and the fonts, shuts
+  // GDI+ down.
   static void Shutdown();
 
   static void SetResourcePath(const std::wstring& path);
@@ -69,6 +70,9 @@ class GlobalManager {
   // Decoded images, shared while anyone holds them.
   static std::shared_ptr<ImageInfo> GetImage(const std::wstring& path);
   static std::shared_ptr<ImageInfo> GetCachedImage(const std::wstring& path);
+  // Starts decoding `path` on the image worker, to be taken by GetImage; nothing when the
+  // framework is not started or the image is cached or requested already.
+  static void PrefetchImage(const std::wstring& path);
 };
 
 }  // namespace ui

@@ -1,5 +1,5 @@
 // Image attribute strings, decoding (PNG alpha, GIF frames and delays) from disk and archive,
-// the shared image cache, and painting of state images and colours.
+// the shared image cache and its prefetch, and painting of state images and colours.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 #include "system/SkinLog.h"
 #include "FileBytes.h"
 #include "image/Image.h"
+#include "image/ImagePrefetch.h"
 #include "RenderTestSupport.h"
 #include "image/StateImage.h"
 #include "TempFolder.h"
@@ -189,6 +190,60 @@ TEST_F(ImageLoading, CacheSharesImagesAndForgetsTheLastReleased) {
   EXPECT_EQ(GlobalManager::GetCachedImage(file), nullptr);
   DeleteFileW(file.c_str());
   EXPECT_EQ(GlobalManager::GetImage(file), nullptr);  // evicted: loads again, and it is gone
+}
+
+// Each request is handed out once, decoded as a direct decode would be (from its block, or
+// from the file when it has none); a second request for a key is dropped; Stop drops the rest.
+TEST_F(ImageLoading, PrefetcherHandsOutEachRequestOnce) {
+  const std::wstring file = folder_.File(L"disk.png");
+  WriteBytes(file, MakePng(3, 1, {0xFF000000, 0x80FFFFFF, 0xFF00FF00}));
+  ImagePrefetcher prefetcher;
+  prefetcher.Start();
+  prefetcher.Request(L"memory.png", BlockOf(MakePng(2, 2, {0xFF102030, 0xFF102030, 0xFF102030, 0xFF102030})));
+  prefetcher.Request(L"memory.png", BlockOf(MakePng(1, 1, {0xFF000000})));
+  prefetcher.Request(file, nullptr);
+  prefetcher.Request(L"broken.png", BlockOf("not an image"));
+  EXPECT_TRUE(prefetcher.IsRequested(L"memory.png"));
+  std::unique_ptr<ImageInfo> image;
+  ASSERT_TRUE(prefetcher.Take(L"memory.png", image));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->width, 2);
+  EXPECT_FALSE(image->alpha);
+  EXPECT_FALSE(prefetcher.Take(L"memory.png", image)) << "handed out twice";
+  ASSERT_TRUE(prefetcher.Take(file, image));
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->width, 3);
+  EXPECT_TRUE(image->alpha);
+  ASSERT_TRUE(prefetcher.Take(L"broken.png", image));
+  EXPECT_EQ(image, nullptr);
+  EXPECT_FALSE(prefetcher.Take(L"never.png", image));
+
+  prefetcher.Request(L"left.png", BlockOf(MakePng(1, 1, {0xFF000000})));
+  prefetcher.Stop();
+  EXPECT_FALSE(prefetcher.IsRequested(L"left.png"));
+}
+
+// A control's background image is requested as it is set and taken by its first use; without
+// a started framework nothing is requested.
+TEST_F(ImageLoading, ControlImagesAreDecodedAhead) {
+  const std::wstring file = folder_.File(L"bk.png");
+  WriteBytes(file, MakePng(4, 2, {0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,
+                                  0xFF000000, 0xFF000000, 0xFF000000}));
+  ImagePrefetcher& prefetcher = ImagePrefetcher::Instance();
+  Control control;
+  control.SetBkImage(L"file='" + file + L"'");
+  EXPECT_TRUE(prefetcher.IsRequested(file));
+  std::shared_ptr<ImageInfo> image = GlobalManager::GetImage(file);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->width, 4);
+  EXPECT_FALSE(prefetcher.IsRequested(file));
+  image.reset();
+
+  GlobalManager::Shutdown();
+  Control later;
+  later.SetBkImage(L"file='" + file + L"'");
+  EXPECT_FALSE(prefetcher.IsRequested(file));
+  GlobalManager::Startup(L"", nullptr, L"", L"");
 }
 
 // Records what a control would draw.

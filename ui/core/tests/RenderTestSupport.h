@@ -34,11 +34,16 @@ inline DWORD PixelAt(IRenderContext* context, int x, int y) {
 
 inline DWORD Rgb(DWORD pixel) { return pixel & 0x00FFFFFF; }
 
-inline std::unique_ptr<ImageInfo> DecodeBytes(const std::string& bytes, const wchar_t* path) {
+// A movable global block holding `bytes`, as the archive hands out entries.
+inline HGLOBAL BlockOf(const std::string& bytes) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
   memcpy(GlobalLock(block), bytes.data(), bytes.size());
   GlobalUnlock(block);
-  return ImageInfo::LoadImage(block, path);
+  return block;
+}
+
+inline std::unique_ptr<ImageInfo> DecodeBytes(const std::string& bytes, const wchar_t* path) {
+  return ImageInfo::LoadImage(BlockOf(bytes), path);
 }
 
 }  // namespace ui

@@ -97,6 +97,40 @@ TEST_F(Window_, AnUpdateRepaintsEveryChangedAreaOnTheScreen) {
   }
 }
 
+// The show fade draws the tree once and then only changes the layered window's alpha; the
+// first frame on the screen (for a layered window, at a visible alpha) is reported once.
+TEST_F(Window_, TheShowFadeDrawsOnceAndReportsItsFirstVisibleFrame) {
+  struct CountingControl : Control {
+    void Paint(IRenderContext* context, const RECT& dirty) override {
+      ++paints;
+      Control::Paint(context, dirty);
+    }
+    int paints = 0;
+  };
+  GlobalManager::AddTextColor(L"blue", L"#FF0000FF");
+  for (bool layered : {true, false}) {
+    auto* root = new VBox();
+    auto* child = new CountingControl();
+    child->SetBkColor(L"blue");
+    root->Add(child);
+    NativeTestWindow* window = Make(RECT{50, 50, 150, 150}, layered, root);
+    ASSERT_TRUE(PumpUntil([&] { return !window->first_frame_alphas.empty(); })) << layered;
+    if (layered) {
+      EXPECT_GT(window->first_frame_alphas[0], 0);
+    }
+    ASSERT_TRUE(PumpUntil([&] { return window->GetWindowAlpha() == 255; })) << layered;
+    PumpFor(100);
+    EXPECT_EQ(window->first_frame_alphas.size(), 1u) << layered;
+    if (layered) {
+      EXPECT_EQ(child->paints, 1) << "drawn again for an alpha step";
+      HDC screen = GetDC(nullptr);
+      EXPECT_EQ(GetPixel(screen, 100, 100), RGB(0, 0, 255));
+      ReleaseDC(nullptr, screen);
+    }
+    DestroyWindow(window->GetHWND());
+  }
+}
+
 TEST_F(Window_, CaptionBitsAreRemoved) {
   NativeTestWindow window;
   HWND hwnd = window.CreateAt(RECT{0, 0, 50, 50}, false, WS_POPUP | WS_CAPTION);

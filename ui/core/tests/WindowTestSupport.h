@@ -51,8 +51,10 @@ class NativeTestWindow : public Window {
     if (message == WM_CLOSE) close_code = static_cast<int>(wparam);
     return Window::HandleMessage(message, wparam, lparam);
   }
+  void OnFirstVisibleFrame() override { first_frame_alphas.push_back(GetWindowAlpha()); }
   bool destroyed = false;
   int close_code = -1;
+  std::vector<int> first_frame_alphas;  // the window's alpha at each first-frame call
 };
 
 // Moves the real pointer to a client point of `hwnd` and clicks (xdotool on the X display).

@@ -1,5 +1,9 @@
 #include "window/Shadow.h"
 
+#include <shlwapi.h>
+
+#include "image/Image.h"
+#include "resources/GlobalManager.h"
 #include "system/DpiManager.h"
 
 namespace ui {
@@ -31,6 +35,15 @@ void Shadow::SetShadowCorner(const RECT& corner) {
 
 Control* Shadow::GetRoot() const {
   return shadow_box_ && shadow_box_->GetCount() > 0 ? shadow_box_->GetItemAt(0) : nullptr;
+}
+
+void Shadow::PrefetchImage(const std::wstring& resource_path) const {
+  if (!attached_) return;
+  Image image;
+  image.SetImageString(image_);
+  const std::wstring& file = image.attribute.file_name;
+  if (!file.empty())
+    GlobalManager::PrefetchImage(PathIsRelativeW(file.c_str()) ? resource_path + file : file);
 }
 
 Box* Shadow::WrapRoot(Box* root) {

@@ -23,6 +23,8 @@ class Shadow {
   void SetAttached(bool attached) { attached_ = attached; }
   bool IsUsingDefaultImage() const { return default_image_; }
   void SetShadowImage(const std::wstring& image);
+  // Starts decoding the shadow's image, relative names below `resource_path`.
+  void PrefetchImage(const std::wstring& resource_path) const;
   std::wstring GetShadowImage() const { return image_; }
   RECT GetPadding() const { return padding_; }
   // Margins as the skin writes them; DPI-scaled here.

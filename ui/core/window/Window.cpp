@@ -168,11 +168,7 @@ void Window::PlayShowAnimation() {
   AnimationPlayer* player = root->GetAnimationManager().ResetFadeAlpha();
   root->SetAlpha(0);
   window_alpha_ = 0;
-  player->SetCallback(MakeWeakCallback([this](int value) {
-    window_alpha_ = value;
-    const RECT rect = static_cast<Control*>(root_)->GetPos(true);
-    Invalidate(rect);
-  }));
+  player->SetCallback(MakeWeakCallback([this](int value) { ApplyFadeAlpha(value); }));
   root->SetFadeVisible(true);
 }
 

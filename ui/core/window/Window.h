@@ -52,6 +52,8 @@ class Window : public virtual base::SupportWeakCallback {
   virtual void OnFinalMessage(HWND hwnd);
   virtual LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
   virtual void PlayShowAnimation();
+  // Called once, when the window's first frame at a visible alpha has reached the screen.
+  virtual void OnFirstVisibleFrame() {}
 
   HWND GetHWND() const { return hwnd_; }
   void Init(HWND hwnd);
@@ -142,6 +144,12 @@ class Window : public virtual base::SupportWeakCallback {
   void AutoSizeRoot();
   void ArrangeTree(const RECT& client);
   void PaintLayered(const RECT& paint, const RECT& window_rect, const RECT& client);
+  // Puts the drawn frame on the screen at the window's alpha.
+  void UpdateLayered(const RECT& window_rect, const RECT& client);
+  // A step of the show or close fade: the drawn frame goes out again at the new alpha, unless a
+  // paint is due anyway.
+  void ApplyFadeAlpha(int alpha);
+  void NoteFrameShown();
   void DeleteDelayed();
   // Makes `control` and everything below it findable by name.
   void RegisterNames(Control* control);
@@ -173,7 +181,8 @@ class Window : public virtual base::SupportWeakCallback {
   int window_alpha_ = 255;
   POINT render_offset_ = {0, 0};
   RECT dirty_ = {0, 0, 0, 0};  // invalidated since the last paint
-  RECT unshown_ = {0, 0, 0, 0};  // not painted while a layered window was fully transparent
+  bool layered_updated_ = false;  // a frame has gone to the layered window
+  bool visible_frame_shown_ = false;
   bool show_animation_pending_ = true;
   HWND tooltip_ = nullptr;
   TOOLINFOW tool_info_ = {};

@@ -43,6 +43,8 @@ LRESULT WindowImplBase::OnCreate() {
   SetResourcePath(GetSkinFolder());
   const std::wstring skin_path = GetResourcePath() + GetSkinFile();
   SetResourcePath(GlobalManager::GetResourcePath() + GetResourcePath());
+  // Drawn first of all: its decode starts before the skin's images.
+  shadow_.PrefetchImage(GetResourcePath());
   WindowBuilder builder;
   Control* built = builder.Create(
       skin_path, MakeWeakCallback([this](const std::wstring& name) { return CreateControl(name); }),

@@ -77,7 +77,13 @@ void Window::OnPaint() {
       paint.bottom = client.bottom;
   }
   BeginPaint(hwnd_, &ps);
-  if (arrange_needed_) ArrangeTree(client);
+  if (arrange_needed_) {
+    ArrangeTree(client);
+    // What the arrangement invalidated is painted now, not by another paint.
+    UnionRect(&paint, &paint, &dirty_);
+    SetRectEmpty(&dirty_);
+    ValidateRect(hwnd_, nullptr);
+  }
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
   if (render_context_->GetWidth() != width || render_context_->GetHeight() != height) {
@@ -85,14 +91,6 @@ void Window::OnPaint() {
     render_context_->SetRenderTransparent(!shadow_.IsAttached());
     paint = client;
   }
-  if (layered_ && window_alpha_ == 0) {
-    // Nothing of it would show: the first frame of the fade paints what waited.
-    UnionRect(&unshown_, &unshown_, &paint);
-    EndPaint(hwnd_, &ps);
-    return;
-  }
-  UnionRect(&paint, &paint, &unshown_);
-  SetRectEmpty(&unshown_);
   if (layered_) render_context_->ClearAlpha(paint, 0);
   render_context_->Save();
   render_context_->SetClip(paint);
@@ -106,6 +104,7 @@ void Window::OnPaint() {
   } else {
     ::BitBlt(ps.hdc, paint.left, paint.top, paint.right - paint.left, paint.bottom - paint.top,
              render_context_->GetDC(), paint.left, paint.top, SRCCOPY);
+    NoteFrameShown();
   }
   EndPaint(hwnd_, &ps);
 }
@@ -128,12 +127,42 @@ void Window::PaintLayered(const RECT& paint, const RECT& window_rect, const RECT
     InflateRect(&padding, 1, 1);
     if (IntersectRect(&inner, &inner, &paint)) render_context_->RestoreAlpha(inner, padding, 0);
   }
+  // Before the show fade's first visible step nothing goes out: that step sends this frame.
+  if (window_alpha_ > 0 || layered_updated_) UpdateLayered(window_rect, client);
+}
+
+void Window::UpdateLayered(const RECT& window_rect, const RECT& client) {
   POINT origin = {window_rect.left, window_rect.top};
   SIZE size = {client.right - client.left, client.bottom - client.top};
   POINT source = {0, 0};
   BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(window_alpha_), AC_SRC_ALPHA};
   UpdateLayeredWindow(hwnd_, nullptr, &origin, &size, render_context_->GetDC(), &source, 0, &blend,
                       ULW_ALPHA);
+  layered_updated_ = true;
+  if (window_alpha_ > 0) NoteFrameShown();
+}
+
+void Window::ApplyFadeAlpha(int alpha) {
+  window_alpha_ = alpha;
+  if (!hwnd_) return;
+  RECT window_rect = {}, client = {};
+  GetWindowRect(hwnd_, &window_rect);
+  GetClientRect(hwnd_, &client);
+  const bool drawn = layered_ && render_context_ && root_ && !IsIconic(hwnd_) && !arrange_needed_ &&
+                     IsRectEmpty(&dirty_) && !GetUpdateRect(hwnd_, nullptr, FALSE) &&
+                     render_context_->GetWidth() == client.right - client.left &&
+                     render_context_->GetHeight() == client.bottom - client.top;
+  if (drawn) {
+    UpdateLayered(window_rect, client);
+    return;
+  }
+  if (root_) Invalidate(static_cast<Control*>(root_)->GetPos(true));
+}
+
+void Window::NoteFrameShown() {
+  if (visible_frame_shown_) return;
+  visible_frame_shown_ = true;
+  OnFirstVisibleFrame();
 }
 
 }  // namespace ui
