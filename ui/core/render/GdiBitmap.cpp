@@ -67,6 +67,16 @@ void GdiBitmap::ClearAlpha(const RECT& dirty, int alpha) {
   }
 }
 
+void GdiBitmap::FillOpaque(const RECT& area, DWORD argb) {
+  RECT clamped;
+  if (!ClampToBitmap(area, clamped)) return;
+  const uint32_t pixel = argb | 0xFF000000;
+  for (LONG y = clamped.top; y < clamped.bottom; ++y) {
+    auto* row = reinterpret_cast<uint32_t*>(bits_) + static_cast<size_t>(y) * width_;
+    std::fill(row + clamped.left, row + clamped.right, pixel);
+  }
+}
+
 void GdiBitmap::RestoreAlpha(const RECT& dirty, const RECT& shadow, int alpha) {
   RECT area;
   if (!ClampToBitmap(dirty, area)) return;

@@ -21,6 +21,8 @@ class GdiBitmap : public IBitmap {
   int GetHeight() override { return height_; }
   void ClearAlpha(const RECT& dirty, int alpha) override;
   void RestoreAlpha(const RECT& dirty, const RECT& shadow, int alpha) override;
+  // Sets the pixels of `area` (device units, clipped to the bitmap) to the opaque `argb`.
+  void FillOpaque(const RECT& area, DWORD argb);
 
  private:
   void CleanUp();

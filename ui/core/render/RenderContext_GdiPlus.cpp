@@ -1,5 +1,7 @@
 #include "render/RenderContext_GdiPlus.h"
 
+#include <vector>
+
 #include "render/Brush_GdiPlus.h"
 #include "render/GdiPlusGraphics.h"
 #include "resources/GlobalManager.h"
@@ -100,11 +102,60 @@ void RenderContext_GdiPlus::DrawColor(const RECT& rect, DWORD color, BYTE alpha)
     const DWORD faded_alpha = (color >> 24) * alpha / 255;
     color = (faded_alpha << 24) | (color & 0x00FFFFFF);
   }
+  if ((color >> 24) == 0xFF && FillOpaque(rect, color)) return;
   GdiPlusGraphics graphics(dc_, false);
   Brush_GdiPlus brush(color);
   GdipFillRectangle(graphics.get(), brush.GetBrush(), static_cast<REAL>(rect.left),
                     static_cast<REAL>(rect.top), static_cast<REAL>(rect.right - rect.left),
                     static_cast<REAL>(rect.bottom - rect.top));
+}
+
+bool RenderContext_GdiPlus::FillOpaque(const RECT& rect, DWORD color) {
+  POINT corners[2] = {{rect.left, rect.top}, {rect.right, rect.bottom}};
+  if (!LPtoDP(dc_, corners, 2)) return false;
+  const RECT area = {corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+  HRGN clip = CreateRectRgn(0, 0, 0, 0);
+  if (!clip) return false;
+  bool filled = false;
+  switch (GetClipRgn(dc_, clip)) {
+    case 0:  // no clip
+      bitmap_.FillOpaque(area, color);
+      filled = true;
+      break;
+    case 1:
+      filled = FillOpaqueWithin(clip, area, color);
+      break;
+    default:
+      break;
+  }
+  DeleteObject(clip);
+  return filled;
+}
+
+bool RenderContext_GdiPlus::FillOpaqueWithin(HRGN clip, const RECT& area, DWORD color) {
+  HRGN area_region = CreateRectRgnIndirect(&area);
+  if (!area_region) return false;
+  const int kind = CombineRgn(clip, clip, area_region, RGN_AND);
+  DeleteObject(area_region);
+  if (kind == ERROR) return false;
+  const DWORD size = GetRegionData(clip, 0, nullptr);
+  std::vector<BYTE> data(size);
+  auto* region = reinterpret_cast<RGNDATA*>(data.data());
+  if (size < sizeof(RGNDATAHEADER) || GetRegionData(clip, size, region) != size) return false;
+  const auto* rects = reinterpret_cast<const RECT*>(region->Buffer);
+  for (DWORD i = 0; i < region->rdh.nCount; ++i) bitmap_.FillOpaque(rects[i], color);
+  return true;
+}
+
+bool RenderContext_GdiPlus::FillOutline(const RECT& rect, DWORD color) {
+  const LONG l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
+  if (r <= l || b <= t) return false;  // GDI+ has its own rules for flat outlines
+  // A failed side leaves GDI+ to draw the whole outline: opaque pixels drawn twice stay the same.
+  for (const RECT& side : {RECT{l, t, r + 1, t + 1}, RECT{l, b, r + 1, b + 1},
+                           RECT{l, t + 1, l + 1, b}, RECT{r, t + 1, r + 1, b}}) {
+    if (!FillOpaque(side, color)) return false;
+  }
+  return true;
 }
 
 template <typename Draw>
@@ -136,6 +187,7 @@ void RenderContext_GdiPlus::DrawBezier(const IPen* pen, int x1, int y1, int x2, 
 }
 
 void RenderContext_GdiPlus::DrawRect(const RECT& rect, int width, DWORD color) {
+  if (width == 1 && (color >> 24) == 0xFF && FillOutline(rect, color)) return;
   WithPen(color, width, false, [&](GpGraphics* graphics, GpPen* pen) {
     GdipDrawRectangleI(graphics, pen, rect.left, rect.top, rect.right - rect.left,
                        rect.bottom - rect.top);

@@ -74,6 +74,13 @@ class RenderContext_GdiPlus : public IRenderContext {
   void DrawImagePiece(HDC src_dc, const RECT& dest, const RECT& source, bool has_alpha, BYTE fade);
   void DrawImageMiddle(HDC src_dc, const RECT& middle, const RECT& source_middle, bool has_alpha,
                        BYTE fade, bool xtiled, bool ytiled);
+  // An opaque fill written straight into the bitmap's pixels inside the DC's clip, as GDI+
+  // would write it but without its cost; false when the clip cannot be read (GDI+ draws then).
+  bool FillOpaque(const RECT& rect, DWORD color);
+  // A one-pixel opaque outline of `rect`, right and bottom edges included, as fills.
+  bool FillOutline(const RECT& rect, DWORD color);
+  // The part of `area` (device units) inside `clip`, which this changes.
+  bool FillOpaqueWithin(HRGN clip, const RECT& area, DWORD color);
   // Outlines with a new pen of `color` and `width`; anti-aliased when asked.
   template <typename Draw>
   void WithPen(DWORD color, int width, bool anti_alias, Draw draw);

@@ -1,6 +1,5 @@
 #include "resources/GlobalManager.h"
 
-#include <commctrl.h>
 #include <gdiplus.h>
 
 #include <map>
@@ -49,7 +48,6 @@ void GlobalManager::Startup(const std::wstring& root_path, const CreateControlCa
   LoadLanguage(root_path + language_path + L"\\strings.ini");
   Gdiplus::GdiplusStartupInput input;
   Gdiplus::GdiplusStartup(&state.gdiplus_token, &input, nullptr);
-  InitCommonControls();
   ImagePrefetcher::Instance().Start();
 }
 

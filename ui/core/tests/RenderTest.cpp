@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "render/AutoClip.h"
@@ -157,6 +158,45 @@ TEST_F(RenderLayer, ClipsNestAndUndoInReverse) {
   EXPECT_EQ(Rgb(PixelAt(nested.get(), 15, 15)), 0u);
   nested->ClearClip();
   nested->ClearClip();
+}
+
+// Opaque fills and one-pixel outlines skip GDI+ and write the pixels themselves: they must
+// cover exactly the pixels GDI+ covers (drawing in alpha 254 here) under every kind of clip and
+// a moved origin.
+TEST_F(RenderLayer, OpaqueFillsAndOutlinesCoverWhatGdiPlusCovers) {
+  struct Case {
+    const char* clip;
+    POINT origin;
+  } cases[] = {{"none", {0, 0}}, {"rect", {0, 0}}, {"round", {0, 0}},
+               {"round", {5, 3}}, {"nested", {-4, 2}}, {"empty", {0, 0}}};
+  for (const Case& c : cases) {
+    auto fast = Surface(40, 30);
+    auto reference = Surface(40, 30);
+    for (IRenderContext* surface : {fast.get(), reference.get()}) {
+      surface->OffsetWindowOrg(c.origin);
+      const std::string clip = c.clip;
+      if (clip == "rect") surface->SetClip(RECT{3, 4, 30, 20});
+      if (clip == "round") surface->SetRoundClip(RECT{2, 2, 36, 26}, 12, 12);
+      if (clip == "nested") {
+        surface->SetRoundClip(RECT{0, 0, 30, 30}, 10, 10);
+        surface->SetClip(RECT{6, 1, 40, 25});
+      }
+      if (clip == "empty") surface->SetClip(RECT{10, 10, 10, 20});
+    }
+    const RECT fill = {-5, 1, 33, 28};
+    fast->DrawColor(fill, 0xFF3366CC);
+    reference->DrawColor(fill, 0xFE3366CC);
+    for (const RECT& outline : {RECT{4, 3, 25, 22}, RECT{8, 8, 8, 15}, RECT{30, 5, 50, 5}}) {
+      fast->DrawRect(outline, 1, 0xFFCC3300);
+      reference->DrawRect(outline, 1, 0xFECC3300);
+    }
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 40; ++x)
+        ASSERT_TRUE(Near(PixelAt(fast.get(), x, y), PixelAt(reference.get(), x, y), 2))
+            << c.clip << " at " << x << "," << y;
+    EXPECT_EQ(Rgb(PixelAt(fast.get(), 14, 12)), std::string(c.clip) == "empty" ? 0u : 0x3366CCu)
+        << c.clip;
+  }
 }
 
 TEST_F(RenderLayer, ClearsAndRestoresAlphaOutsideShadowCorners) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -98,7 +99,8 @@ TEST_F(Window_, AnUpdateRepaintsEveryChangedAreaOnTheScreen) {
 }
 
 // The show fade draws the tree once and then only changes the layered window's alpha; the
-// first frame on the screen (for a layered window, at a visible alpha) is reported once.
+// first frame on the screen (for a layered window, at a visible alpha) is reported once, and
+// goes out with the first paint rather than on the fade timer's first tick.
 TEST_F(Window_, TheShowFadeDrawsOnceAndReportsItsFirstVisibleFrame) {
   struct CountingControl : Control {
     void Paint(IRenderContext* context, const RECT& dirty) override {
@@ -115,6 +117,7 @@ TEST_F(Window_, TheShowFadeDrawsOnceAndReportsItsFirstVisibleFrame) {
     root->Add(child);
     NativeTestWindow* window = Make(RECT{50, 50, 150, 150}, layered, root);
     ASSERT_TRUE(PumpUntil([&] { return !window->first_frame_alphas.empty(); })) << layered;
+    EXPECT_TRUE(window->first_frame_in_paint) << layered;
     if (layered) {
       EXPECT_GT(window->first_frame_alphas[0], 0);
     }
@@ -272,6 +275,29 @@ TEST_F(Dispatch, HoverEndsOnEveryLeave) {
   EXPECT_EQ(window->GetHoverControl(), nullptr);
   EXPECT_EQ(controls[1]->GetState(), kControlStateNormal);
   SendMessageW(hwnd, WM_MOUSELEAVE, 0, 0);  // a second leave is harmless
+}
+
+// comctl32 loads at the first tooltip: the hover over a control with a tooltip text makes the
+// tooltip window.
+TEST_F(Dispatch, TheFirstTooltipMakesItsWindow) {
+  auto tooltip_of = [](HWND owner) {
+    std::pair<HWND, HWND> search = {owner, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND candidate, LPARAM found) {
+      auto* pair = reinterpret_cast<std::pair<HWND, HWND>*>(found);
+      wchar_t name[64] = {};
+      GetClassNameW(candidate, name, 64);
+      if (std::wstring(name) != L"tooltips_class32" || GetWindow(candidate, GW_OWNER) != pair->first)
+        return TRUE;
+      pair->second = candidate;
+      return FALSE;
+    }, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+  };
+  EXPECT_EQ(tooltip_of(hwnd), nullptr);
+  controls[1]->SetToolTipText(L"tip");
+  Send(WM_MOUSEMOVE, 0, 60, 10);
+  SendMessageW(hwnd, WM_MOUSEHOVER, 0, MAKELPARAM(60, 10));
+  EXPECT_NE(tooltip_of(hwnd), nullptr);
 }
 
 TEST_F(Dispatch, KeysGoToTheFocusAndTabWraps) {

@@ -49,12 +49,21 @@ class NativeTestWindow : public Window {
   }
   LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) override {
     if (message == WM_CLOSE) close_code = static_cast<int>(wparam);
-    return Window::HandleMessage(message, wparam, lparam);
+    const bool was_painting = painting;
+    painting = was_painting || message == WM_PAINT || message == kLayeredPaintMessage;
+    const LRESULT result = Window::HandleMessage(message, wparam, lparam);
+    painting = was_painting;
+    return result;
   }
-  void OnFirstVisibleFrame() override { first_frame_alphas.push_back(GetWindowAlpha()); }
+  void OnFirstVisibleFrame() override {
+    first_frame_alphas.push_back(GetWindowAlpha());
+    first_frame_in_paint = painting;
+  }
   bool destroyed = false;
   int close_code = -1;
   std::vector<int> first_frame_alphas;  // the window's alpha at each first-frame call
+  bool painting = false;
+  bool first_frame_in_paint = false;  // the first frame went out within a paint
 };
 
 // Moves the real pointer to a client point of `hwnd` and clicks (xdotool on the X display).

@@ -23,6 +23,10 @@ class AnimationPlayerBase : public base::SupportWeakCallback {
   virtual void Reverse();
   virtual void StartTimer();
   virtual int GetCurrentValue() = 0;
+  // One tick now, outside the timer, while playing.
+  void Advance() {
+    if (playing_) Play();
+  }
 
   void SetStartValue(int value) { start_value_ = value; }
   void SetEndValue(int value) { end_value_ = value; }

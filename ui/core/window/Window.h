@@ -146,6 +146,8 @@ class Window : public virtual base::SupportWeakCallback {
   void PaintLayered(const RECT& paint, const RECT& window_rect, const RECT& client);
   // Puts the drawn frame on the screen at the window's alpha.
   void UpdateLayered(const RECT& window_rect, const RECT& client);
+  // One step of a playing show fade now, outside its timer.
+  void AdvanceShowFade();
   // A step of the show or close fade: the drawn frame goes out again at the new alpha, unless a
   // paint is due anyway.
   void ApplyFadeAlpha(int alpha);

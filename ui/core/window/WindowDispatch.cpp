@@ -324,6 +324,8 @@ void Window::ShowToolTip(Control* control) {
   tool_info_.lpszText = const_cast<LPWSTR>(text.c_str());
   tool_info_.rect = control->GetPos(true);
   if (!tooltip_) {
+    // comctl32 loads here, at the first tooltip, rather than before the first frame.
+    InitCommonControls();
     tooltip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
                                nullptr, GetModuleHandleW(nullptr), nullptr);

@@ -2,6 +2,7 @@
 // layered update or a plain copy to the screen.
 #include <algorithm>
 
+#include "control/AnimationManager.h"
 #include "control/Control.h"
 #include "layout/Box.h"
 #include "render/RenderInterfaces.h"
@@ -127,8 +128,23 @@ void Window::PaintLayered(const RECT& paint, const RECT& window_rect, const RECT
     InflateRect(&padding, 1, 1);
     if (IntersectRect(&inner, &inner, &paint)) render_context_->RestoreAlpha(inner, padding, 0);
   }
-  // Before the show fade's first visible step nothing goes out: that step sends this frame.
-  if (window_alpha_ > 0 || layered_updated_) UpdateLayered(window_rect, client);
+  // Before the show fade's first visible step nothing goes out. The first frame takes that
+  // step at once rather than wait for the fade timer's first tick; the step sends the frame.
+  if (window_alpha_ == 0 && !layered_updated_) {
+    AdvanceShowFade();
+    return;
+  }
+  UpdateLayered(window_rect, client);
+}
+
+void Window::AdvanceShowFade() {
+  if (!root_) return;
+  Control* root = static_cast<Control*>(root_);
+  AnimationPlayer* fade = root->GetAnimationManager().GetAnimationPlayer(kAnimationAlpha);
+  if (!fade || !fade->IsPlaying()) return;
+  fade->Advance();
+  // A fade still at 0 takes its least visible step, so that the frame goes out now.
+  if (window_alpha_ == 0) ApplyFadeAlpha(1);
 }
 
 void Window::UpdateLayered(const RECT& window_rect, const RECT& client) {
