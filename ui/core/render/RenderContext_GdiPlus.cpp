@@ -1,5 +1,6 @@
 #include "render/RenderContext_GdiPlus.h"
 
+#include <climits>
 #include <vector>
 
 #include "render/Brush_GdiPlus.h"
@@ -149,7 +150,8 @@ bool RenderContext_GdiPlus::FillOpaqueWithin(HRGN clip, const RECT& area, DWORD 
 
 bool RenderContext_GdiPlus::FillOutline(const RECT& rect, DWORD color) {
   const LONG l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
-  if (r <= l || b <= t) return false;  // GDI+ has its own rules for flat outlines
+  // GDI+ has its own rules for flat outlines; the far edges must stay within LONG.
+  if (r <= l || b <= t || r == LONG_MAX || b == LONG_MAX) return false;
   // A failed side leaves GDI+ to draw the whole outline: opaque pixels drawn twice stay the same.
   for (const RECT& side : {RECT{l, t, r + 1, t + 1}, RECT{l, b, r + 1, b + 1},
                            RECT{l, t + 1, l + 1, b}, RECT{r, t + 1, r + 1, b}}) {
