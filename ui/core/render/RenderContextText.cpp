@@ -1,9 +1,7 @@
 // Text drawing and measuring of the render context.
-#include <cwchar>
-
-#include "render/FontFileFamily.h"
 #include "render/GdiPlusGraphics.h"
 #include "render/RenderContext_GdiPlus.h"
+#include "render/TextFont.h"
 #include "resources/FontInfo.h"
 #include "resources/GlobalManager.h"
 
@@ -12,39 +10,32 @@ namespace {
 
 constexpr StringFormatFlags kNoWrap = StringFormatFlagsNoWrap;
 
-// The registered font through its wide LOGFONT, so that any face name survives whatever the
-// ANSI code page; a face GDI+ does not know (one that GDI substitutes) by the family of the
-// font file GDI uses for it; the DC's font when the id is unknown or nothing else works.
-class TextFont {
+// The registered font's GDI+ font, made on its first use; the DC's font when the id is unknown
+// or GDI+ knows the font by no name.
+class FontForText {
  public:
-  TextFont(HDC dc, const std::wstring& font_id) {
-    FontInfo* font = GlobalManager::GetFont(font_id);
-    LOGFONTW logfont = {};
-    if (font && GetObjectW(font->handle, sizeof(logfont), &logfont) && !Create(dc, logfont)) {
-      const std::wstring family = FontFileFamilyName(dc, font->handle);
-      if (!family.empty() && family.size() < LF_FACESIZE) {
-        wcscpy(logfont.lfFaceName, family.c_str());
-        Create(dc, logfont);
+  FontForText(HDC dc, const std::wstring& font_id) {
+    if (FontInfo* font = GlobalManager::GetFont(font_id)) {
+      if (!font->text_font) font->text_font = TextFont::Create(dc, font->handle);
+      if (font->text_font) {
+        font_ = font->text_font->get();
+        return;
       }
     }
     // A failed call may leave a freed font in its result.
-    if (!font_ && GdipCreateFontFromDC(dc, &font_) != Ok) font_ = nullptr;
+    if (GdipCreateFontFromDC(dc, &owned_) != Ok) owned_ = nullptr;
+    font_ = owned_;
   }
-  ~TextFont() {
-    if (font_) GdipDeleteFont(font_);
+  ~FontForText() {
+    if (owned_) GdipDeleteFont(owned_);
   }
-  TextFont(const TextFont&) = delete;
-  TextFont& operator=(const TextFont&) = delete;
+  FontForText(const FontForText&) = delete;
+  FontForText& operator=(const FontForText&) = delete;
   GpFont* get() const { return font_; }
 
  private:
-  bool Create(HDC dc, const LOGFONTW& logfont) {
-    if (GdipCreateFontFromLogfontW(dc, &logfont, &font_) == Ok) return true;
-    font_ = nullptr;
-    return false;
-  }
-
   GpFont* font_ = nullptr;
+  GpFont* owned_ = nullptr;  // the DC's font, made for this text only
 };
 
 class TypographicFormat {
@@ -101,7 +92,7 @@ void RenderContext_GdiPlus::DrawText(const RECT& rect, const std::wstring& text,
                                      bool line_limit) {
   if (text.empty()) return;
   GdiPlusGraphics graphics(dc_, false);
-  TextFont font(dc_, font_id);
+  FontForText font(dc_, font_id);
   RectF layout(static_cast<REAL>(rect.left), static_cast<REAL>(rect.top),
                static_cast<REAL>(rect.right - rect.left),
                static_cast<REAL>(rect.bottom - rect.top));
@@ -120,7 +111,7 @@ void RenderContext_GdiPlus::DrawText(const RECT& rect, const std::wstring& text,
 RECT RenderContext_GdiPlus::MeasureText(const std::wstring& text, const std::wstring& font_id,
                                         UINT style, int width) {
   GdiPlusGraphics graphics(dc_, false);
-  TextFont font(dc_, font_id);
+  FontForText font(dc_, font_id);
   TypographicFormat format;
   GdipSetStringFormatFlags(format.get(), (style & DT_SINGLELINE) ? kNoWrap : 0);
   auto measure = [&](const std::wstring& what, const RectF& layout) {

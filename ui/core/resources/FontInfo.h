@@ -3,9 +3,12 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 namespace ui {
+
+class TextFont;
 
 struct FontInfo {
   HFONT handle = nullptr;
@@ -15,6 +18,7 @@ struct FontInfo {
   bool underline = false;
   bool italic = false;
   TEXTMETRICW metrics = {};
+  std::unique_ptr<TextFont> text_font;  // made by the render layer on its first use
 };
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #include <map>
 #include <memory>
 
+#include "render/TextFont.h"
 #include "system/DpiManager.h"
 #include "system/WindowsVersion.h"
 #include "resources/FontInfo.h"
