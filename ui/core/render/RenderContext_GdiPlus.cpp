@@ -198,6 +198,7 @@ void RenderContext_GdiPlus::DrawRect(const RECT& rect, int width, DWORD color) {
 
 void RenderContext_GdiPlus::DrawRoundRect(const RECT& rect, const SIZE& round_size, int width,
                                           DWORD color) {
+  if (width == 1 && (color >> 24) == 0xFF && DrawRoundRectByCorners(rect, round_size, color)) return;
   const int cx = round_size.cx, cy = round_size.cy;
   const LONG l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
   Path_GdiPlus path;
@@ -212,6 +213,53 @@ void RenderContext_GdiPlus::DrawRoundRect(const RECT& rect, const SIZE& round_si
   path.CloseFigure();
   WithPen(color, width, true,
           [&](GpGraphics* graphics, GpPen* pen) { GdipDrawPath(graphics, pen, path.GetPath()); });
+}
+
+bool RenderContext_GdiPlus::DrawRoundRectByCorners(const RECT& rect, const SIZE& round_size,
+                                                   DWORD color) {
+  // Each corner's path runs on past its box, so that the pen's ends fall outside the box and
+  // what GDI+ draws inside is exactly what the whole outline draws there.
+  constexpr int kMargin = 2, kRunOn = kMargin + 2;
+  const int cx = round_size.cx, cy = round_size.cy;
+  const LONG l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
+  if (cx < 0 || cy < 0 || r - l < 2 * (cx + kMargin) || b - t < 2 * (cy + kMargin) ||
+      r >= LONG_MAX - kMargin || b >= LONG_MAX - kMargin || l <= LONG_MIN + kMargin ||
+      t <= LONG_MIN + kMargin)
+    return false;
+  const LONG inner_left = l + cx + kMargin, inner_right = r - cx - kMargin + 1;
+  const LONG inner_top = t + cy + kMargin, inner_bottom = b - cy - kMargin + 1;
+  // The straight sides between the boxes; opaque pixels drawn twice stay the same.
+  for (const RECT& side : {RECT{inner_left, t, inner_right, t + 1}, RECT{inner_left, b, inner_right, b + 1},
+                           RECT{l, inner_top, l + 1, inner_bottom}, RECT{r, inner_top, r + 1, inner_bottom}}) {
+    if (!FillOpaque(side, color)) return false;
+  }
+  struct Corner {
+    RECT box;
+    POINT side_in[2], side_out[2];  // the sides running into the arc and out of it
+    POINT arc;                      // top left of the arc's ellipse
+    float start_angle;
+  };
+  const Corner corners[] = {
+      {{l - kMargin, t - kMargin, inner_left, inner_top},
+       {{l, t + cy + kRunOn}, {l, t + cy}}, {{l + cx, t}, {l + cx + kRunOn, t}}, {l, t}, 180},
+      {{inner_right, t - kMargin, r + 1 + kMargin, inner_top},
+       {{r - cx - kRunOn, t}, {r - cx, t}}, {{r, t + cy}, {r, t + cy + kRunOn}}, {r - cx, t}, 270},
+      {{inner_right, inner_bottom, r + 1 + kMargin, b + 1 + kMargin},
+       {{r, b - cy - kRunOn}, {r, b - cy}}, {{r - cx, b}, {r - cx - kRunOn, b}}, {r - cx, b - cy}, 0},
+      {{l - kMargin, inner_bottom, inner_left, b + 1 + kMargin},
+       {{l + cx + kRunOn, b}, {l + cx, b}}, {{l, b - cy}, {l, b - cy - kRunOn}}, {l, b - cy}, 90}};
+  WithPen(color, 1, true, [&](GpGraphics* graphics, GpPen* pen) {
+    for (const Corner& c : corners) {
+      Path_GdiPlus path;
+      path.AddLine(c.side_in[0].x, c.side_in[0].y, c.side_in[1].x, c.side_in[1].y);
+      path.AddArc(c.arc.x, c.arc.y, cx, cy, c.start_angle, 90);
+      path.AddLine(c.side_out[0].x, c.side_out[0].y, c.side_out[1].x, c.side_out[1].y);
+      GdipSetClipRectI(graphics, c.box.left, c.box.top, c.box.right - c.box.left,
+                       c.box.bottom - c.box.top, CombineModeReplace);
+      GdipDrawPath(graphics, pen, path.GetPath());
+    }
+  });
+  return true;
 }
 
 void RenderContext_GdiPlus::DrawEllipse(const RECT& rect, int width, DWORD color) {

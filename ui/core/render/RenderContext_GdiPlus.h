@@ -79,6 +79,10 @@ class RenderContext_GdiPlus : public IRenderContext {
   bool FillOpaque(const RECT& rect, DWORD color);
   // A one-pixel opaque outline of `rect`, right and bottom edges included, as fills.
   bool FillOutline(const RECT& rect, DWORD color);
+  // A one-pixel opaque round rectangle: its straight sides as fills, each corner by GDI+ within
+  // a box around it, since GDI+ takes time in proportion to the area a path spans. False when
+  // the corners' boxes would meet or a side could not be filled (GDI+ draws it whole then).
+  bool DrawRoundRectByCorners(const RECT& rect, const SIZE& round_size, DWORD color);
   // The part of `area` (device units) inside `clip`, which this changes.
   bool FillOpaqueWithin(HRGN clip, const RECT& area, DWORD color);
   // Outlines with a new pen of `color` and `width`; anti-aliased when asked.

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -196,6 +197,50 @@ TEST_F(RenderLayer, OpaqueFillsAndOutlinesCoverWhatGdiPlusCovers) {
             << c.clip << " at " << x << "," << y;
     EXPECT_EQ(Rgb(PixelAt(fast.get(), 14, 12)), std::string(c.clip) == "empty" ? 0u : 0x3366CCu)
         << c.clip;
+  }
+}
+
+// A one-pixel opaque round rectangle is drawn side by side and corner by corner: it must cover
+// what GDI+ covers drawing the whole outline, for every rounding, under clips and a moved origin.
+TEST_F(RenderLayer, RoundRectByCornersMatchesTheWholeOutline) {
+  struct Case {
+    RECT rect;
+    SIZE round;
+    const char* clip;
+    POINT origin;
+  } cases[] = {{{4, 3, 45, 30}, {3, 3}, "none", {0, 0}},   {{4, 3, 45, 30}, {6, 6}, "none", {0, 0}},
+               {{2, 5, 40, 28}, {8, 4}, "rect", {0, 0}},   {{4, 3, 45, 30}, {5, 5}, "round", {3, -2}},
+               {{-6, -4, 30, 26}, {4, 4}, "none", {2, 1}}, {{4, 3, 45, 30}, {0, 0}, "none", {0, 0}},
+               {{4, 3, 16, 14}, {3, 3}, "none", {0, 0}}};
+  for (const Case& c : cases) {
+    auto fast = Surface(50, 36);
+    auto reference = Surface(50, 36);
+    for (IRenderContext* surface : {fast.get(), reference.get()}) {
+      surface->DrawColor(RECT{0, 0, 50, 36}, 0xFF202830);
+      surface->OffsetWindowOrg(c.origin);
+      const std::string clip = c.clip;
+      if (clip == "rect") surface->SetClip(RECT{0, 8, 30, 36});
+      if (clip == "round") surface->SetRoundClip(RECT{1, 1, 44, 33}, 14, 14);
+    }
+    fast->DrawRoundRect(c.rect, c.round, 1, 0xFFCC8844);
+    const LONG l = c.rect.left, t = c.rect.top, r = c.rect.right, b = c.rect.bottom;
+    const int cx = c.round.cx, cy = c.round.cy;
+    std::unique_ptr<IPath> path(GlobalManager::GetRenderFactory()->CreatePath());
+    path->AddArc(l, t, cx, cy, 180, 90);
+    path->AddLine(l + cx, t, r - cx, t);
+    path->AddArc(r - cx, t, cx, cy, 270, 90);
+    path->AddLine(r, t + cy, r, b - cy);
+    path->AddArc(r - cx, b - cy, cx, cy, 0, 90);
+    path->AddLine(r - cx, b, l + cx, b);
+    path->AddArc(l, b - cy, cx, cy, 90, 90);
+    path->AddLine(l, b - cy, l, t + cy);
+    path->CloseFigure();
+    std::unique_ptr<IPen> pen(GlobalManager::GetRenderFactory()->CreatePen(0xFFCC8844, 1));
+    reference->DrawPath(path.get(), pen.get());
+    for (int y = 0; y < 36; ++y)
+      for (int x = 0; x < 50; ++x)
+        ASSERT_EQ(PixelAt(fast.get(), x, y), PixelAt(reference.get(), x, y))
+            << c.clip << " " << cx << "x" << cy << " at " << x << "," << y;
   }
 }
 
