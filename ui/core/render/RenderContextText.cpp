@@ -18,7 +18,8 @@ class FontForText {
     if (FontInfo* font = GlobalManager::GetFont(font_id)) {
       if (!font->text_font) font->text_font = TextFont::Create(dc, font->handle);
       if (font->text_font) {
-        font_ = font->text_font->get();
+        kept_ = font->text_font.get();
+        font_ = kept_->get();
         return;
       }
     }
@@ -33,9 +34,16 @@ class FontForText {
   FontForText& operator=(const FontForText&) = delete;
   GpFont* get() const { return font_; }
 
+  // The height of one unwrapped line, kept with a registered font.
+  template <typename Measure>
+  REAL LineHeight(Measure measure) {
+    return kept_ ? kept_->LineHeight(measure) : measure();
+  }
+
  private:
   GpFont* font_ = nullptr;
-  GpFont* owned_ = nullptr;  // the DC's font, made for this text only
+  TextFont* kept_ = nullptr;  // the registered font's
+  GpFont* owned_ = nullptr;   // the DC's font, made for this text only
 };
 
 class TypographicFormat {
@@ -122,7 +130,10 @@ RECT RenderContext_GdiPlus::MeasureText(const std::wstring& text, const std::wst
   };
   RectF layout(0, 0, 0, 0);
   if (width != -1) {
-    const REAL height = (style & DT_SINGLELINE) ? measure(L"测试", RectF(0, 0, 0, 0)).Height : 0;
+    // A single line is laid out in the height of a sample line of the font.
+    const REAL height = (style & DT_SINGLELINE)
+                            ? font.LineHeight([&] { return measure(L"测试", RectF(0, 0, 0, 0)).Height; })
+                            : 0;
     layout = RectF(0, 0, static_cast<REAL>(width), height);
   }
   const RectF bounds = measure(text, layout);

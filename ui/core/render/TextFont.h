@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "render/GdiPlusFlat.h"
 
@@ -23,10 +24,18 @@ class TextFont {
 
   GpFont* get() const { return font_; }
 
+  // The height of one unwrapped line of the font, measured by `measure` on first use.
+  template <typename Measure>
+  REAL LineHeight(Measure measure) {
+    if (!line_height_) line_height_ = measure();
+    return *line_height_;
+  }
+
  private:
   explicit TextFont(GpFont* font) : font_(font) {}
 
   GpFont* font_;
+  std::optional<REAL> line_height_;
 };
 
 }  // namespace ui

@@ -326,19 +326,23 @@ TEST_F(RenderLayer, MeasuresTextOnePixelLarger) {
   EXPECT_GT(narrow.bottom - narrow.top, wide.bottom - wide.top);  // wrapped onto more lines
 }
 
-// A registered font keeps the GDI+ font it draws with: registered again under the same id
-// after a restart of the framework, it measures with its new size.
+// A registered font keeps the GDI+ font it draws with and the height of its line: registered
+// again under the same id after a restart of the framework, it measures with its new size.
 TEST_F(RenderLayer, AFontRegisteredAgainMeasuresWithItsNewSize) {
+  auto measure = [this] {
+    auto surface = Surface(10, 10);
+    const RECT free = surface->MeasureText(L"Measure me", L"again", DT_SINGLELINE);
+    const RECT in_width = surface->MeasureText(L"Measure me", L"again", DT_SINGLELINE, 300);
+    EXPECT_EQ(surface->MeasureText(L"Measure me", L"again", DT_SINGLELINE, 300).bottom, in_width.bottom);
+    EXPECT_EQ(in_width.bottom - in_width.top, free.bottom - free.top);
+    return in_width;
+  };
   ASSERT_NE(GlobalManager::AddFont(L"again", L"arial", 12, false, false, false, false), nullptr);
-  auto surface = Surface(10, 10);
-  const RECT small = surface->MeasureText(L"Measure me", L"again", DT_SINGLELINE);
-  EXPECT_EQ(surface->MeasureText(L"Measure me", L"again", DT_SINGLELINE).bottom, small.bottom);
-  surface.reset();
+  const RECT small = measure();
   GlobalManager::Shutdown();
   GlobalManager::Startup(L"", nullptr, L"", L"");
   ASSERT_NE(GlobalManager::AddFont(L"again", L"arial", 24, false, false, false, false), nullptr);
-  surface = Surface(10, 10);
-  const RECT large = surface->MeasureText(L"Measure me", L"again", DT_SINGLELINE);
+  const RECT large = measure();
   EXPECT_GT(large.bottom - large.top, small.bottom - small.top + 6);
   EXPECT_GT(large.right - large.left, small.right - small.left + 20);
 }
