@@ -131,9 +131,8 @@ RECT RenderContext_GdiPlus::MeasureText(const std::wstring& text, const std::wst
   RectF layout(0, 0, 0, 0);
   if (width != -1) {
     // A single line is laid out in the height of a sample line of the font.
-    const REAL height = (style & DT_SINGLELINE)
-                            ? font.LineHeight([&] { return measure(L"测试", RectF(0, 0, 0, 0)).Height; })
-                            : 0;
+    auto sample_height = [&] { return measure(L"测试", RectF(0, 0, 0, 0)).Height; };
+    const REAL height = (style & DT_SINGLELINE) ? font.LineHeight(sample_height) : 0;
     layout = RectF(0, 0, static_cast<REAL>(width), height);
   }
   const RectF bounds = measure(text, layout);

@@ -198,7 +198,8 @@ void RenderContext_GdiPlus::DrawRect(const RECT& rect, int width, DWORD color) {
 
 void RenderContext_GdiPlus::DrawRoundRect(const RECT& rect, const SIZE& round_size, int width,
                                           DWORD color) {
-  if (width == 1 && (color >> 24) == 0xFF && DrawRoundRectByCorners(rect, round_size, color)) return;
+  if (width == 1 && (color >> 24) == 0xFF && DrawRoundRectByCorners(rect, round_size, color))
+    return;
   const int cx = round_size.cx, cy = round_size.cy;
   const LONG l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
   Path_GdiPlus path;
@@ -229,8 +230,9 @@ bool RenderContext_GdiPlus::DrawRoundRectByCorners(const RECT& rect, const SIZE&
   const LONG inner_left = l + cx + kMargin, inner_right = r - cx - kMargin + 1;
   const LONG inner_top = t + cy + kMargin, inner_bottom = b - cy - kMargin + 1;
   // The straight sides between the boxes; opaque pixels drawn twice stay the same.
-  for (const RECT& side : {RECT{inner_left, t, inner_right, t + 1}, RECT{inner_left, b, inner_right, b + 1},
-                           RECT{l, inner_top, l + 1, inner_bottom}, RECT{r, inner_top, r + 1, inner_bottom}}) {
+  for (const RECT& side :
+       {RECT{inner_left, t, inner_right, t + 1}, RECT{inner_left, b, inner_right, b + 1},
+        RECT{l, inner_top, l + 1, inner_bottom}, RECT{r, inner_top, r + 1, inner_bottom}}) {
     if (!FillOpaque(side, color)) return false;
   }
   struct Corner {
@@ -245,7 +247,8 @@ bool RenderContext_GdiPlus::DrawRoundRectByCorners(const RECT& rect, const SIZE&
       {{inner_right, t - kMargin, r + 1 + kMargin, inner_top},
        {{r - cx - kRunOn, t}, {r - cx, t}}, {{r, t + cy}, {r, t + cy + kRunOn}}, {r - cx, t}, 270},
       {{inner_right, inner_bottom, r + 1 + kMargin, b + 1 + kMargin},
-       {{r, b - cy - kRunOn}, {r, b - cy}}, {{r - cx, b}, {r - cx - kRunOn, b}}, {r - cx, b - cy}, 0},
+       {{r, b - cy - kRunOn}, {r, b - cy}}, {{r - cx, b}, {r - cx - kRunOn, b}}, {r - cx, b - cy},
+       0},
       {{l - kMargin, inner_bottom, inner_left, b + 1 + kMargin},
        {{l + cx + kRunOn, b}, {l + cx, b}}, {{l, b - cy}, {l, b - cy - kRunOn}}, {l, b - cy}, 90}};
   WithPen(color, 1, true, [&](GpGraphics* graphics, GpPen* pen) {

@@ -208,9 +208,12 @@ TEST_F(RenderLayer, RoundRectByCornersMatchesTheWholeOutline) {
     SIZE round;
     const char* clip;
     POINT origin;
-  } cases[] = {{{4, 3, 45, 30}, {3, 3}, "none", {0, 0}},   {{4, 3, 45, 30}, {6, 6}, "none", {0, 0}},
-               {{2, 5, 40, 28}, {8, 4}, "rect", {0, 0}},   {{4, 3, 45, 30}, {5, 5}, "round", {3, -2}},
-               {{-6, -4, 30, 26}, {4, 4}, "none", {2, 1}}, {{4, 3, 45, 30}, {0, 0}, "none", {0, 0}},
+  } cases[] = {{{4, 3, 45, 30}, {3, 3}, "none", {0, 0}},
+               {{4, 3, 45, 30}, {6, 6}, "none", {0, 0}},
+               {{2, 5, 40, 28}, {8, 4}, "rect", {0, 0}},
+               {{4, 3, 45, 30}, {5, 5}, "round", {3, -2}},
+               {{-6, -4, 30, 26}, {4, 4}, "none", {2, 1}},
+               {{4, 3, 45, 30}, {0, 0}, "none", {0, 0}},
                {{4, 3, 16, 14}, {3, 3}, "none", {0, 0}}};
   for (const Case& c : cases) {
     auto fast = Surface(50, 36);
@@ -333,7 +336,8 @@ TEST_F(RenderLayer, AFontRegisteredAgainMeasuresWithItsNewSize) {
     auto surface = Surface(10, 10);
     const RECT free = surface->MeasureText(L"Measure me", L"again", DT_SINGLELINE);
     const RECT in_width = surface->MeasureText(L"Measure me", L"again", DT_SINGLELINE, 300);
-    EXPECT_EQ(surface->MeasureText(L"Measure me", L"again", DT_SINGLELINE, 300).bottom, in_width.bottom);
+    const RECT again = surface->MeasureText(L"Measure me", L"again", DT_SINGLELINE, 300);
+    EXPECT_EQ(again.bottom, in_width.bottom);
     EXPECT_EQ(in_width.bottom - in_width.top, free.bottom - free.top);
     return in_width;
   };
