@@ -1,6 +1,7 @@
 #include "render/RenderContext_GdiPlus.h"
 
 #include <climits>
+#include <cstdint>
 #include <vector>
 
 #include "render/Brush_GdiPlus.h"
@@ -221,11 +222,13 @@ bool RenderContext_GdiPlus::DrawRoundRectByCorners(const RECT& rect, const SIZE&
   // Each corner's path runs on past its box, so that the pen's ends fall outside the box and
   // what GDI+ draws inside is exactly what the whole outline draws there.
   constexpr int kMargin = 2, kRunOn = kMargin + 2;
-  const int cx = round_size.cx, cy = round_size.cy;
+  const LONG cx = round_size.cx, cy = round_size.cy;
   const LONG l = rect.left, t = rect.top, r = rect.right, b = rect.bottom;
-  if (cx < 0 || cy < 0 || r - l < 2 * (cx + kMargin) || b - t < 2 * (cy + kMargin) ||
-      r >= LONG_MAX - kMargin || b >= LONG_MAX - kMargin || l <= LONG_MIN + kMargin ||
-      t <= LONG_MIN + kMargin)
+  // The boxes must not meet, and every coordinate below must stay within LONG.
+  const int64_t width = int64_t{r} - l, height = int64_t{b} - t;
+  if (cx < 0 || cy < 0 || width < 2 * (int64_t{cx} + kMargin) ||
+      height < 2 * (int64_t{cy} + kMargin) || r >= LONG_MAX - kMargin ||
+      b >= LONG_MAX - kMargin || l <= LONG_MIN + kMargin || t <= LONG_MIN + kMargin)
     return false;
   const LONG inner_left = l + cx + kMargin, inner_right = r - cx - kMargin + 1;
   const LONG inner_top = t + cy + kMargin, inner_bottom = b - cy - kMargin + 1;
