@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <memory>
 #include <string>
 
 #include <google/protobuf/io/tokenizer.h>
@@ -45,14 +46,12 @@ bool CreateFolderPath(const std::wstring& path) {
 
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                       nullptr, nullptr);
-  std::string utf8(size > 0 ? size : 0, '\0');
-  if (size > 0)
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), size, nullptr,
-                        nullptr);
-  return utf8;
+// Protobuf's messages are ASCII; bytes of the file they quote may be anything.
+std::wstring Wide(const std::string& text) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(size > 0 ? size : 0, L'\0');
+  if (size > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+  return wide;
 }
 
 // Keeps the first problem the text parser finds, with its place when it has one.
@@ -72,79 +71,127 @@ class FirstParseError : public google::protobuf::io::ErrorCollector {
   std::string text_;
 };
 
-// Every unknown field takes at least its tag's byte, so dropping them shows in the size.
-bool HasUnknownFields(google::protobuf::Message* message) {
-  const size_t size = message->ByteSizeLong();
-  message->DiscardUnknownFields();
-  return message->ByteSizeLong() != size;
-}
-
 // Parses the bytes into the message; returns what is wrong with them, empty when they
-// parse. A message that fails is cleared, so nothing half-read reaches a later save.
+// parse. A message that fails holds what was read before the error.
 std::string ParseProblem(const std::string& bytes, google::protobuf::Message* message, int mode) {
-  std::string problem;
   if (mode == kProtoFileText) {
     FirstParseError error;
     google::protobuf::TextFormat::Parser parser;
     parser.RecordErrorsTo(&error);
-    if (!parser.ParseFromString(bytes, message)) problem = error.text().empty() ? " does not parse" : error.text();
-  } else if (!message->ParseFromString(bytes)) {
-    problem = " is not a valid binary message";
-  } else if (HasUnknownFields(message)) {
-    problem = " holds fields this program does not know";
+    if (parser.ParseFromString(bytes, message)) return std::string();
+    return error.text().empty() ? " does not parse" : error.text();
   }
-  if (!problem.empty()) message->Clear();
-  return problem;
+  return message->ParseFromString(bytes) ? std::string() : " is not a valid binary message";
 }
 
-// Moves an unreadable file out of the way of the next save; one log line names both files.
-void KeepAside(const std::wstring& path, const std::string& problem, std::wstring* kept_aside_as) {
-  const std::wstring aside = KeptAsidePathFor(path);
-  const bool moved = MoveFileExW(path.c_str(), aside.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-  LogStoreProblem("Settings file " + Utf8(path) + problem + (moved ? "; kept as " : "; could not be kept as ") +
-                  Utf8(aside));
-  if (moved && kept_aside_as) *kept_aside_as = aside;
-}
+// The file as a load finds it.
+struct FileOnDisk {
+  ReadResult read;
+  std::string bytes;     // for kRead
+  std::wstring problem;  // why it does not load; empty when it loads or is absent
+};
 
-}  // namespace
-
-std::wstring KeptAsidePathFor(const std::wstring& path) { return path + L".bad"; }
-
-bool LoadProtoFile(const std::wstring& path, google::protobuf::Message* message, int mode,
-                   std::wstring* kept_aside_as) {
-  if (kept_aside_as) kept_aside_as->clear();
-  std::string bytes;
-  std::string problem;
-  switch (ReadWholeFile(path, kMaxSettingsFileBytes, &bytes)) {
-    case ReadResult::kRead: problem = ParseProblem(bytes, message, mode); break;
+// Reads the file into the message, which is touched only when the file could be read.
+FileOnDisk ReadFileOnDisk(const std::wstring& path, google::protobuf::Message* message, int mode) {
+  FileOnDisk file;
+  file.read = ReadWholeFile(path, kMaxSettingsFileBytes, &file.bytes);
+  switch (file.read) {
+    case ReadResult::kRead: file.problem = Wide(ParseProblem(file.bytes, message, mode)); break;
+    case ReadResult::kCannotRead: file.problem = L" cannot be opened"; break;
     case ReadResult::kTooLarge:
-      problem = " is larger than " + std::to_string(kMaxSettingsFileBytes) + " bytes";
+      file.problem = L" is larger than " + std::to_wstring(kMaxSettingsFileBytes) + L" bytes";
       break;
-    default: return false;
+    case ReadResult::kAbsent: break;
   }
-  if (problem.empty()) return true;
-  KeepAside(path, problem, kept_aside_as);
-  return false;
+  return file;
 }
 
-bool SaveProtoFile(const std::wstring& path, const google::protobuf::Message& message) {
-  // A message missing required fields would be written but could never be read back.
-  std::string bytes;
-  return message.IsInitialized() && message.SerializeToString(&bytes) &&
-         WriteFileAtomically(path, bytes);
+bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Whether the copy holds the file's bytes: those read, or the whole file when it was too
+// large to read.
+bool HoldsTheBytes(const std::wstring& copy, const std::wstring& path, const FileOnDisk& file) {
+  if (file.read == ReadResult::kTooLarge) return SameFileBytes(copy, path);
+  std::string held;
+  return ReadWholeFile(copy, file.bytes.size(), &held) == ReadResult::kRead && held == file.bytes;
 }
 
-bool SaveProtoText(const std::wstring& path, const google::protobuf::Message& message) {
-  std::string text;
-  if (!google::protobuf::TextFormat::PrintToString(message, &text)) return false;
+bool MakeCopy(const std::wstring& copy, const std::wstring& path, const FileOnDisk& file) {
+  if (file.read == ReadResult::kTooLarge) return CopyToNewFileAtomically(path, copy);
+  return CreateFileAtomically(copy, file.bytes);
+}
+
+// The name that holds the file's bytes, found or made now; empty when none can be had.
+std::wstring KeepCopy(const std::wstring& path, const FileOnDisk& file) {
+  if (file.read == ReadResult::kCannotRead) return std::wstring();
+  for (int number = 0; number < kMaxKeptCopies; ++number) {
+    const std::wstring copy = KeptCopyPathFor(path, number);
+    if (Exists(copy)) {
+      if (HoldsTheBytes(copy, path, file)) return copy;
+      continue;
+    }
+    if (MakeCopy(copy, path, file)) return copy;
+    // Another program may have taken the name meanwhile; any other failure ends the search.
+    if (!Exists(copy)) break;
+  }
+  return std::wstring();
+}
+
+// Before a save replaces the file at path: a file there that does not load as the kind of
+// message saved is copied first. False when it could not be.
+bool KeepUnloadableFile(const std::wstring& path, const google::protobuf::Message& kind, int mode,
+                        KeptCopy* kept) {
+  std::unique_ptr<google::protobuf::Message> probe(kind.New());
+  const FileOnDisk file = ReadFileOnDisk(path, probe.get(), mode);
+  if (file.problem.empty()) return true;
+  const std::wstring copy = KeepCopy(path, file);
+  const std::wstring line = L"Settings file " + path + file.problem;
+  if (copy.empty()) {
+    LogStoreProblem(line + L"; no copy of it could be made, so it is not replaced");
+    if (kept) kept->refused = true;
+    return false;
+  }
+  LogStoreProblem(line + L"; kept as " + copy);
+  if (kept) kept->path = copy;
+  return true;
+}
+
+std::string WithCrLf(const std::string& text) {
   std::string crlf;
   crlf.reserve(text.size() + text.size() / 16);
   for (const char c : text) {
     if (c == '\n') crlf += '\r';
     crlf += c;
   }
-  return WriteFileAtomically(path, crlf);
+  return crlf;
+}
+
+}  // namespace
+
+std::wstring KeptCopyPathFor(const std::wstring& path, int number) {
+  return number == 0 ? path + L".bad" : path + L"." + std::to_wstring(number) + L".bad";
+}
+
+bool LoadProtoFile(const std::wstring& path, google::protobuf::Message* message, int mode, bool* unreadable) {
+  const FileOnDisk file = ReadFileOnDisk(path, message, mode);
+  if (unreadable) *unreadable = !file.problem.empty();
+  if (!file.problem.empty()) LogStoreProblem(L"Settings file " + path + file.problem);
+  return file.read == ReadResult::kRead && file.problem.empty();
+}
+
+bool SaveProtoFile(const std::wstring& path, const google::protobuf::Message& message, KeptCopy* kept) {
+  if (kept) *kept = KeptCopy();
+  // A message missing required fields would be written but could never be read back.
+  std::string bytes;
+  return message.IsInitialized() && message.SerializeToString(&bytes) &&
+         KeepUnloadableFile(path, message, kProtoFileBinary, kept) && WriteFileAtomically(path, bytes);
+}
+
+bool SaveProtoText(const std::wstring& path, const google::protobuf::Message& message, KeptCopy* kept) {
+  if (kept) *kept = KeptCopy();
+  std::string text;
+  return google::protobuf::TextFormat::PrintToString(message, &text) &&
+         KeepUnloadableFile(path, message, kProtoFileText, kept) && WriteFileAtomically(path, WithCrLf(text));
 }
 
 void SetDefaultConfig(ConfigPb* config) {

@@ -18,11 +18,11 @@ StoreLogSink SetStoreLogSink(StoreLogSink sink) {
   return sink;
 }
 
-void LogStoreProblem(const std::string& line) {
+void LogStoreProblem(const std::wstring& line) {
   std::lock_guard<std::mutex> hold(sink_mutex);
   if (current_sink) {
     current_sink(line);
     return;
   }
-  OutputDebugStringA((line + "\n").c_str());
+  OutputDebugStringW((line + L"\n").c_str());
 }

@@ -45,10 +45,10 @@ ConfigPb Defaults() {
 // Collects the store's log lines for its lifetime.
 class LogCapture {
  public:
-  LogCapture() : previous_(SetStoreLogSink([this](const std::string& line) { lines.push_back(line); })) {}
+  LogCapture() : previous_(SetStoreLogSink([this](const std::wstring& line) { lines.push_back(line); })) {}
   ~LogCapture() { SetStoreLogSink(previous_); }
 
-  std::vector<std::string> lines;
+  std::vector<std::wstring> lines;
 
  private:
   StoreLogSink previous_;
@@ -191,15 +191,15 @@ TEST(LoadProtoFile, TextFilesAndWhenTheDefaultsApply) {
       {"UTF-8 byte-order mark", "\xEF\xBB\xBFsr_config { b_ptt: false }", false,
        [](const ConfigPb& c) { EXPECT_TRUE(c.sr_config().b_ptt()); }},
       {"mic_config lacks device_descriptor",
-       "ctl_config { device_descriptor { name: \"dropped\" } }\nmic_config { mic_mode: MicMode_BLE }\n",
+       "ctl_config { device_descriptor { name: \"kept\" } }\nmic_config { mic_mode: MicMode_BLE }\n",
        false,
        [](const ConfigPb& c) {
-         EXPECT_FALSE(c.ctl_config().device_descriptor().has_name());
+         EXPECT_EQ(c.ctl_config().device_descriptor().name(), "kept");
          EXPECT_EQ(c.mic_config().mic_mode(), MicMode_Gen);
        }},
       {"parse error after a field", "software_config { invalid: \"x\" }\nsr_config { oops: 1 }", false,
        [](const ConfigPb& c) {
-         EXPECT_FALSE(c.has_software_config());  // nothing half-read survives
+         EXPECT_EQ(c.software_config().invalid(), "x");  // read before the error, not defaulted
          EXPECT_EQ(c.sr_config().language_key(), "zh_cn");
        }},
   };
@@ -212,8 +212,7 @@ TEST(LoadProtoFile, TextFilesAndWhenTheDefaultsApply) {
     LogCapture log;
     ConfigPb loaded;
     EXPECT_EQ(LoadProtoFile(file, &loaded, kProtoFileText), c.loads);
-    if (!c.loads) SetDefaultConfig(&loaded);
-    c.check(loaded);
+    c.check(LoadOrDefault(file));
   }
 }
 
@@ -227,17 +226,43 @@ TEST(LoadProtoFile, BinaryFiles) {
   EXPECT_TRUE(LoadProtoFile(file, &data, kProtoFileBinary));
   EXPECT_FALSE(data.has_word_statistics());
 
+  // Cut off inside the date: the total before it was read.
   DataCenterPb full;
   full.mutable_word_statistics()->set_total(1234);
   full.mutable_word_statistics()->set_date("2026-12-09");
   const std::string bytes = full.SerializeAsString();
   WriteBytes(file, bytes.substr(0, bytes.size() - 3));
   EXPECT_FALSE(LoadProtoFile(file, &data, kProtoFileBinary));
+  EXPECT_EQ(data.word_statistics().total(), 1234);
 
   // Any mode other than text reads the binary encoding.
   WriteBytes(file, bytes);
   EXPECT_TRUE(LoadProtoFile(file, &data, 7));
   EXPECT_EQ(data.word_statistics().total(), 1234);
+}
+
+// A file from a newer build: fields this one does not know, at the top and inside a
+// message, load with the rest and are written back by a save.
+TEST(LoadProtoFile, BinaryFieldsThisBuildDoesNotKnowAreKeptAndSavedBack) {
+  TempFolder temp;
+  const std::wstring file = temp.File(L"DataCenter.prototxt");
+  // word_statistics { total: 5, field 9: 1 }, then field 1000: 1.
+  const std::string newer("\x0A\x04\x08\x05\x48\x01\xC0\x3E\x01", 9);
+  WriteBytes(file, newer);
+  LogCapture log;
+  DataCenterPb data;
+  bool unreadable = true;
+  ASSERT_TRUE(LoadProtoFile(file, &data, kProtoFileBinary, &unreadable));
+  EXPECT_FALSE(unreadable);
+  EXPECT_EQ(data.word_statistics().total(), 5);
+
+  data.mutable_word_statistics()->set_total(6);
+  KeptCopy kept;
+  ASSERT_TRUE(SaveProtoFile(file, data, &kept));
+  EXPECT_TRUE(kept.path.empty());
+  EXPECT_EQ(ReadBytes(file), std::string("\x0A\x04\x08\x06\x48\x01\xC0\x3E\x01", 9));
+  EXPECT_EQ(FilesIn(temp.path()), 1u);
+  EXPECT_TRUE(log.lines.empty());
 }
 
 TEST(LoadProtoFile, FilesAboveTheSizeCapAreRefusedUnreadWithOneLogLine) {
@@ -262,7 +287,7 @@ TEST(LoadProtoFile, FilesAboveTheSizeCapAreRefusedUnreadWithOneLogLine) {
     EXPECT_FALSE(LoadProtoFile(file, &config, c.mode));
     EXPECT_EQ(config.sr_config().language_key() == "keep", c.refused);
     ASSERT_EQ(log.lines.size(), 1u);
-    EXPECT_EQ(log.lines[0].find("is larger than") != std::string::npos, c.refused) << log.lines[0];
+    EXPECT_EQ(log.lines[0].find(L"is larger than") != std::wstring::npos, c.refused) << log.lines[0];
   }
   MakeZeroFile(file, static_cast<int64_t>(kMaxSettingsFileBytes) + 1);
   LogCapture log;
@@ -272,10 +297,10 @@ TEST(LoadProtoFile, FilesAboveTheSizeCapAreRefusedUnreadWithOneLogLine) {
 TEST(LoadProtoFile, TextParseErrorsAreLogged) {
   const struct {
     const char* content;
-    const char* logged;
+    const wchar_t* logged;
   } cases[] = {
-      {"sr_config {\n  oops: 1\n}\n", "imecfg.prototxt: line 2, column 7: "},
-      {"mic_config { mic_mode: MicMode_BLE }\n", "imecfg.prototxt: Message missing required fields"},
+      {"sr_config {\n  oops: 1\n}\n", L"imecfg.prototxt: line 2, column 7: "},
+      {"mic_config { mic_mode: MicMode_BLE }\n", L"imecfg.prototxt: Message missing required fields"},
   };
   TempFolder temp;
   const std::wstring file = temp.File(L"imecfg.prototxt");
@@ -286,7 +311,7 @@ TEST(LoadProtoFile, TextParseErrorsAreLogged) {
     ConfigPb config;
     EXPECT_FALSE(LoadProtoFile(file, &config, kProtoFileText));
     ASSERT_EQ(log.lines.size(), 1u);
-    EXPECT_NE(log.lines[0].find(c.logged), std::string::npos) << log.lines[0];
+    EXPECT_NE(log.lines[0].find(c.logged), std::wstring::npos) << log.lines[0];
   }
 }
 
@@ -313,54 +338,63 @@ std::unique_ptr<google::protobuf::Message> MessageFor(int mode) {
   return std::make_unique<DataCenterPb>();
 }
 
-TEST(LoadProtoFile, UnreadableFilesAreKeptAsideAndGiveTheDefaults) {
+// Saves the empty message of the file's kind.
+bool SaveEmpty(const std::wstring& path, int mode, KeptCopy* kept = nullptr) {
+  return mode == kProtoFileText ? SaveProtoText(path, ConfigPb(), kept) : SaveProtoFile(path, DataCenterPb(), kept);
+}
+
+const std::string kBinaryGarbage("\x0A\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01\x02", 13);
+
+void MakeOverTheCap(const std::wstring& path) { MakeZeroFile(path, static_cast<int64_t>(kMaxSettingsFileBytes) + 1); }
+
+// A file that does not load stays where it is, whoever loads it; the save that replaces it
+// keeps its bytes first under the ".bad" name, with one line naming both files.
+TEST(LoadProtoFile, UnreadableFilesStayUntilTheSaveThatReplacesThemKeepsACopy) {
   const std::string text = "sr_config {\r\n  b_ptt: true\r\n}\r\n";
-  const std::string binary_garbage("\x0A\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x01\x02", 13);
-  const auto over_cap = [](const std::wstring& path) {
-    MakeZeroFile(path, static_cast<int64_t>(kMaxSettingsFileBytes) + 1);
-  };
   const StoredFile cases[] = {
       {"text, unknown field", kProtoFileText, Bytes(text + "not_a_field: 1\r\n")},
       {"text, NUL padding", kProtoFileText, Bytes(text + std::string(64, '\0'))},
-      {"text, binary bytes", kProtoFileText, Bytes(binary_garbage)},
-      {"text, over the cap", kProtoFileText, over_cap},
-      // Field 1000, a varint, after the known fields.
-      {"binary, unknown field", kProtoFileBinary, Bytes(StatisticsBytes() + "\xC0\x3E\x01")},
-      // Field 9 inside word_statistics.
-      {"binary, nested unknown field", kProtoFileBinary, Bytes(std::string("\x0A\x04\x08\x05\x48\x01", 6))},
+      {"text, binary bytes", kProtoFileText, Bytes(kBinaryGarbage)},
+      {"text, over the cap", kProtoFileText, MakeOverTheCap},
       {"binary, NUL padding", kProtoFileBinary, Bytes(StatisticsBytes() + std::string(64, '\0'))},
-      {"binary, garbage", kProtoFileBinary, Bytes(binary_garbage)},
+      {"binary, garbage", kProtoFileBinary, Bytes(kBinaryGarbage)},
       {"binary, text in it", kProtoFileBinary, Bytes("word_statistics { total: 3 }")},
-      {"binary, over the cap", kProtoFileBinary, over_cap},
+      {"binary, over the cap", kProtoFileBinary, MakeOverTheCap},
   };
-  TempFolder temp;
-  const std::wstring file = temp.File(L"settings.prototxt");
-  const std::wstring aside = file + L".bad";
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
+    TempFolder temp;
+    const std::wstring file = temp.File(L"settings.prototxt");
     c.make(file);
     const std::string stored = ReadBytes(file);
-    WriteBytes(aside, "an older unreadable file");
 
     LogCapture log;
-    auto message = MessageFor(c.mode);
-    std::wstring kept_as = L"stale";
-    EXPECT_FALSE(LoadProtoFile(file, message.get(), c.mode, &kept_as));
-    EXPECT_EQ(message->ByteSizeLong(), 0u);  // nothing half-read
-    EXPECT_EQ(kept_as, aside);
-    ASSERT_EQ(log.lines.size(), 1u);
-    // Names the file first, then where it was kept.
-    const std::string& line = log.lines[0];
-    EXPECT_LT(line.find("settings.prototxt"), line.find("kept as ")) << line;
-    EXPECT_EQ(line.substr(line.size() - 22), "\\settings.prototxt.bad") << line;
+    for (int load = 0; load < 2; ++load) {
+      auto message = MessageFor(c.mode);
+      bool unreadable = false;
+      EXPECT_FALSE(LoadProtoFile(file, message.get(), c.mode, &unreadable));
+      EXPECT_TRUE(unreadable);
+    }
+    EXPECT_EQ(log.lines.size(), 2u);
+    EXPECT_EQ(ReadBytes(file), stored);
+    EXPECT_EQ(FilesIn(temp.path()), 1u);
 
-    ASSERT_TRUE(c.mode == kProtoFileText ? SaveProtoText(file, Defaults()) : SaveProtoFile(file, DataCenterPb()));
-    EXPECT_EQ(ReadBytes(aside), stored);
+    KeptCopy kept;
+    ASSERT_TRUE(SaveEmpty(file, c.mode, &kept));
+    EXPECT_FALSE(kept.refused);
+    EXPECT_EQ(kept.path, file + L".bad");
+    EXPECT_EQ(ReadBytes(kept.path), stored);
+    EXPECT_EQ(ReadBytes(file).size(), 0u);
     EXPECT_EQ(FilesIn(temp.path()), 2u);
+    ASSERT_EQ(log.lines.size(), 3u);
+    // Names the file first, then where it was kept.
+    const std::wstring& line = log.lines[2];
+    EXPECT_LT(line.find(L"settings.prototxt"), line.find(L"kept as ")) << line;
+    EXPECT_EQ(line.substr(line.size() - 22), L"\\settings.prototxt.bad") << line;
   }
 }
 
-TEST(LoadProtoFile, ReadableOrAbsentFilesAreNeverKeptAside) {
+TEST(LoadProtoFile, ReadableOrAbsentFilesAreNeverCopied) {
   const auto absent = [](const std::wstring&) {};
   const StoredFile cases[] = {
       {"text", kProtoFileText, Bytes("sr_config {\r\n  b_ptt: false\r\n}\r\n")},
@@ -377,19 +411,148 @@ TEST(LoadProtoFile, ReadableOrAbsentFilesAreNeverKeptAside) {
     c.make(file);
     LogCapture log;
     auto message = MessageFor(c.mode);
-    std::wstring kept_as = L"stale";
-    LoadProtoFile(file, message.get(), c.mode, &kept_as);
-    EXPECT_TRUE(kept_as.empty());
+    bool unreadable = true;
+    LoadProtoFile(file, message.get(), c.mode, &unreadable);
+    EXPECT_FALSE(unreadable);
+    KeptCopy kept;
+    ASSERT_TRUE(c.mode == kProtoFileText ? SaveProtoText(file, *message, &kept) : SaveProtoFile(file, *message, &kept));
+    EXPECT_TRUE(kept.path.empty());
     EXPECT_TRUE(log.lines.empty());
-    ASSERT_TRUE(c.mode == kProtoFileText ? SaveProtoText(file, *message) : SaveProtoFile(file, *message));
     EXPECT_EQ(FilesIn(temp.path()), 1u);
   }
+}
+
+// Every incident keeps its own copy under a free name; a copy already made is not made
+// again when a save is tried once more; names taken by anything else are passed over.
+TEST(SaveProtoText, EachUnreadableFileKeepsItsOwnCopy) {
+  TempFolder temp;
+  const std::wstring file = temp.File(L"imecfg.prototxt");
+  const std::string first = "sr_config { first: 1 }";
+  const std::string second = "sr_config { second: 2 }";
+  LogCapture log;
+  KeptCopy kept;
+
+  WriteBytes(file, first);
+  ASSERT_TRUE(SaveProtoText(file, Defaults(), &kept));
+  EXPECT_EQ(kept.path, file + L".bad");
+
+  // The second incident; its first save cannot replace the file (held open), the next can.
+  WriteBytes(file, second);
+  ASSERT_TRUE(CreateDirectoryW((file + L".1.bad").c_str(), nullptr));
+  HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(SaveProtoText(file, Defaults(), &kept));
+  CloseHandle(held);
+  EXPECT_FALSE(kept.refused);
+  EXPECT_EQ(kept.path, file + L".2.bad");
+  EXPECT_EQ(ReadBytes(file), second);
+  ASSERT_TRUE(SaveProtoText(file, Defaults(), &kept));
+  EXPECT_EQ(kept.path, file + L".2.bad");
+
+  EXPECT_EQ(ReadBytes(file + L".bad"), first);
+  EXPECT_EQ(ReadBytes(file + L".2.bad"), second);
+  EXPECT_EQ(FilesIn(temp.path()), 4u);  // the file, two copies, the folder in the way
+  ConfigPb saved;
+  EXPECT_TRUE(LoadProtoFile(file, &saved, kProtoFileText));
+}
+
+// A file over the cap is compared piece by piece: a copy of it already made is not made
+// again, and one that differs in its last byte is passed over.
+TEST(SaveProtoFile, AFileOverTheCapIsCopiedOnce) {
+  TempFolder temp;
+  const std::wstring file = temp.File(L"DataCenter.prototxt");
+  MakeOverTheCap(file);
+  MakeOverTheCap(file + L".bad");
+  HANDLE other = CreateFileW((file + L".bad").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  LARGE_INTEGER last;
+  last.QuadPart = static_cast<int64_t>(kMaxSettingsFileBytes);
+  DWORD written = 0;
+  ASSERT_TRUE(SetFilePointerEx(other, last, nullptr, FILE_BEGIN) && WriteFile(other, "x", 1, &written, nullptr));
+  CloseHandle(other);
+
+  LogCapture log;
+  KeptCopy kept;
+  HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(SaveProtoFile(file, DataCenterPb(), &kept));  // copied, but not replaced
+  CloseHandle(held);
+  EXPECT_EQ(kept.path, file + L".1.bad");
+  ASSERT_TRUE(SaveProtoFile(file, DataCenterPb(), &kept));
+  EXPECT_EQ(kept.path, file + L".1.bad");
+  EXPECT_EQ(FilesIn(temp.path()), 3u);
+  EXPECT_EQ(ReadBytes(file), "");
+}
+
+// Where no copy can be made, the save writes nothing and says so; the file stays as it is.
+TEST(SaveProtoText, NoCopyNoSave) {
+  const std::string unreadable = "sr_config { unreadable: 1 }";
+  // Each blocks the copy; a handle it returns is held until the save is over.
+  const struct {
+    const char* what;
+    std::function<HANDLE(const std::wstring& file)> block;
+  } cases[] = {
+      // Opened without read sharing; deleting it, and so replacing it, stays allowed.
+      {"the file cannot be read",
+       [](const std::wstring& file) {
+         return CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr);
+       }},
+      {"the copy cannot be written",
+       [](const std::wstring& file) {
+         EXPECT_TRUE(CreateDirectoryW(TemporaryPathFor(file + L".bad").c_str(), nullptr));
+         return INVALID_HANDLE_VALUE;
+       }},
+      {"every name is taken",
+       [](const std::wstring& file) {
+         for (int number = 0; number < kMaxKeptCopies; ++number) {
+           EXPECT_TRUE(CreateDirectoryW(KeptCopyPathFor(file, number).c_str(), nullptr));
+         }
+         return INVALID_HANDLE_VALUE;
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder temp;
+    const std::wstring file = temp.File(L"imecfg.prototxt");
+    WriteBytes(file, unreadable);
+    const HANDLE held = c.block(file);
+    const size_t files = FilesIn(temp.path());
+    LogCapture log;
+    KeptCopy kept;
+    EXPECT_FALSE(SaveProtoText(file, Defaults(), &kept));
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    EXPECT_TRUE(kept.refused);
+    EXPECT_TRUE(kept.path.empty());
+    EXPECT_EQ(FilesIn(temp.path()), files);
+    EXPECT_EQ(ReadBytes(file), unreadable);
+    ASSERT_EQ(log.lines.size(), 1u);
+    EXPECT_NE(log.lines[0].find(L"no copy of it could be made"), std::wstring::npos) << log.lines[0];
+  }
+}
+
+// Only the bytes that failed are kept: a file that another program has saved since the
+// load is replaced without a copy.
+TEST(SaveProtoText, AFileSavedSinceTheFailedLoadIsNotCopied) {
+  TempFolder temp;
+  const std::wstring file = temp.File(L"imecfg.prototxt");
+  WriteBytes(file, "sr_config { oops: 1 }");
+  ConfigPb config;
+  bool unreadable = false;
+  LogCapture log;
+  ASSERT_FALSE(LoadProtoFile(file, &config, kProtoFileText, &unreadable));
+  ASSERT_TRUE(unreadable);
+  WriteBytes(file, "sr_config {\r\n  b_ptt: false\r\n}\r\n");  // another program's save
+  KeptCopy kept;
+  ASSERT_TRUE(SaveProtoText(file, config, &kept));
+  EXPECT_TRUE(kept.path.empty());
+  EXPECT_EQ(FilesIn(temp.path()), 1u);
 }
 
 TEST(SaveProtoFile, WritesBinaryAndReplacesTheOldFile) {
   TempFolder temp;
   const std::wstring file = temp.File(L"DataCenter.prototxt");
-  WriteBytes(file, "old content that is longer than the new one");
+  DataCenterPb old;
+  old.mutable_word_statistics()->set_date("a date longer than the new message");
+  WriteBytes(file, old.SerializeAsString());
   DataCenterPb data;
   data.mutable_word_statistics()->set_today(3);
   ASSERT_TRUE(SaveProtoFile(file, data));
@@ -404,21 +567,31 @@ TEST(SaveProtoFile, WritesBinaryAndReplacesTheOldFile) {
 TEST(SaveProtoFile, FailureLeavesTheOldFileIntact) {
   TempFolder temp;
   const std::wstring file = temp.File(L"imecfg.bin");
-  WriteBytes(file, "previous");
+  const std::string previous = Defaults().SerializeAsString();
+  WriteBytes(file, previous);
 
   ConfigPb incomplete;  // required mic fields missing: cannot be serialised
   incomplete.mutable_mic_config()->set_mic_mode(MicMode_BLE);
   EXPECT_FALSE(SaveProtoFile(file, incomplete));
-  EXPECT_EQ(ReadBytes(file), "previous");
+  EXPECT_EQ(ReadBytes(file), previous);
 
   // The temporary file cannot be written (a folder of its name is in the way).
   const std::wstring temporary = TemporaryPathFor(file);
   ASSERT_TRUE(CreateDirectoryW(temporary.c_str(), nullptr));
   EXPECT_FALSE(SaveProtoFile(file, Defaults()));
   RemoveDirectoryW(temporary.c_str());
-  EXPECT_EQ(ReadBytes(file), "previous");
+  EXPECT_EQ(ReadBytes(file), previous);
 
-  // The replace step fails (the target is a folder): the written temporary file goes away.
+  // The replace step fails (the file is held open by a program that does not share its
+  // deletion): the written temporary file goes away.
+  HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(SaveProtoFile(file, ConfigPb()));
+  CloseHandle(held);
+  EXPECT_EQ(ReadBytes(file), previous);
+  EXPECT_EQ(FilesIn(temp.path()), 1u);
+
+  // The target is a folder.
   const std::wstring folder = temp.File(L"folder");
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   EXPECT_FALSE(SaveProtoFile(folder, Defaults()));
@@ -431,7 +604,7 @@ TEST(SaveProtoFile, FailureLeavesTheOldFileIntact) {
 TEST(SaveProtoText, PrintsAsciiWithCrLfAndReadsBackEqual) {
   TempFolder temp;
   const std::wstring file = temp.File(L"imecfg.prototxt");
-  WriteBytes(file, std::string(5000, 'o'));  // longer than the new text
+  WriteBytes(file, "# " + std::string(5000, 'o') + "\r\n");  // longer than the new text
   ConfigPb config = Defaults();
   config.mutable_sr_config()->clear_accent_key();
   config.mutable_translate_config()->set_src_key("");
@@ -459,17 +632,18 @@ TEST(SaveProtoText, PrintsAsciiWithCrLfAndReadsBackEqual) {
 TEST(SaveProtoText, FailureIsReportedAndLeavesTheOldFileWhole) {
   TempFolder temp;
   const std::wstring file = temp.File(L"imecfg.prototxt");
-  WriteBytes(file, "previous settings");
+  const std::string previous = "sr_config {\r\n  b_ptt: false\r\n}\r\n";
+  WriteBytes(file, previous);
 
   // Nothing can be written beside the file (a folder holds the temporary file's name).
   const std::wstring temporary = TemporaryPathFor(file);
   ASSERT_TRUE(CreateDirectoryW(temporary.c_str(), nullptr));
   EXPECT_FALSE(SaveProtoText(file, Defaults()));
-  EXPECT_EQ(ReadBytes(file), "previous settings");
+  EXPECT_EQ(ReadBytes(file), previous);
   RemoveDirectoryW(temporary.c_str());
   EXPECT_EQ(FilesIn(temp.path()), 1u);
 
-  // The target cannot be replaced (a folder of its name): the written text goes away.
+  // The target cannot be replaced (a folder of its name).
   const std::wstring folder = temp.File(L"folder");
   ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
   EXPECT_FALSE(SaveProtoText(folder, Defaults()));
@@ -482,14 +656,14 @@ TEST(SaveProtoText, FailureIsReportedAndLeavesTheOldFileWhole) {
 TEST(SaveProtoFile, KilledSavesLeaveOneTemporaryFileThatTheNextSaveReplaces) {
   TempFolder temp;
   const std::wstring file = temp.File(L"DataCenter.prototxt");
-  WriteBytes(file, "previous");
+  WriteBytes(file, StatisticsBytes());
   // Saves killed half-way, on other threads as in other processes: each leaves its
   // temporary file behind.
   for (int killed = 0; killed < 3; ++killed) {
     std::thread([&] { WriteBytes(TemporaryPathFor(file), std::string(100000, 'x')); }).join();
     EXPECT_LE(FilesIn(temp.path()), 2u) << "after kill " << killed;
   }
-  EXPECT_EQ(ReadBytes(file), "previous");
+  EXPECT_EQ(ReadBytes(file), StatisticsBytes());
 
   DataCenterPb data;
   data.mutable_word_statistics()->set_total(7);

@@ -74,10 +74,7 @@ void ControlForm::ListMicDevices() {
 }
 
 void ControlForm::ShowUnreadableSettingsNotice() {
-  const std::wstring& kept_as = choices_->unreadable_kept_as();
-  if (kept_as.empty()) return;
-  const std::wstring file_name = kept_as.substr(kept_as.find_last_of(L'\\') + 1);
-  ShowWarning(L"原有设置无法读取，已保留为“" + file_name + L"”");
+  if (choices_->settings_unreadable()) ShowWarning(L"原有设置无法读取，现显示默认设置；保存时会先另存原有设置");
 }
 
 LRESULT ControlForm::OnClose(UINT message, WPARAM wparam, LPARAM lparam, bool& handled) {

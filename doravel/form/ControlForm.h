@@ -50,7 +50,8 @@ class ControlForm : public ui::WindowImplBase {
   // The device list is filled once the window has shown its first frame: enumerating the
   // devices would delay it.
   void ListMicDevices();
-  // Said once, after the first frame, when the settings file could not be read.
+  // Said once, after the first frame, when the settings file could not be read; the file
+  // stays as it is until OK saves over it.
   void ShowUnreadableSettingsNotice();
   bool OnClick(ui::EventArgs* args);
   bool OnSelect(ui::EventArgs* args);

@@ -7,5 +7,5 @@
 
 // Saves the settings; on failure shows the reason in a message box owned by `owner` and
 // returns false (the caller keeps its window). After a save a running Kelvane is told to
-// reload; true.
+// reload, and where the unreadable file that the save replaced is kept is shown; true.
 bool SaveSettingsAndNotifyKelvane(HWND owner, const ORVANE::Config::ConfigPb& settings);

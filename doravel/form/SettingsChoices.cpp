@@ -56,7 +56,7 @@ std::wstring StepNoiseText(const std::wstring& text, int step) {
 
 SettingsChoices::SettingsChoices() {
   LoadStableConfig(&stable_);
-  LoadSettings(&settings_, &unreadable_kept_as_);
+  LoadSettings(&settings_, &settings_unreadable_);
   FillRecoEngines();
   FillInputLanguages();
 }

@@ -42,8 +42,8 @@ class SettingsChoices {
   const ChoiceList& list(Choice choice) const { return lists_[static_cast<size_t>(choice)]; }
   bool ticked(Tick tick) const;
   const ORVANE::Config::ConfigPb& settings() const { return settings_; }
-  // Where an unreadable settings file was kept, empty when the file was read or absent.
-  const std::wstring& unreadable_kept_as() const { return unreadable_kept_as_; }
+  // Whether a settings file is there that could not be read (the defaults are shown).
+  bool settings_unreadable() const { return settings_unreadable_; }
 
   // The user chose item `index` of a list; the lists that depend on it are filled again.
   // A translation target that cannot work unticks translation and its warning is returned;
@@ -64,7 +64,7 @@ class SettingsChoices {
   void ChooseInputLanguage(const std::string& language_key);
 
   ORVANE::Config::ConfigPb settings_;
-  std::wstring unreadable_kept_as_;
+  bool settings_unreadable_ = false;
   ORVANE::Config::StableConfigPb stable_;
   std::array<ChoiceList, 6> lists_;
 };

@@ -8,18 +8,20 @@
 extern const wchar_t kSettingsFileName[];  // "imecfg.prototxt"
 
 // Fills the settings from the file; when it cannot be read, the defaults go over what the
-// failed read left in the message. kept_aside_as, when given, receives the name an unreadable
-// file was moved to, or is emptied.
-void LoadSettings(ORVANE::Config::ConfigPb* config, std::wstring* kept_aside_as = nullptr);
+// failed read left in the message. unreadable, when given, tells whether a file is there
+// that did not load: it is left as it is, and the save keeps a copy of it first.
+void LoadSettings(ORVANE::Config::ConfigPb* config, bool* unreadable = nullptr);
 
-enum class SaveOutcome { kSaved, kFolderUnavailable, kNotWritten };
+enum class SaveOutcome { kSaved, kFolderUnavailable, kUnreadableNotKept, kNotWritten };
 
 struct SaveResult {
   SaveOutcome outcome;
-  std::wstring folder;  // the settings folder (empty when the shell cannot name it)
-  std::wstring path;    // the settings file
+  std::wstring folder;   // the settings folder (empty when the shell cannot name it)
+  std::wstring path;     // the settings file
+  std::wstring kept_as;  // where the unreadable file that the save replaces is kept, or empty
 };
 
 // Creates the settings folder and writes the file whole (replaced atomically), or reports
-// which step failed; the previous file stays intact on failure.
+// which step failed; the previous file stays intact on failure. A file there that does not
+// load is copied first; when no copy can be made, nothing is written (kUnreadableNotKept).
 SaveResult SaveSettings(const ORVANE::Config::ConfigPb& config);

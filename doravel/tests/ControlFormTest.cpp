@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -131,22 +132,28 @@ TEST_F(SettingsWindow, TranslationThatCannotWorkIsWarnedAndUnticked) {
   Pump(100);
 }
 
-// An unreadable settings file is kept aside by the store; the window shows the defaults and
-// says so once, after its first frame.
-TEST_F(SettingsWindow, AnUnreadableSettingsFileIsToldOnceAfterTheFirstFrame) {
+// An unreadable settings file: the window shows the defaults and says so once, after its
+// first frame. Closing it without saving (Cancel) leaves the folder as it was, and the next
+// start tells again.
+TEST_F(SettingsWindow, AnUnreadableSettingsFileIsToldAtEveryStartUntilSaved) {
   ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
-  WriteBytes(SettingsPath(), std::string("sr_config {\r\n  b_append_enter: true\r\n\0\0\0", 40));
-  auto* form = new WarningsNoted;
-  ASSERT_NE(form->Create(nullptr, kSettingsWindowName, 0x96C80000, WS_EX_WINDOWEDGE, true, RECT{}), nullptr);
-  EXPECT_TRUE(form->warnings.empty()) << "told before the window showed";
-  form->ShowWindow(true, true);
-  for (int waited = 0; waited < 3000 && form->warnings.empty(); waited += 20) Pump(20);
-  Pump(200);
-  EXPECT_EQ(form->warnings, std::vector<std::wstring>{L"原有设置无法读取，已保留为“imecfg.prototxt.bad”"});
-  EXPECT_FALSE(Named<ui::CheckBox>(form, L"OptAppendEnter")->IsSelected()) << "the defaults are shown";
-  EXPECT_EQ(ReadBytes(SettingsPath() + L".bad").size(), 40u);
-  DestroyWindow(form->GetHWND());
-  Pump(100);
+  const std::string unreadable("sr_config {\r\n  b_append_enter: true\r\n\0\0\0", 40);
+  WriteBytes(SettingsPath(), unreadable);
+  for (int start = 0; start < 2; ++start) {
+    SCOPED_TRACE(start);
+    auto* form = new WarningsNoted;
+    ASSERT_NE(form->Create(nullptr, kSettingsWindowName, 0x96C80000, WS_EX_WINDOWEDGE, true, RECT{}), nullptr);
+    EXPECT_TRUE(form->warnings.empty()) << "told before the window showed";
+    form->ShowWindow(true, true);
+    for (int waited = 0; waited < 3000 && form->warnings.empty(); waited += 20) Pump(20);
+    Pump(200);
+    EXPECT_EQ(form->warnings, std::vector<std::wstring>{L"原有设置无法读取，现显示默认设置；保存时会先另存原有设置"});
+    EXPECT_FALSE(Named<ui::CheckBox>(form, L"OptAppendEnter")->IsSelected()) << "the defaults are shown";
+    DestroyWindow(form->GetHWND());
+    Pump(100);
+    EXPECT_EQ(ReadBytes(SettingsPath()), unreadable);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(GetAppDataFolder()), {}), 1);
+  }
 }
 
 TEST_F(SettingsWindow, NoiseSpinButtonsCountFromZeroAndNeverBelow) {

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "DialogWatchdog.h"
+#include "FileBytes.h"
 #include "SettingsFolderFixture.h"
 #include "base/ModuleDirectory.h"
 #include "ProcessDriver.h"
@@ -63,6 +64,37 @@ TEST_F(KelvaneReload, OkMakesTheRunningKelvaneRestartWithTheSavedDevice) {
   EXPECT_TRUE(WaitFor([] { return KelvaneLogs().find("Name: e0d9a3b2c1f0") != std::string::npos; }))
       << "Kelvane did not reload the saved device";
   EXPECT_FALSE(kelvane.Exited(0));
+}
+
+// As at login: Kelvane meets an unreadable settings file and statistics file first. It runs
+// on the defaults, leaves the settings file as it is and writes the problem to its log; its
+// save of the statistics keeps the damaged file under a free name and logs that name.
+// Doravel, started after, tells the user about the settings file.
+TEST_F(KelvaneReload, KelvaneFirstLeavesTheUnreadableSettingsForDoravelToTell) {
+  ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
+  const std::string settings = "sr_config {\r\n  no_such_field: 1\r\n}\r\n";
+  const std::wstring statisticsFile = GetAppDataFolder() + L"\\DataCenter.prototxt";
+  const std::string statistics("\x0A\xFF\xFF", 3);
+  WriteBytes(SettingsPath(), settings);
+  WriteBytes(statisticsFile, statistics);
+
+  DialogWatchdog watchdog;
+  Program kelvane(base::GetCurrentModuleDirectory() + L"..\\kelvane\\windows\\Kelvane.exe");
+  ASSERT_TRUE(kelvane.started());
+  watchdog.Watch(kelvane.id());
+  ASSERT_TRUE(WaitFor([] { return KelvaneLogs().find("Use default config.") != std::string::npos; }));
+  EXPECT_NE(KelvaneLogs().find("imecfg.prototxt: line 2, column "), std::string::npos) << KelvaneLogs();
+  // The minute's save of the statistics (timer 3), asked for now.
+  PostMessageW(FindWindowW(nullptr, L"Kelvane_MainWnd"), WM_TIMER, 3, 0);
+  ASSERT_TRUE(WaitFor([] { return KelvaneLogs().find("kept as ") != std::string::npos; }));
+  EXPECT_NE(KelvaneLogs().find("DataCenter.prototxt is not a valid binary message; kept as "), std::string::npos);
+  EXPECT_EQ(ReadBytes(statisticsFile + L".bad"), statistics);
+  EXPECT_EQ(ReadBytes(SettingsPath()), settings);
+
+  Program doravel(base::GetCurrentModuleDirectory() + L"Doravel.exe");
+  ASSERT_NE(doravel.Window(L"UIMainFrame"), nullptr);
+  EXPECT_NE(WaitForProcessWindow(doravel.id(), L"MsgBox"), nullptr) << "Doravel did not tell";
+  EXPECT_EQ(ReadBytes(SettingsPath()), settings);
 }
 
 }  // namespace

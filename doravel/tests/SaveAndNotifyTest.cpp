@@ -95,7 +95,8 @@ TEST_F(OkAction, AFolderThatCannotBeMadeShowsItsBoxAndWritesNothing) {
 
 TEST_F(OkAction, AFileThatCannotBeWrittenShowsItsBoxAndKeepsTheOldOne) {
   ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
-  WriteBytes(SettingsPath(), "previous");
+  const std::string previous = "sr_config {\r\n  b_ptt: false\r\n}\r\n";
+  WriteBytes(SettingsPath(), previous);
   const std::wstring blocker = TemporaryPathFor(SettingsPath());
   ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
   MessageBoxWatchdog watchdog;
@@ -104,7 +105,31 @@ TEST_F(OkAction, AFileThatCannotBeWrittenShowsItsBoxAndKeepsTheOldOne) {
   RemoveDirectoryW(blocker.c_str());
   EXPECT_EQ(watchdog.caption, L"保存配置失败");
   EXPECT_EQ(watchdog.text, SettingsPath());
-  EXPECT_EQ(ReadBytes(SettingsPath()), "previous");
+  EXPECT_EQ(ReadBytes(SettingsPath()), previous);
+}
+
+// A settings file that does not load: the save names the copy it keeps, or, when no copy
+// can be made, shows why nothing was saved and leaves the file.
+TEST_F(OkAction, ASaveOverAnUnreadableFileNamesItsCopyOrRefuses) {
+  ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
+  const std::string unreadable = "sr_config { unreadable: 1 }";
+  WriteBytes(SettingsPath(), unreadable);
+  const std::wstring blocker = TemporaryPathFor(SettingsPath() + L".bad");
+  ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
+  MessageBoxWatchdog refused;
+  EXPECT_FALSE(SaveSettingsAndNotifyKelvane(nullptr, Defaults()));
+  refused.Stop();
+  RemoveDirectoryW(blocker.c_str());
+  EXPECT_EQ(refused.caption, L"保存配置失败");
+  EXPECT_EQ(refused.text, L"原有设置无法读取，也无法另存一份，设置未保存：\r\n" + SettingsPath());
+  EXPECT_EQ(ReadBytes(SettingsPath()), unreadable);
+
+  MessageBoxWatchdog kept;
+  EXPECT_TRUE(SaveSettingsAndNotifyKelvane(nullptr, Defaults()));
+  kept.Stop();
+  EXPECT_EQ(kept.caption, L"提示");
+  EXPECT_EQ(kept.text, L"原有设置无法读取，已另存为：\r\n" + SettingsPath() + L".bad");
+  EXPECT_EQ(ReadBytes(SettingsPath() + L".bad"), unreadable);
 }
 
 TEST_F(OkAction, ASaveWithoutKelvaneShowsNothing) {

@@ -31,14 +31,26 @@ TEST_F(CleanSettingsFolder, LoadFallsBackToTheDefaults) {
   LoadSettings(&config);
   EXPECT_EQ(config.SerializeAsString(), Defaults().SerializeAsString());
 
-  // A file that parses partly: the defaults alone, nothing of what was read.
+  // A file that parses partly: the defaults go over what was read, which stays where the
+  // defaults say nothing; the file stays as it is.
   ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
-  WriteBytes(SettingsPath(), "software_config {\r\n}\r\nsr_config {\r\n  b_ptt: false\r\n  oops");
+  const std::string partial = "software_config {\r\n}\r\nsr_config {\r\n  b_ptt: false\r\n  oops";
+  WriteBytes(SettingsPath(), partial);
   ConfigPb partly;
-  LoadSettings(&partly);
-  EXPECT_FALSE(partly.has_software_config());
+  bool unreadable = false;
+  LoadSettings(&partly, &unreadable);
+  EXPECT_TRUE(unreadable);
+  EXPECT_TRUE(partly.has_software_config());
   EXPECT_TRUE(partly.sr_config().b_ptt());
   EXPECT_EQ(partly.translate_config().dst_key(), "en");
+  EXPECT_EQ(ReadBytes(SettingsPath()), partial);
+
+  // An empty file loads as it is.
+  WriteBytes(SettingsPath(), "");
+  ConfigPb empty;
+  LoadSettings(&empty, &unreadable);
+  EXPECT_FALSE(unreadable);
+  EXPECT_EQ(empty.ByteSizeLong(), 0u);
 }
 
 TEST_F(CleanSettingsFolder, SaveCreatesTheFolderAndWritesTheWholeText) {
@@ -71,14 +83,27 @@ TEST_F(CleanSettingsFolder, FailuresAreReportedAndLeaveNothingHalfWritten) {
 
   // Nothing can be written beside the settings file: the old text stays whole.
   ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
-  WriteBytes(SettingsPath(), "previous");
+  const std::string previous = "sr_config {\r\n  b_ptt: false\r\n}\r\n";
+  WriteBytes(SettingsPath(), previous);
   const std::wstring blocker = TemporaryPathFor(SettingsPath());
   ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
   result = SaveSettings(Defaults());
   RemoveDirectoryW(blocker.c_str());
   EXPECT_EQ(result.outcome, SaveOutcome::kNotWritten);
   EXPECT_EQ(result.path, SettingsPath());
-  EXPECT_EQ(ReadBytes(SettingsPath()), "previous");
+  EXPECT_EQ(ReadBytes(SettingsPath()), previous);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(GetAppDataFolder()), {}), 1);
+
+  // An unreadable file of which no copy can be made: nothing is written.
+  const std::string unreadable = "sr_config { unreadable: 1 }";
+  WriteBytes(SettingsPath(), unreadable);
+  const std::wstring copy_blocker = TemporaryPathFor(SettingsPath() + L".bad");
+  ASSERT_TRUE(CreateDirectoryW(copy_blocker.c_str(), nullptr));
+  result = SaveSettings(Defaults());
+  RemoveDirectoryW(copy_blocker.c_str());
+  EXPECT_EQ(result.outcome, SaveOutcome::kUnreadableNotKept);
+  EXPECT_TRUE(result.kept_as.empty());
+  EXPECT_EQ(ReadBytes(SettingsPath()), unreadable);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(GetAppDataFolder()), {}), 1);
 }
 

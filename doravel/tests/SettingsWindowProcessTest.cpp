@@ -116,30 +116,49 @@ TEST_F(DoravelProcess, SaveFailuresShowTheirBoxesAndLeaveNothingHalfWritten) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(GetAppDataFolder()), {}), 1);
 }
 
-// An unreadable settings file: the skinned box names the copy kept aside, and OK saves the
-// defaults beside that copy, which keeps the user's bytes.
-TEST_F(DoravelProcess, AnUnreadableSettingsFileIsKeptAsideAndTold) {
-  ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
-  const std::string unreadable = "sr_config {\r\n  b_append_enter: true\r\n  no_such_field: 1\r\n}\r\n";
-  WriteBytes(SettingsPath(), unreadable);
-  Program doravel(DoravelExe());
-  HWND window = doravel.Window(L"UIMainFrame");
-  ASSERT_NE(window, nullptr);
+// Waits for the skinned notice box of the program and closes it with its "确定".
+void CloseNotice(Program& doravel, HWND window) {
   HWND box = WaitForProcessWindow(doravel.id(), L"MsgBox");
   ASSERT_NE(box, nullptr) << "no notice";
-  EXPECT_EQ(ReadBytes(SettingsPath() + L".bad"), unreadable);
   Sleep(500);  // the box's fade
   EXPECT_GT(PixelsStandingOut(box, RECT{kShadow + 12, kShadow + 6, kShadow + 60, kShadow + 28}, Content(POINT{200, 17})), 5)
       << "the box's title does not show on its caption bar";
   RECT rect;
   GetWindowRect(box, &rect);
-  Click(box, POINT{kShadow + 280, rect.bottom - rect.top - kShadow - 35});  // its "确定"
+  Click(box, POINT{kShadow + 280, rect.bottom - rect.top - kShadow - 35});
   for (int waited = 0; waited < 5000 && !IsWindowEnabled(window); waited += 100) Sleep(100);
   ASSERT_TRUE(IsWindowEnabled(window)) << "the box did not close";
+}
+
+// An unreadable settings file: each start tells so in the skinned box; Cancel leaves the
+// file as it is; OK keeps its bytes under a free name, says which, and saves the settings.
+TEST_F(DoravelProcess, AnUnreadableSettingsFileIsToldAndKeptWhenSaved) {
+  ASSERT_TRUE(CreateFolderPath(GetAppDataFolder()));
+  const std::string unreadable = "sr_config {\r\n  b_append_enter: true\r\n  no_such_field: 1\r\n}\r\n";
+  WriteBytes(SettingsPath(), unreadable);
+  WriteBytes(SettingsPath() + L".bad", "an earlier incident");
+  {
+    Program doravel(DoravelExe());
+    HWND window = doravel.Window(L"UIMainFrame");
+    ASSERT_NE(window, nullptr);
+    CloseNotice(doravel, window);
+    Click(window, Content(kBtnCancel));
+    ASSERT_TRUE(doravel.Exited());
+    EXPECT_EQ(ReadBytes(SettingsPath()), unreadable);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(GetAppDataFolder()), {}), 2);
+  }
+  Program doravel(DoravelExe());
+  HWND window = doravel.Window(L"UIMainFrame");
+  ASSERT_NE(window, nullptr);
+  CloseNotice(doravel, window);
   Click(window, Content(kBtnOK));
+  const BoxSeen kept = CloseMessageBoxOf(doravel.id());
+  EXPECT_EQ(kept.caption, L"提示");
+  EXPECT_EQ(kept.text, L"原有设置无法读取，已另存为：\r\n" + SettingsPath() + L".1.bad");
   ASSERT_TRUE(doravel.Exited());
   EXPECT_EQ(doravel.ExitCode(), 0u);
-  EXPECT_EQ(ReadBytes(SettingsPath() + L".bad"), unreadable);
+  EXPECT_EQ(ReadBytes(SettingsPath() + L".1.bad"), unreadable);
+  EXPECT_EQ(ReadBytes(SettingsPath() + L".bad"), "an earlier incident");
   EXPECT_NE(ReadBytes(SettingsPath()).find("b_append_enter: false"), std::string::npos);
 }
 

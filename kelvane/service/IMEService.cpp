@@ -134,13 +134,10 @@ void CIMEService::ReleaseSpeech() {
 
 void CIMEService::LoadConfig() {
   const std::wstring path = SettingsFolder() + L"\\" + kSettingsFileName;
-  // A file that names neither a control device nor a recogniser setting (an empty or cut
-  // save) would leave dictation off without a word: it counts as unreadable.
-  const bool loaded = LoadProtoFile(path, &settings_, kProtoFileText);
-  if (!loaded || (!settings_.has_ctl_config() && !settings_.has_sr_config())) {
+  // The defaults go over what a failed parse has read.
+  if (!LoadProtoFile(path, &settings_, kProtoFileText)) {
     TraceMessage(kTraceError, L"CIMEService Fail to load config from %s. Use default config.",
                  kSettingsFileName);
-    settings_.Clear();
     SetDefaultConfig(&settings_);
   }
   TraceMessage(kTraceInfo, L"Config Description:\r\n%s", DescribeConfig().c_str());

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 
 #include "KelvaneDlg.h"
+#include "StoreLog.h"
+#include "TraceMessage.h"
 #include "mfc/AfxRichEdit.h"
 #include "skivra/Skivra.h"
 
@@ -22,6 +24,8 @@ BOOL CKelvaneApp::InitInstance() {
   }
   SetRegistryKey(L"应用程序向导生成的本地应用程序");
   InitSkivra();
+  // A settings file that does not load, and where a save kept it, go into the trace log.
+  SetStoreLogSink([](const std::wstring& line) { TraceMessage(kTraceError, L"%s", line.c_str()); });
 
   CKelvaneDlg dialog;
   m_pMainWnd = &dialog;

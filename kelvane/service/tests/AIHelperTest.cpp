@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "AIHelper.h"
+#include "FileBytes.h"
 #include "TempFolder.h"
 #include "TraceCapture.h"
 
@@ -87,6 +88,9 @@ TEST_F(AIHelperTest, MissingOrBrokenFileKeepsTheBuiltIns) {
     EXPECT_FALSE(helper.Match(L"x", command));  // nothing of the broken file
   }
   EXPECT_EQ(trace_.Count(L"CAIHelper Fail to load config file:AIAbilities.prototxt"), 2);
+  // The user's file is never moved or copied: nothing saves it.
+  EXPECT_EQ(ReadBytes(folder_.File(CAIHelper::kFileName)), files[1]);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_.path()), {}), 1);
 }
 
 TEST_F(AIHelperTest, RunOpensTheFileAndReportsFailure) {

@@ -9,7 +9,9 @@
 #include "FakeHid.h"
 #include "HidPipe.h"
 #include "IMEService.h"
+#include "FileBytes.h"
 #include "NameTables.h"
+#include "SettingsStore.h"
 #include "ServiceTestSupport.h"
 #include "TestEvent.h"
 
@@ -47,13 +49,28 @@ TEST_F(IMEServiceTest, StartRunsTheStartCommandsInOrderAndOnlyOnce) {
   EXPECT_TRUE(trace_.Has(kTraceInfo, L"MSPLogout .."));
 }
 
+// The mic_config-only file the settings tool saves when the user picks a microphone from an
+// empty start.
+std::string SavedBySettingsTool() {
+  ORVANE::Config::ConfigPb settings;
+  settings.mutable_mic_config()->set_mic_mode(ORVANE::Config::MicMode_Gen);
+  settings.mutable_mic_config()->mutable_device_descriptor()->set_name("TAVRI Mic");
+  TempFolder folder;
+  EXPECT_TRUE(SaveProtoText(folder.File(L"imecfg.prototxt"), settings));
+  return ReadBytes(folder.File(L"imecfg.prototxt"));
+}
+
 TEST_F(IMEServiceTest, SettingsFileOrDefaultsAreDescribed) {
+  const std::wstring defaultPath =
+      L"Path: \\\\?\\hid#vid_e4a9&pid_50d6&mi_05#7&138a9600&0&0000#"
+      L"{4d1e55b2-f16f-11cf-88cb-001111000030}\r\n";
+  const std::wstring defaultMic =
+      kStars + L"Mic Device: General AudioIn Device\r\n" + kStars + L"Name: 麦克风 (Vornix)\r\nPath: \r\n";
   const std::wstring defaultDescription =
-      kStars + L"Ctl Device: HID\r\n" + kStars +
-      L"Name: \r\nPath: \\\\?\\hid#vid_e4a9&pid_50d6&mi_05#7&138a9600&0&0000#"
-      L"{4d1e55b2-f16f-11cf-88cb-001111000030}\r\n" +
-      kStars + L"Mic Device: General AudioIn Device\r\n" + kStars +
-      L"Name: 麦克风 (Vornix)\r\nPath: \r\n";
+      kStars + L"Ctl Device: HID\r\n" + kStars + L"Name: \r\n" + defaultPath + defaultMic;
+  const std::wstring noDevice = kStars + L"Ctl Device: HID\r\n" + kStars + L"Name: \r\nPath: \r\n";
+  const std::wstring noMic = kStars + L"Mic Device: General AudioIn Device\r\n" + kStars + L"Name: \r\nPath: \r\n";
+  const std::string savedBySettingsTool = SavedBySettingsTool();
   struct Case {
     const char* name;
     const char* file;  // null: no file
@@ -62,6 +79,10 @@ TEST_F(IMEServiceTest, SettingsFileOrDefaultsAreDescribed) {
   } cases[] = {
       {"no file", nullptr, true, defaultDescription},
       {"broken file", "ctl_config { ctl_mode: ", true, defaultDescription},
+      // The defaults go over what was read: the control device's name is not in them.
+      {"mic_config lacks device_descriptor",
+       "ctl_config { device_descriptor { name: \"kept\" } }\nmic_config { mic_mode: MicMode_BLE }\n", true,
+       kStars + L"Ctl Device: HID\r\n" + kStars + L"Name: kept\r\n" + defaultPath + defaultMic},
       {"BLE devices",
        "ctl_config {\n  ctl_mode: CtlMode_BLE\n  device_descriptor {\n    name: \"A1B2C3D4E5F6\"\n"
        "    path: \"ble-ctl\"\n  }\n}\nmic_config {\n  mic_mode: MicMode_BLE\n"
@@ -70,13 +91,12 @@ TEST_F(IMEServiceTest, SettingsFileOrDefaultsAreDescribed) {
        kStars + L"Ctl Device: BLE\r\n" + kStars + L"Name: A1B2C3D4E5F6\r\nPath: ble-ctl\r\n" +
            kStars + L"Mic Device: BLE AudioIn Device\r\n" + kStars +
            L"Name: A1B2C3D4E5F7\r\nPath: ble-mic\r\n"},
-      // Neither a control device nor a recogniser setting: a cut save, as unreadable.
-      {"empty file", "", true, defaultDescription},
-      {"only translation", "translate_config {\n  b_translate: true\n}\n", true,
-       defaultDescription},
-      {"only the recogniser", "sr_config {\n  b_append_enter: true\n}\n", false,
-       kStars + L"Ctl Device: HID\r\n" + kStars + L"Name: \r\nPath: \r\n" + kStars +
-           L"Mic Device: General AudioIn Device\r\n" + kStars + L"Name: \r\nPath: \r\n"},
+      // A file that loads is used as it is: no default at all.
+      {"empty file", "", false, noDevice + noMic},
+      {"only translation", "translate_config {\n  b_translate: true\n}\n", false, noDevice + noMic},
+      {"only the recogniser", "sr_config {\n  b_append_enter: true\n}\n", false, noDevice + noMic},
+      {"only the microphone, saved by the settings tool", savedBySettingsTool.c_str(), false,
+       noDevice + kStars + L"Mic Device: General AudioIn Device\r\n" + kStars + L"Name: TAVRI Mic\r\nPath: \r\n"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -73,6 +73,34 @@ TEST_F(InputStatisticsTest, LoadRollsTheDateOfTheStoredCounts) {
   }
 }
 
+// A file from a newer build (a field this one does not know) keeps its counts, and the
+// field is written back. A damaged file leaves what was read before the damage, and the
+// first save keeps its bytes beside the new file.
+TEST_F(InputStatisticsTest, NewerFilesKeepTheirCountsAndDamagedFilesAreKeptBySave) {
+  const std::string unknownField("\xC0\x3E\x01", 3);  // field 1000, a varint
+  WriteFile(40, 4, "2026-12-09");
+  WriteBytes(File(), ReadBytes(File()) + unknownField);
+  CInputStatistics newer = Statistics();
+  newer.Load(folder_.path());
+  EXPECT_EQ(newer.Total(), 40);
+  newer.CountInput(2);
+  ASSERT_TRUE(newer.Save());
+  const std::string saved = ReadBytes(File());
+  EXPECT_EQ(saved.substr(saved.size() - 3), unknownField);
+  EXPECT_EQ(ReadFile().word_statistics().total(), 42);
+  EXPECT_FALSE(std::filesystem::exists(File() + L".bad"));
+
+  const std::string damaged = saved.substr(0, saved.size() - 8);  // cut inside the date
+  WriteBytes(File(), damaged);
+  CInputStatistics restarted = Statistics();
+  restarted.Load(folder_.path());
+  EXPECT_EQ(restarted.Total(), 42);
+  EXPECT_EQ(ReadBytes(File()), damaged) << "the load changed the file";
+  ASSERT_TRUE(restarted.Save());
+  EXPECT_EQ(ReadBytes(File() + L".bad"), damaged);
+  EXPECT_EQ(ReadFile().word_statistics().total(), 42);
+}
+
 TEST_F(InputStatisticsTest, DictationsCountTodayAndTotalAcrossMidnight) {
   CInputStatistics statistics = Statistics();
   statistics.Load(folder_.path());
