@@ -24,7 +24,7 @@ bool IsDeviceGone(DWORD error) {
 
 }  // namespace
 
-// Manual-reset, not signalled; made once and kept for every reopen.
+// Manual-reset, not signalled; kept for every reopen unless left to the driver.
 CHIDDevice::Transfer::Transfer() {
   overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 }

@@ -33,8 +33,9 @@ class CHIDDevice : public CAsyncDevice {
   // at most) and a write in progress has ended (kWriteTimeoutMs + kCancelTimeoutMs at most),
   // then closes.
   int CloseDevice() override;
-  // 0 once after the device went away under the open handle, so the system check closes and
-  // reopens it; otherwise whether the handle is open or the path can be opened.
+  // 0 once after the device went away under the open handle or left a cancel undone, so the
+  // system check closes and reopens it; otherwise whether the handle is open or the path can
+  // be opened.
   int CheckDevice() override;
   // A failure that means the device is gone is logged once and ends the reading thread. The
   // report is read into the read transfer and copied out, so a read left to the driver never
@@ -89,5 +90,6 @@ class CHIDDevice : public CAsyncDevice {
   std::mutex handleLock_;
   std::condition_variable readCollected_;
   bool readPending_ = false;  // a read was started and its completion not yet collected
-  bool gone_ = false;         // a read found the device gone; not yet reported by Check
+  // The device is gone (a read or an undone cancel said so), not yet reported by Check.
+  bool gone_ = false;
 };
