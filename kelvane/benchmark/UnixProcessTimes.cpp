@@ -8,9 +8,11 @@
 namespace {
 
 constexpr double kMsPerClockTick = 10;  // Linux's USER_HZ is 100
+constexpr double kPageMb = 4096.0 / (1024 * 1024);
 
 // The fields of a stat line after "pid (comm)": [0] state, [1] ppid, ..., [11] utime,
-// [12] stime. The name may hold blanks and brackets, so it ends at the last ')'.
+// [12] stime, ..., [21] rss in pages. The name may hold blanks and brackets, so it ends at
+// the last ')'.
 bool ReadStat(const std::string& path, std::string* name, std::vector<std::string>* fields) {
   std::ifstream file(path);
   std::string line;
@@ -21,7 +23,7 @@ bool ReadStat(const std::string& path, std::string* name, std::vector<std::strin
   std::istringstream rest(line.substr(close + 1));
   fields->clear();
   for (std::string field; rest >> field;) fields->push_back(field);
-  return fields->size() > 12;
+  return fields->size() > 21;
 }
 
 // The Wine prefix in the process's environment: a Wine child is no Unix child of its
@@ -60,4 +62,11 @@ double UnixProcessTimes::CpuMs() const {
   std::vector<std::string> fields;
   if (statPath_.empty() || !ReadStat(statPath_, &name, &fields)) return -1;
   return (std::stod(fields[11]) + std::stod(fields[12])) * kMsPerClockTick;
+}
+
+double UnixProcessTimes::ResidentMb() const {
+  std::string name;
+  std::vector<std::string> fields;
+  if (statPath_.empty() || !ReadStat(statPath_, &name, &fields)) return -1;
+  return std::stod(fields[21]) * kPageMb;
 }

@@ -1,6 +1,6 @@
-// The CPU time of another process as the operating system counts it. Under Wine,
-// GetProcessTimes of another process measures nothing; the Unix process's /proc/<pid>/stat
-// (through drive Z:) does.
+// The CPU time and memory of another process as the operating system counts them. Under
+// Wine, GetProcessTimes and the memory counters of another process measure nothing; the Unix
+// process's /proc/<pid>/stat (through drive Z:) does.
 #pragma once
 
 #include <string>
@@ -12,6 +12,8 @@ class UnixProcessTimes {
   bool Find(const std::string& program);
   // User plus system time in ms; a negative value when it cannot be read.
   double CpuMs() const;
+  // Resident memory in MiB; a negative value when it cannot be read.
+  double ResidentMb() const;
 
  private:
   std::string statPath_;

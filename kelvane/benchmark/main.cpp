@@ -6,6 +6,8 @@
 //     and from the final result to the last keystroke sent. Time spent inside SDK calls and
 //     the simulated microphone's wait for its first buffer are measured and taken out; the
 //     SDK stand-in answers at once and translation is off, so no network wait is included.
+//  3. With --flood [posts] [rounds], only: what a flood of foreign messages costs Kelvane.exe
+//     beside as many no-op messages (ForeignFlood.h).
 // Prints the figures with the machine's load; not a test.
 #include <windows.h>
 
@@ -20,33 +22,23 @@
 #include <thread>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "FakeHid.h"
 #include "FakeWaveInDriver.h"
 #include "FocusedEdit.h"
+#include "ForeignFlood.h"
 #include "HidPipe.h"
 #include "ImportPatch.h"
 #include "KelvaneDlg.h"
 #include "SettingsText.h"
 #include "SpokenFixture.h"
 #include "TempFolder.h"
-#include "UnixProcessTimes.h"
 #include "WaveInApi.h"
 #include "mfc/AfxRichEdit.h"
 #include "msc/MscApi.h"
 #include "skivra/Skivra.h"
 
 namespace {
-
-double Now() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER counter;
-  QueryPerformanceCounter(&counter);
-  return counter.QuadPart * 1000.0 / frequency;  // ms
-}
 
 // What the patched calls saw.
 struct Calls {
@@ -185,29 +177,6 @@ bool PatchCalls() {
          Patch("user32.dll", 0, "SendInput", &TimedSendInput, &g_sendInput);
 }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(1);
-  }
-  return true;
-}
-
-bool Fail(const char* what) {
-  std::fprintf(stderr, "kelvane_benchmark: %s\n", what);
-  return false;
-}
-
-struct Spread {
-  double min, median, max;
-};
-
-Spread SpreadOf(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return {values.front(), values[values.size() / 2], values.back()};
-}
-
 // Kelvane.exe's share of one core in each of the windows that follow, from the OS counters.
 std::vector<double> CpuShares(const UnixProcessTimes& kelvane, int windows, DWORD windowMs) {
   std::vector<double> shares;
@@ -229,34 +198,16 @@ void PrintShares(const char* what, const std::vector<double>& shares, DWORD wind
 
 // Kelvane.exe beside this program, with no device present, the panel shown and then hidden.
 bool MeasureIdle() {
-  wchar_t self[MAX_PATH];
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring command = L"\"" + std::filesystem::path(self).replace_filename(L"Kelvane.exe").wstring() + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
-    return Fail("Kelvane.exe did not start");
-  }
-  HWND panel = nullptr;
-  const bool up = WaitUntil([&] { return (panel = FindWindowW(nullptr, kMainWindowTitle)) != nullptr; });
-  UnixProcessTimes kelvane;
-  const bool found = up && kelvane.Find("Kelvane.exe");
-  if (found) {
-    Sleep(3000);  // start-up, slide-in and the first system checks
-    constexpr int kWindows = 6;
-    constexpr DWORD kWindowMs = 5000;
-    PrintShares("panel shown", CpuShares(kelvane, kWindows, kWindowMs), kWindowMs);
-    PostMessageW(panel, WM_COMMAND, IDC_CLOSE_BUTTON, 0);
-    Sleep(500);
-    PrintShares("panel hidden", CpuShares(kelvane, kWindows, kWindowMs), kWindowMs);
-  }
-  PostMessageW(panel, WM_COMMAND, ID_TRAY_EXIT, 0);
-  if (WaitForSingleObject(info.hProcess, 20000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
-  CloseHandle(info.hThread);
-  CloseHandle(info.hProcess);
-  return up ? found || Fail("the Unix process of Kelvane.exe was not found in /proc") : Fail("no panel");
+  KelvaneProgram kelvane;
+  if (!kelvane.Ready()) return false;
+  Sleep(3000);  // start-up, slide-in and the first system checks
+  constexpr int kWindows = 6;
+  constexpr DWORD kWindowMs = 5000;
+  PrintShares("panel shown", CpuShares(kelvane.process(), kWindows, kWindowMs), kWindowMs);
+  PostMessageW(kelvane.panel(), WM_COMMAND, IDC_CLOSE_BUTTON, 0);
+  Sleep(500);
+  PrintShares("panel hidden", CpuShares(kelvane.process(), kWindows, kWindowMs), kWindowMs);
+  return true;
 }
 
 // Kelvane's own time on each stretch: the stretch less the SDK's and the microphone's time.
@@ -318,8 +269,15 @@ std::string LoadAverage() {
 
 }  // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
   std::printf("load average before: %s\n", LoadAverage().c_str());
+  if (argc > 1 && std::wstring(argv[1]) == L"--flood") {
+    const int posts = argc > 2 ? _wtoi(argv[2]) : 20000;
+    const int rounds = argc > 3 ? _wtoi(argv[3]) : 5;
+    const bool measured = posts > 0 && rounds > 0 && MeasureForeignFlood(posts, rounds, 100000);
+    std::printf("load average after: %s\n", LoadAverage().c_str());
+    return measured ? 0 : 1;
+  }
   if (!MeasureIdle()) return 1;
 
   if (!PatchCalls()) {

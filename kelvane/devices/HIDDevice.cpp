@@ -1,6 +1,7 @@
 #include "HIDDevice.h"
 
 #include <algorithm>
+#include <chrono>
 #include <iterator>
 #include <utility>
 
@@ -23,22 +24,19 @@ bool IsDeviceGone(DWORD error) {
 
 }  // namespace
 
-// Manual-reset, not signalled; made once and kept for every reopen.
-CHIDDevice::WriteTransfer::WriteTransfer() {
+// Manual-reset, not signalled; kept for every reopen unless left to the driver.
+CHIDDevice::Transfer::Transfer() {
   overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
 }
 
-CHIDDevice::WriteTransfer::~WriteTransfer() { CloseHandle(overlapped.hEvent); }
+CHIDDevice::Transfer::~Transfer() { CloseHandle(overlapped.hEvent); }
 
 CHIDDevice::CHIDDevice()
-    : CAsyncDevice(DT_Ctl_HID), write_(std::make_unique<WriteTransfer>()) {
-  read_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-}
+    : CAsyncDevice(DT_Ctl_HID),
+      read_(std::make_unique<Transfer>()),
+      write_(std::make_unique<Transfer>()) {}
 
-CHIDDevice::~CHIDDevice() {
-  Close();
-  CloseHandle(read_.hEvent);
-}
+CHIDDevice::~CHIDDevice() { Close(); }
 
 std::wstring CHIDDevice::Path() const {
   return descriptor_ ? CTessikService::StringToWString(descriptor_->path()) : std::wstring();
@@ -93,14 +91,27 @@ int CHIDDevice::CloseDevice() {
     if (handle_ == INVALID_HANDLE_VALUE) return 1;
     handle = std::exchange(handle_, INVALID_HANDLE_VALUE);  // no read or write starts on it now
     if (readPending_) {
-      Hid().cancelIo(handle, &read_);
-      readCollected_.wait(lock, [this] { return !readPending_; });
+      Hid().cancelIo(handle, &read_->overlapped);
+      if (!readCollected_.wait_for(lock, std::chrono::milliseconds(kCancelTimeoutMs),
+                                   [this] { return !readPending_; })) {
+        AbandonRead();
+      }
     }
   }
   std::lock_guard<std::mutex> noWrite(writeLock_);  // a write already on the handle ends first
   CloseHandle(handle);
-  if (write_ == nullptr) write_ = std::make_unique<WriteTransfer>();  // the next open writes again
+  if (write_ == nullptr) write_ = std::make_unique<Transfer>();  // the next open writes again
   return 1;
+}
+
+void CHIDDevice::AbandonRead() {
+  Transfer* abandoned = read_.release();  // the driver may still complete into it
+  read_ = std::make_unique<Transfer>();
+  readPending_ = false;
+  gone_ = true;
+  SetEvent(abandoned->overlapped.hEvent);
+  TraceMessage(kTraceError, L"CHIDDevice Read cancel not completed within %d ms, the device is gone.",
+               static_cast<int>(kCancelTimeoutMs));
 }
 
 int CHIDDevice::CheckDevice() {
@@ -117,12 +128,13 @@ int CHIDDevice::CheckDevice() {
 
 int CHIDDevice::ReadDevice(unsigned char* buffer, unsigned long length) {
   DWORD error = ERROR_SUCCESS;
-  const HANDLE handle = StartRead(buffer, length, error);
+  Transfer* transfer = nullptr;
+  const HANDLE handle = StartRead(length, &transfer, error);
   DWORD transferred = 0;
   if (handle != INVALID_HANDLE_VALUE) {
-    // Waits on the read event; a cancelled read completes with an error.
-    if (!GetOverlappedResult(handle, &read_, &transferred, TRUE)) error = GetLastError();
-    EndRead();
+    // A cancelled read completes with an error; one abandoned by CloseDevice wakes it too.
+    WaitForSingleObject(transfer->overlapped.hEvent, INFINITE);
+    if (!EndRead(handle, transfer, &transferred, &error, buffer)) return 0;
   }
   if (IsDeviceGone(error)) {
     StopReadingGoneDevice(error);
@@ -133,26 +145,38 @@ int CHIDDevice::ReadDevice(unsigned char* buffer, unsigned long length) {
   return error == ERROR_SUCCESS ? static_cast<int>(transferred) : 0;
 }
 
-HANDLE CHIDDevice::StartRead(unsigned char* buffer, unsigned long length, DWORD& error) {
+HANDLE CHIDDevice::StartRead(unsigned long length, Transfer** transfer, DWORD& error) {
   std::lock_guard<std::mutex> lock(handleLock_);
   error = ERROR_SUCCESS;
   if (handle_ == INVALID_HANDLE_VALUE) {
     TraceMessage(kTraceError, L"CHIDDevice Read failed. Invalid device handle value.");
     return INVALID_HANDLE_VALUE;
   }
-  ResetEvent(read_.hEvent);
-  if (!ReadFile(handle_, buffer, length, nullptr, &read_) && GetLastError() != ERROR_IO_PENDING) {
+  Transfer& read = *read_;
+  read.bytes.resize(length);
+  ResetEvent(read.overlapped.hEvent);
+  if (!ReadFile(handle_, read.bytes.data(), length, nullptr, &read.overlapped) &&
+      GetLastError() != ERROR_IO_PENDING) {
     error = GetLastError();
     return INVALID_HANDLE_VALUE;
   }
   readPending_ = true;
+  *transfer = &read;
   return handle_;
 }
 
-void CHIDDevice::EndRead() {
+bool CHIDDevice::EndRead(HANDLE handle, Transfer* transfer, DWORD* transferred, DWORD* error,
+                         unsigned char* buffer) {
   std::lock_guard<std::mutex> lock(handleLock_);
+  if (transfer != read_.get()) return false;  // abandoned: the driver keeps it
+  if (GetOverlappedResult(handle, &transfer->overlapped, transferred, FALSE)) {
+    std::copy_n(transfer->bytes.data(), *transferred, buffer);
+  } else {
+    *error = GetLastError();
+  }
   readPending_ = false;
   readCollected_.notify_all();
+  return true;
 }
 
 void CHIDDevice::StopReadingGoneDevice(DWORD error) {

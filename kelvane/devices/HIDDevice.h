@@ -17,8 +17,8 @@ class CHIDDevice : public CAsyncDevice {
   // Long enough for any device that takes its reports; short enough not to stall the
   // microphone thread that writes the periodic report.
   static constexpr DWORD kWriteTimeoutMs = 200;
-  // How long a cancelled write may take to complete. A driver that takes longer keeps the
-  // transfer for good, and the device counts as gone until it is closed.
+  // How long a cancelled read or write may take to complete. A driver that takes longer keeps
+  // the transfer for good, and the device counts as gone.
   static constexpr DWORD kCancelTimeoutMs = 200;
 
   CHIDDevice();
@@ -29,13 +29,17 @@ class CHIDDevice : public CAsyncDevice {
 
  protected:
   int OpenDevice() override;
-  // Cancels a pending read, waits until the reading thread has collected it and a write in
-  // progress has ended (kWriteTimeoutMs + kCancelTimeoutMs at most), then closes.
+  // Cancels a pending read, waits until the reading thread has collected it (kCancelTimeoutMs
+  // at most) and a write in progress has ended (kWriteTimeoutMs + kCancelTimeoutMs at most),
+  // then closes.
   int CloseDevice() override;
-  // 0 once after the device went away under the open handle, so the system check closes and
-  // reopens it; otherwise whether the handle is open or the path can be opened.
+  // 0 once after the device went away under the open handle or left a cancel undone, so the
+  // system check closes and reopens it; otherwise whether the handle is open or the path can
+  // be opened.
   int CheckDevice() override;
-  // A failure that means the device is gone is logged once and ends the reading thread.
+  // A failure that means the device is gone is logged once and ends the reading thread. The
+  // report is read into the read transfer and copied out, so a read left to the driver never
+  // writes into the caller's buffer.
   int ReadDevice(unsigned char* buffer, unsigned long length) override;
   // One write at a time (the writes share one transfer), never waiting on a read. A write the
   // device has not taken within kWriteTimeoutMs is cancelled and dropped. 0 at once while
@@ -48,18 +52,24 @@ class CHIDDevice : public CAsyncDevice {
   // Checks the opened interface and sets its input buffers; false (logged) when refused.
   bool PrepareHandle(HANDLE handle);
   HANDLE CurrentHandle();
-  // Starts a read on the open handle and returns that handle; INVALID_HANDLE_VALUE when the
-  // device is closed (error ERROR_SUCCESS) or the system refused (error = its reason).
-  HANDLE StartRead(unsigned char* buffer, unsigned long length, DWORD& error);
-  void EndRead();
-  void StopReadingGoneDevice(DWORD error);
-  // The system owns a write's OVERLAPPED, event and bytes until the write completes.
-  struct WriteTransfer {
-    WriteTransfer();
-    ~WriteTransfer();
+  // The system owns a transfer's OVERLAPPED, event and bytes until the transfer completes.
+  struct Transfer {
+    Transfer();
+    ~Transfer();
     OVERLAPPED overlapped{};
     std::vector<unsigned char> bytes;
   };
+
+  // Starts a read on the open handle and returns that handle; INVALID_HANDLE_VALUE when the
+  // device is closed (error ERROR_SUCCESS) or the system refused (error = its reason).
+  HANDLE StartRead(unsigned long length, Transfer** transfer, DWORD& error);
+  // Collects the completed read into the buffer; false when CloseDevice let it go.
+  bool EndRead(HANDLE handle, Transfer* transfer, DWORD* transferred, DWORD* error,
+               unsigned char* buffer);
+  void StopReadingGoneDevice(DWORD error);
+  // With handleLock_ held: a cancelled read that did not complete is left to the driver (never
+  // freed), its reading thread woken to let it go, and the device counts as gone.
+  void AbandonRead();
 
   // Waits for the started write, cancelling it after kWriteTimeoutMs; bytes written.
   int FinishWrite(HANDLE handle);
@@ -68,8 +78,8 @@ class CHIDDevice : public CAsyncDevice {
   void AbandonWrite();
 
   HANDLE handle_ = INVALID_HANDLE_VALUE;
-  OVERLAPPED read_{};
-  std::unique_ptr<WriteTransfer> write_;  // null from an abandoned write until the close
+  std::unique_ptr<Transfer> read_;   // replaced when a read is abandoned
+  std::unique_ptr<Transfer> write_;  // null from an abandoned write until the close
   int inputBufferCount_ = 8;
   const ORVANE::Config::DeviceDescriptor* descriptor_ = nullptr;
 
@@ -80,5 +90,6 @@ class CHIDDevice : public CAsyncDevice {
   std::mutex handleLock_;
   std::condition_variable readCollected_;
   bool readPending_ = false;  // a read was started and its completion not yet collected
-  bool gone_ = false;         // a read found the device gone; not yet reported by Check
+  // The device is gone (a read or an undone cancel said so), not yet reported by Check.
+  bool gone_ = false;
 };

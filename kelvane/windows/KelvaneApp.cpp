@@ -2,19 +2,29 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "KelvaneDlg.h"
 #include "StoreLog.h"
 #include "TraceMessage.h"
 #include "mfc/AfxRichEdit.h"
+#include "mfc/AfxShellManager.h"
+#include "mfc/AfxVisualManager.h"
 #include "skivra/Skivra.h"
 
 CKelvaneApp theApp;
+
+std::vector<CWinApp::CommandEntry> CKelvaneApp::GetCommandMap() const {
+  return {{ID_HELP, &CWinApp::OnHelp}};
+}
 
 BOOL CKelvaneApp::InitInstance() {
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   CWinApp::InitInstance();
   AfxInitRichEdit2();
+  auto shellManager = std::make_unique<CShellManager>();
+  CMFCVisualManager::SetDefaultManager<CMFCVisualManagerWindows>();
 
   // Held for the life of the process; a second copy leaves at once, silently.
   HANDLE mutex = CreateMutexW(nullptr, FALSE, kMutexName);
@@ -30,6 +40,7 @@ BOOL CKelvaneApp::InitInstance() {
   CKelvaneDlg dialog;
   m_pMainWnd = &dialog;
   dialog.DoModal();
+  shellManager.reset();
   m_pMainWnd = nullptr;
   return FALSE;
 }

@@ -10,4 +10,7 @@ class CKelvaneApp : public CWinApp {
   CKelvaneApp() : CWinApp(nullptr) {}
 
   BOOL InitInstance() override;
+
+ protected:
+  std::vector<CommandEntry> GetCommandMap() const override;
 };

@@ -5,6 +5,7 @@
 #include <tuple>
 #include <vector>
 
+#include "LogRateLimit.h"
 #include "TraceMessage.h"
 
 namespace {
@@ -36,6 +37,13 @@ bool PostedObjects::Remove(HWND window, UINT message, void* address) {
 }
 
 void PostedObjects::Ignore(UINT message, LPARAM lParam) {
+  static LogRateLimit limit(kIgnoredLinesPerInterval, kIgnoredLineIntervalMs);
+  const LogRateLimit::Decision decision = limit.Note(GetTickCount64());
+  if (!decision.write) return;
+  if (decision.suppressed > 0) {
+    TraceMessage(kTraceError, L"PostedObjects %llu more foreign messages were ignored",
+                 decision.suppressed);
+  }
   TraceMessage(kTraceError, L"PostedObjects Message %#x ignored: lParam %#llx was not posted here",
                message, static_cast<unsigned long long>(lParam));
 }

@@ -10,22 +10,21 @@
 
 class PostedObjects {
  public:
-  // Posts the object's address; the object is freed when the post fails.
+  // Posts the object's address; the object is freed (once) when the post fails.
   template <typename T, typename Deleter>
   static bool Post(HWND window, UINT message, WPARAM wParam, std::unique_ptr<T, Deleter> object) {
     if (window == nullptr || object == nullptr) return false;
     void* address = object.get();
     Add(window, message, address, [](void* posted) { Deleter()(static_cast<T*>(posted)); });
-    if (!PostMessageW(window, message, wParam, reinterpret_cast<LPARAM>(address))) {
-      Remove(window, message, address);
-      return false;
-    }
-    object.release();
-    return true;
+    const bool posted = PostMessageW(window, message, wParam, reinterpret_cast<LPARAM>(address));
+    // Unless the post failed and the object is still registered, the receiver or a Discard
+    // of the window owns it now.
+    if (posted || !Remove(window, message, address)) object.release();
+    return posted;
   }
 
   // The object posted to the window with this message at lParam, now owned by the caller;
-  // null, with one log line, for an lParam that names no such object.
+  // null, with a log line (rate-limited), for an lParam that names no such object.
   template <typename T, typename Deleter = std::default_delete<T>>
   static std::unique_ptr<T, Deleter> Take(HWND window, UINT message, LPARAM lParam) {
     void* address = reinterpret_cast<void*>(lParam);
@@ -38,6 +37,11 @@ class PostedObjects {
 
   // Frees the objects posted to the window and not taken: for a window that is going.
   static void Discard(HWND window);
+
+  // Any program may post these messages, so the line about an ignored one is bounded: this
+  // many per interval, then one line with the count of those held back.
+  static constexpr unsigned kIgnoredLinesPerInterval = 10;
+  static constexpr unsigned long long kIgnoredLineIntervalMs = 10000;
 
  private:
   using Destroy = void (*)(void*);

@@ -1,5 +1,7 @@
 #include "mfc/AfxDialog.h"
 
+#include "mfc/AfxWinApp.h"
+
 void DDX_Control(CDataExchange* dx, int id, CWnd& control) {
   if (control.m_hWnd != nullptr) return;
   if (!control.SubclassDlgItem(static_cast<UINT>(id), dx->m_pDlgWnd)) dx->Fail();
@@ -61,5 +63,9 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
   }
+  // Menu, accelerator and button commands the dialog leaves go to the application.
+  const bool command = lParam == 0 || HIWORD(wParam) == BN_CLICKED;
+  CWinApp* app = AfxGetApp();
+  if (command && app != nullptr && app->OnCmdMsg(LOWORD(wParam))) return TRUE;
   return CWnd::OnCommand(wParam, lParam);
 }

@@ -1,5 +1,7 @@
 #include "mfc/AfxWinApp.h"
 
+#include <filesystem>
+
 namespace {
 
 CWinApp* g_app = nullptr;
@@ -20,6 +22,26 @@ int CWinApp::Run() {
   }
   m_exitCode = static_cast<int>(msg.wParam);
   return ExitInstance();
+}
+
+BOOL CWinApp::OnCmdMsg(UINT id) {
+  for (const CommandEntry& entry : GetCommandMap()) {
+    if (entry.id == id) {
+      (this->*entry.handler)();
+      return TRUE;
+    }
+  }
+  return FALSE;
+}
+
+void CWinApp::OnHelp() { WinHelp(0, HELP_FINDER); }
+
+void CWinApp::WinHelp(DWORD_PTR data, UINT command) {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(m_hInstance, path, MAX_PATH);
+  if (length == 0 || length == MAX_PATH) return;
+  const std::filesystem::path file = std::filesystem::path(path).replace_extension(L".hlp");
+  ::WinHelpW(m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr, file.c_str(), command, data);
 }
 
 CWinApp* AfxGetApp() { return g_app; }

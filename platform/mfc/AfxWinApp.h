@@ -1,10 +1,16 @@
 // CWinApp: the one application object; the program's entry point (AfxWinMain.cpp) runs
-// its InitInstance, then its message loop when InitInstance returns TRUE.
+// its InitInstance, then its message loop when InitInstance returns TRUE. Commands a dialog
+// leaves unhandled reach the application's command map.
 #pragma once
 
 #include <windows.h>
 
+#include <vector>
+
 #include "mfc/AfxWnd.h"
+
+// The command that asks for the application's help.
+constexpr UINT ID_HELP = 0xE146;
 
 class CWinApp {
  public:
@@ -23,9 +29,25 @@ class CWinApp {
   void SetRegistryKey(const wchar_t* company) { m_registryKey = company; }
   const CString& RegistryKey() const { return m_registryKey; }
 
+  // Runs the handler of the command map's entry for the command; FALSE when it has none.
+  BOOL OnCmdMsg(UINT id);
+  // Opens the application's help file at its contents.
+  void OnHelp();
+  // Hands the request to the help engine with the program's help file (its path with the
+  // extension ".hlp").
+  virtual void WinHelp(DWORD_PTR data, UINT command);
+
   HINSTANCE m_hInstance = nullptr;
   const wchar_t* m_pszAppName;
   CWnd* m_pMainWnd = nullptr;
+
+ protected:
+  struct CommandEntry {
+    UINT id;
+    void (CWinApp::*handler)();
+  };
+  // The application's commands and their handlers; none here.
+  virtual std::vector<CommandEntry> GetCommandMap() const { return {}; }
 
  private:
   CString m_registryKey;

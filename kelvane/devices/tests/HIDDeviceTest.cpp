@@ -214,6 +214,40 @@ TEST_F(HIDDeviceTest, AWriteWhoseCancelNeverCompletesReturnsAndTheDeviceCountsAs
   EXPECT_EQ(pipe.Receive(), report);
 }
 
+TEST_F(HIDDeviceTest, ACloseWhoseReadCancelNeverCompletesEndsInTimeAndTheDeviceCountsAsGone) {
+  ASSERT_EQ(device.Open(), 1);
+  ASSERT_TRUE(opened.Wait());
+  ASSERT_TRUE(pipe.Send(InputReport(1)));
+  ASSERT_TRUE(WaitForReports(1));
+  Sleep(100);  // the reader is now waiting in its next read
+  hid.cancelIgnored = true;
+
+  TestEvent closed;
+  std::thread closer([&] {
+    device.Close();
+    closed.Set();
+  });
+  const bool inTime = closed.Wait(CHIDDevice::kCancelTimeoutMs + 1000);
+  if (!inTime) pipe.Send(InputReport(9));  // a close waiting for the read is let go
+  closer.join();
+  ASSERT_TRUE(inTime);
+  EXPECT_EQ(trace.Count(L"CHIDDevice Read cancel not completed within 200 ms, the device is gone."), 1);
+  EXPECT_EQ(closedCalls, 1);
+  EXPECT_EQ(device.IsRuning(), 0);
+  EXPECT_EQ(device.Check(), 0);
+
+  // Opened again, as the system check does, it reads whole reports through a new transfer.
+  hid.cancelIgnored = false;
+  pipe.Plug();
+  opened.Reset();
+  ASSERT_EQ(device.Open(), 1);
+  ASSERT_TRUE(opened.Wait());
+  ASSERT_TRUE(pipe.Send(InputReport(2)));
+  ASSERT_TRUE(WaitForReports(2));
+  std::lock_guard<std::mutex> lock(mutex);
+  EXPECT_EQ(reports.back(), InputReport(2));
+}
+
 TEST_F(HIDDeviceTest, ADevicePulledWhileOpenIsNoticedOnceAndReopensWhenBack) {
   HidPipe endpoint(2);  // the presence probe, then the device
   descriptor.set_path(endpoint.Path());

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -15,6 +16,7 @@
 #include "DialogWatchdog.h"
 #include "FocusedEdit.h"
 #include "KelvaneProcess.h"
+#include "PostedObjects.h"
 #include "PumpUntil.h"
 #include "SettingsStore.h"
 #include "SettingsText.h"
@@ -261,6 +263,41 @@ TEST_F(KelvaneProcessTest, MessagesFromOtherProgramsNeverHandThemPointers) {
   EXPECT_EQ(savedCounts(), countsBefore);
   Sleep(500);
   EXPECT_EQ(LogCount(" ignored: lParam "), std::size(messages));  // one line each
+}
+
+TEST_F(KelvaneProcessTest, AFloodOfForeignMessagesCostsFewLinesLosesNoCountAndLetsTheExitThrough) {
+  KelvaneProcess kelvane;
+  HWND panel = WatchAndWaitForPanel(kelvane);
+  ASSERT_NE(panel, nullptr);
+  constexpr int kFlood = 20000;
+  const DWORD floodStart = GetTickCount();
+  for (LPARAM foreign = 1; foreign <= kFlood; ++foreign) {
+    ASSERT_TRUE(PostMessageW(panel, WM_IME_RESULT_TEXT, 0, foreign));
+  }
+  // Hidden once the flood is handled, shown again once the lines it logged are written.
+  PostMessageW(panel, WM_COMMAND, IDC_CLOSE_BUTTON, 0);
+  ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(panel); })) << "the flood kept it busy";
+  PostMessageW(panel, WM_TRAY_NOTIFY, CKelvaneDlg::kTrayIconId, WM_LBUTTONUP);
+  ASSERT_TRUE(WaitFor([&] { return IsWindowVisible(panel) != FALSE; }));
+  EXPECT_LE(LogCount(" ignored: lParam "), PostedObjects::kIgnoredLinesPerInterval);
+
+  // One more after the interval (which began with the flood's first line) reports every
+  // message held back.
+  const DWORD waited = GetTickCount() - floodStart;
+  const DWORD intervalEnd = static_cast<DWORD>(PostedObjects::kIgnoredLineIntervalMs) + 2000;
+  if (waited < intervalEnd) Sleep(intervalEnd - waited);
+  PostMessageW(panel, WM_IME_RESULT_TEXT, 0, kFlood + 1);
+  ASSERT_TRUE(WaitFor([&] { return NewLogs().find("lParam 0x4e21 ") != std::string::npos; }));
+  const std::string logs = NewLogs();
+  const std::regex summary("PostedObjects (\\d+) more foreign messages were ignored");
+  size_t counted = LogCount(" ignored: lParam ");
+  for (std::sregex_iterator it(logs.begin(), logs.end(), summary), end; it != end; ++it) {
+    counted += std::stoul((*it)[1]);
+  }
+  EXPECT_EQ(counted, kFlood + 1u);
+
+  PostMessageW(panel, WM_COMMAND, ID_TRAY_EXIT, 0);
+  EXPECT_TRUE(kelvane.HasExited(20000));
 }
 
 TEST_F(KelvaneProcessTest, AutorunMenuItemWritesAndRemovesTheRunValue) {
