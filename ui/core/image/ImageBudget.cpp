@@ -14,6 +14,8 @@ namespace {
 
 constexpr uint8_t kGifTrailer = 0x3b;
 
+thread_local ImageBudget::DecodingAhead* t_ahead = nullptr;
+
 std::atomic<uint64_t>& PixelsTaken() {
   static std::atomic<uint64_t> pixels{0};
   return pixels;
@@ -80,14 +82,22 @@ uint64_t ImageBudget::PlanDecode(HGLOBAL& block, const std::wstring& path) {
   return std::max<uint64_t>(frames[kept - 1].canvas.Pixels(), 1) * kept;
 }
 
+ImageBudget::DecodingAhead::DecodingAhead() : previous_(t_ahead) { t_ahead = this; }
+
+ImageBudget::DecodingAhead::~DecodingAhead() { t_ahead = previous_; }
+
 bool ImageBudget::Reserve(uint64_t pixels, const std::wstring& path) {
+  const uint64_t ceiling = t_ahead ? kMaxTotalPixels / 2 : kMaxTotalPixels;
   std::atomic<uint64_t>& taken = PixelsTaken();
   uint64_t before = taken.load();
   do {
-    if (pixels > kMaxTotalPixels - std::min(before, kMaxTotalPixels)) {
-      LogSkinProblem(L"Image " + path + L": its " + std::to_wstring(pixels) +
-                     L" pixels would take the decoded images past the process's budget of " +
-                     std::to_wstring(kMaxTotalPixels) + L"; drawn as missing");
+    if (pixels > ceiling - std::min(before, ceiling)) {
+      if (t_ahead)
+        t_ahead->refused_ = true;
+      else
+        LogSkinProblem(L"Image " + path + L": its " + std::to_wstring(pixels) +
+                       L" pixels would take the decoded images past the process's budget of " +
+                       std::to_wstring(kMaxTotalPixels) + L"; drawn as missing");
       return false;
     }
   } while (!taken.compare_exchange_weak(before, before + pixels));

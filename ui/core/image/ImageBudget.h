@@ -26,6 +26,23 @@ class ImageBudget {
 
   // Takes `pixels` from the process's total; false, with one log line, when they do not fit.
   static bool Reserve(uint64_t pixels, const std::wstring& path);
+
+  // While one lives, the decodes of its thread are made ahead of their use: together with what
+  // is decoded they fill at most half the total, and a refusal is no log line (the image is
+  // decoded when it is drawn).
+  class DecodingAhead {
+   public:
+    DecodingAhead();
+    ~DecodingAhead();
+    DecodingAhead(const DecodingAhead&) = delete;
+    DecodingAhead& operator=(const DecodingAhead&) = delete;
+    bool refused() const { return refused_; }
+
+   private:
+    friend class ImageBudget;
+    DecodingAhead* previous_;
+    bool refused_ = false;
+  };
   static void Release(uint64_t pixels);
   static uint64_t PixelsInUse();
 };

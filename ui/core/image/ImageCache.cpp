@@ -4,6 +4,7 @@
 #include <map>
 
 #include "resources/GlobalManager.h"
+#include "image/ImageBudget.h"
 #include "image/ImageInfo.h"
 #include "image/ImagePrefetch.h"
 #include "text/TextUtils.h"
@@ -78,9 +79,14 @@ HGLOBAL ArchiveData(const std::wstring& key) {
 std::shared_ptr<ImageInfo> GlobalManager::GetImageEntry(const std::wstring& path) {
   const std::wstring key = CacheKey(path);
   if (std::shared_ptr<ImageInfo> cached = FindCached(key)) return cached;
+  ImagePrefetcher& prefetcher = ImagePrefetcher::Instance();
   std::unique_ptr<ImageInfo> loaded;
-  if (!ImagePrefetcher::Instance().Take(key, loaded))
+  if (!prefetcher.Take(key, loaded)) {
+    // Images decoded ahead give way to one that is drawn when the budget runs short.
+    if (ImageBudget::PixelsInUse() > ImageBudget::kMaxTotalPixels - ImageBudget::kMaxPixels)
+      prefetcher.DropUntaken();
     loaded = ImageInfo::LoadImageOrFile(ArchiveData(key), key);
+  }
   if (!loaded) {
     loaded = std::make_unique<ImageInfo>();
     loaded->path = key;

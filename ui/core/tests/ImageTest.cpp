@@ -324,9 +324,19 @@ TEST_F(ImageLoading, PrefetcherHandsOutEachRequestOnce) {
   EXPECT_EQ(image, nullptr);
   EXPECT_FALSE(prefetcher.Take(L"never.png", image));
 
+  // Requests not taken are given up: decoded, queued or being decoded.
+  const std::string large = MakePng(1024, 1024, std::vector<uint32_t>(1024 * 1024, 0xFF000000));
+  const uint64_t in_use = ImageBudget::PixelsInUse();
+  for (const wchar_t* key : {L"a.png", L"b.png", L"c.png"}) prefetcher.Request(key, BlockOf(large));
+  prefetcher.DropUntaken();
+  for (const wchar_t* key : {L"a.png", L"b.png", L"c.png"}) {
+    EXPECT_FALSE(prefetcher.IsRequested(key));
+    EXPECT_FALSE(prefetcher.Take(key, image));
+  }
   prefetcher.Request(L"left.png", BlockOf(MakePng(1, 1, {0xFF000000})));
   prefetcher.Stop();
   EXPECT_FALSE(prefetcher.IsRequested(L"left.png"));
+  EXPECT_EQ(ImageBudget::PixelsInUse(), in_use);
 }
 
 // A control's background image is requested as it is set and taken by its first use; without
