@@ -4,20 +4,6 @@
 #include "archive/ZipEntryRecord.h"
 
 namespace ui {
-namespace {
-
-constexpr size_t kMaxNameBytes = 255;  // names must fit a 256-byte buffer with the terminator
-
-char FoldAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool SameNameIgnoringAsciiCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-  return true;
-}
-
-}  // namespace
 
 std::unique_ptr<Unzipper> Unzipper::Open(const void* data, uint64_t size, const char* password,
                                          uint32_t& result) {
@@ -30,24 +16,11 @@ std::unique_ptr<Unzipper> Unzipper::Open(const void* data, uint64_t size, const 
 Unzipper::Unzipper(std::unique_ptr<ZipArchive> archive, const char* password)
     : archive_(std::move(archive)), password_(password ? password : "") {}
 
-bool Unzipper::FindByName(const std::string& utf8_name) {
-  const uint32_t saved_index = archive_->current_index();
-  const uint64_t saved_position = archive_->header_position();
-  for (int result = archive_->GoToFirstEntry(); result == kUnzOk;
-       result = archive_->GoToNextEntry()) {
-    const std::string& stored = archive_->current_name();
-    if (stored.size() <= kMaxNameBytes && SameNameIgnoringAsciiCase(stored, utf8_name)) return true;
-  }
-  archive_->RestorePosition(saved_index, saved_position);
-  return false;
-}
-
 uint32_t Unzipper::Find(const std::wstring& path, int& index, ZipEntry& entry) {
   index = -1;
   entry = ZipEntry();
-  const std::string wanted = WideToUtf8Bytes(path);
-  // The walk starts from the first entry, so an earlier failed step does not hide entries.
-  if (wanted.size() > kMaxNameBytes || !FindByName(wanted)) return kZipNotFound;
+  const std::optional<uint32_t> found = archive_->FindEntry(WideToUtf8Bytes(path));
+  if (!found || archive_->GoToEntry(*found) != kUnzOk) return kZipNotFound;
   CloseStream();
   const uint32_t result = GetEntry(entry);
   if (result == kZipOk) index = entry.index;

@@ -24,7 +24,6 @@ class Unzipper {
 
  private:
   explicit Unzipper(std::unique_ptr<ZipArchive> archive, const char* password);
-  bool FindByName(const std::string& utf8_name);
   uint32_t GetEntry(ZipEntry& entry);
   uint32_t OpenStream(int index);
   void CloseStream();

@@ -59,6 +59,7 @@ std::unique_ptr<ZipArchive> ZipArchive::Open(const uint8_t* data, uint64_t size)
   // A comment may itself hold the signature: try each candidate, the last one first.
   for (uint64_t end_record : FindEndRecordCandidates(archive->source_)) {
     if (!archive->ReadEndRecord(end_record)) continue;
+    archive->IndexDirectory();
     archive->GoToFirstEntry();
     return archive;
   }
@@ -123,18 +124,21 @@ int ZipArchive::GoToNextEntry() {
   return result;
 }
 
-int ZipArchive::GoToEntry(uint32_t index) {
-  if (index >= entry_count_) return kUnzBadParameter;
-  int result = kUnzOk;
-  if (!current_valid_ || index < current_index_) result = GoToFirstEntry();
-  while (result == kUnzOk && current_index_ < index) result = GoToNextEntry();
-  return result;
+void ZipArchive::IndexDirectory() {
+  for (int result = GoToFirstEntry(); result == kUnzOk; result = GoToNextEntry()) {
+    header_positions_.push_back(header_position_);
+    names_.Add(current_name_, current_index_);
+  }
 }
 
-void ZipArchive::RestorePosition(uint32_t index, uint64_t header_position) {
+int ZipArchive::GoToEntry(uint32_t index) {
+  if (index >= entry_count_) return kUnzBadParameter;
+  if (index >= header_positions_.size()) return kUnzBadZip;
   current_index_ = index;
-  header_position_ = header_position;
-  current_valid_ = ReadCentralHeader() == kUnzOk;
+  header_position_ = header_positions_[index];
+  const int result = ReadCentralHeader();
+  current_valid_ = result == kUnzOk;
+  return result;
 }
 
 int ZipArchive::CheckLocalHeader(ZipLocalLayout& layout) {

@@ -1,10 +1,13 @@
-// A zip archive's end record and central directory, walked one entry at a time.
+// A zip archive's end record and central directory, indexed once by position and by name.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "archive/ZipNameIndex.h"
 #include "archive/ZipSource.h"
 
 namespace ui {
@@ -54,11 +57,11 @@ class ZipArchive {
 
   int GoToFirstEntry();
   int GoToNextEntry();
-  // Moves to `index` (rewinding when it lies behind); never loops.
+  // Moves to `index` straight through the index; an entry behind a header that does not read
+  // is out of reach, as it is for a walk.
   int GoToEntry(uint32_t index);
-  // Puts the walk back at a remembered entry.
-  void RestorePosition(uint32_t index, uint64_t header_position);
-  uint64_t header_position() const { return header_position_; }
+  // The first entry named `name` (see ZipNameIndex).
+  std::optional<uint32_t> FindEntry(const std::string& name) const { return names_.Find(name); }
 
   // Checks the current entry's local header against the central one.
   int CheckLocalHeader(ZipLocalLayout& layout);
@@ -67,6 +70,8 @@ class ZipArchive {
   ZipArchive(const uint8_t* data, uint64_t size) : source_(data, size) {}
   bool ReadEndRecord(uint64_t end_record_position);
   int ReadCentralHeader();
+  // Walks the directory once, up to the first header that does not read.
+  void IndexDirectory();
 
   ZipSource source_;
   uint32_t entry_count_ = 0;
@@ -77,6 +82,8 @@ class ZipArchive {
   bool current_valid_ = false;
   ZipCentralHeader current_;
   std::string current_name_;
+  std::vector<uint64_t> header_positions_;
+  ZipNameIndex names_;
 };
 
 }  // namespace ui

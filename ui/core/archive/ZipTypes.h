@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "system/SkinLimits.h"
+
 namespace ui {
 
 // Archive-layer results.
@@ -28,8 +30,8 @@ constexpr int kUnzOutOfMemory = -104;
 constexpr int kUnzCrcError = -105;
 constexpr int kUnzWrongPassword = -106;
 
-// Skins are small; larger entries are refused rather than allocated.
-constexpr uint32_t kZipMaxEntrySize = 64u * 1024 * 1024;
+// An entry declaring more than a skin file may hold is refused before anything is inflated.
+constexpr uint32_t kZipMaxEntrySize = kMaxSkinFileBytes;
 
 // File attribute bits of an entry record.
 constexpr uint32_t kZipAttrReadOnly = 0x01;

@@ -1,9 +1,6 @@
-// The wide-mode pugixml lives in its own namespace, beside the library's default mode.
-#define PUGIXML_WCHAR_MODE
-#define PUGIXML_HEADER_ONLY
-#define pugi pugi_wide
+// Built with PUGIXML_WCHAR_MODE and pugi=pugi_wide, as the wide-mode library beside the
+// default one.
 #include <pugixml.hpp>
-#undef pugi
 
 #include "PugixmlWide.h"
 

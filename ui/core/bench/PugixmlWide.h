@@ -1,5 +1,5 @@
-// pugixml built in its wide-character mode (header-only, from Debian's source): the UTF-8
-// bytes are converted to wchar_t text while loading, as the framework's parser does.
+// pugixml built in its wide-character mode: the UTF-8 bytes are converted to wchar_t text while
+// loading, as the framework's parser does.
 #pragma once
 
 #include <cstddef>

@@ -1,15 +1,17 @@
-// Loads one skin file with the framework's XML parser and with pugixml, in its default mode
-// (UTF-8 text) and in its wide-character mode (UTF-8 converted to wchar_t, as ours does); checks
-// that all see the same tree and, in wide text, the same characters. Times two jobs: the whole
-// load (bytes to tree) and the load followed by reading every element name, attribute name and
-// value in full. The rounds interleave the parsers; each round gives one ratio per peer, and
-// the figures are min / median / max over the rounds, in the thread's CPU time.
-//   ui_xml_benchmark FILE [ROUNDS]
+// Loads skin files with the framework's XML parser and with pugixml (built here with the same
+// flags), in its default mode (UTF-8 text) and in its wide-character mode (UTF-8 converted to
+// wchar_t, as ours does); checks that all see the same tree and, in wide text, the same
+// characters. Times two jobs per file: the whole load (bytes to tree) and the load followed by
+// reading every element name, attribute name and value in full. The rounds interleave the
+// parsers; each round gives one ratio per peer, and the figures are min / median / max over the
+// rounds, in the thread's CPU time.
+//   ui_xml_benchmark [--rounds N] FILE...
 #include <pugixml.hpp>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <functional>
@@ -23,7 +25,10 @@
 
 namespace {
 
-constexpr int kCallsPerRound = 5;
+// Each timing covers at least this many bytes parsed (and at least kMinCalls calls), so that a
+// small file is timed over many calls.
+constexpr size_t kBytesPerTiming = size_t{2} << 20;
+constexpr int kMinCalls = 5;
 volatile uint64_t g_sink;  // keeps the reads from being optimised away
 
 void Read(ui::XmlNode node, XmlCounts& counts) {
@@ -63,19 +68,19 @@ double ThreadMicroseconds() {
   return now.tv_sec * 1e6 + now.tv_nsec / 1e3;
 }
 
-double Microseconds(const std::function<void()>& call) {
+double Microseconds(const std::function<void()>& call, int calls) {
   const double start = ThreadMicroseconds();
-  for (int i = 0; i < kCallsPerRound; ++i) call();
-  return (ThreadMicroseconds() - start) / kCallsPerRound;
+  for (int i = 0; i < calls; ++i) call();
+  return (ThreadMicroseconds() - start) / calls;
 }
 
 // The order of the parsers turns from round to round, so none always runs first.
-void RunRound(Job& job, int round) {
-  const std::function<void()>* calls[] = {&job.ours, &job.pugixml, &job.pugixml_wide};
+void RunRound(Job& job, int round, int calls) {
+  const std::function<void()>* jobs[] = {&job.ours, &job.pugixml, &job.pugixml_wide};
   std::vector<double>* times[] = {&job.ours_us, &job.pugixml_us, &job.wide_us};
   for (int i = 0; i < 3; ++i) {
     const int which = (round + i) % 3;
-    times[which]->push_back(Microseconds(*calls[which]));
+    times[which]->push_back(Microseconds(*jobs[which], calls));
   }
 }
 
@@ -100,16 +105,10 @@ void Print(const Job& job) {
   PrintRatios("pugixml wide", job.wide_us, job.ours_us);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: %s FILE [ROUNDS]\n", argv[0]);
-    return 2;
-  }
-  std::ifstream file(argv[1], std::ios::binary);
+// Checks that the parsers agree on `path`, then times both jobs; false when they do not.
+bool Benchmark(const char* path, int rounds) {
+  std::ifstream file(path, std::ios::binary);
   const std::vector<char> bytes{std::istreambuf_iterator<char>(file), {}};
-  const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 31;
   const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
 
   XmlCounts ours, peer, wide;
@@ -118,18 +117,18 @@ int main(int argc, char** argv) {
     pugi::xml_document document;
     if (!xml.LoadFromBytes(data, bytes.size()) || !document.load_buffer(bytes.data(), bytes.size()) ||
         !PugixmlWideLoadAndRead(bytes.data(), bytes.size(), wide)) {
-      std::fprintf(stderr, "%s: does not load (%ls)\n", argv[1], xml.GetLastErrorMessage());
-      return 1;
+      std::fprintf(stderr, "%s: does not load (%ls)\n", path, xml.GetLastErrorMessage());
+      return false;
     }
     Read(xml.Root(), ours);
     ReadPugixml(document, pugi::node_element, peer);
   }
   std::printf("%s: %zu bytes, %zu elements, %zu attributes, %zu characters of names and values\n",
-              argv[1], bytes.size(), ours.elements, ours.attributes, ours.characters);
+              path, bytes.size(), ours.elements, ours.attributes, ours.characters);
   if (!ours.SameTree(peer) || !ours.SameText(wide)) {
     std::fprintf(stderr, "pugixml sees %zu elements, %zu attributes; wide: %zu characters\n",
                  peer.elements, peer.attributes, wide.characters);
-    return 1;
+    return false;
   }
 
   Job load{"whole load (bytes to tree):",
@@ -162,12 +161,32 @@ int main(int argc, char** argv) {
              PugixmlWideLoadAndRead(bytes.data(), bytes.size(), counts);
              g_sink = g_sink + counts.checksum;
            }};
+  const int calls =
+      std::max<int>(kMinCalls, static_cast<int>(kBytesPerTiming / std::max<size_t>(bytes.size(), 1)));
   for (int round = 0; round < rounds; ++round) {
-    RunRound(load, round);
-    RunRound(read, round);
+    RunRound(load, round, calls);
+    RunRound(read, round, calls);
   }
-  std::printf("%d interleaved rounds of %d calls each\n", rounds, kCallsPerRound);
+  std::printf("%d interleaved rounds of %d calls each\n", rounds, calls);
   Print(load);
   Print(read);
-  return 0;
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int rounds = 31;
+  int first_file = 1;
+  if (argc > 2 && std::strcmp(argv[1], "--rounds") == 0) {
+    rounds = std::max(1, std::atoi(argv[2]));
+    first_file = 3;
+  }
+  if (first_file >= argc) {
+    std::fprintf(stderr, "usage: %s [--rounds N] FILE...\n", argv[0]);
+    return 2;
+  }
+  bool agreed = true;
+  for (int i = first_file; i < argc; ++i) agreed = Benchmark(argv[i], rounds) && agreed;
+  return agreed ? 0 : 1;
 }

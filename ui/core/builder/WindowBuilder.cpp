@@ -5,6 +5,8 @@
 #include "image/ImageAttribute.h"
 #include "layout/Box.h"
 #include "system/DpiManager.h"
+#include "system/SkinLimits.h"
+#include "system/SkinLog.h"
 #include "text/TextUtils.h"
 #include "text/Utf8.h"
 #include "window/Window.h"
@@ -49,12 +51,27 @@ bool WindowBuilder::Load(const std::wstring& source) {
 Control* WindowBuilder::Create(const std::wstring& source, const CreateControlCallback& callback,
                                Window* window, Box* parent) {
   if (!Load(source)) return nullptr;
+  if (budget_->depth > 0 && !CountInclude(source)) return nullptr;
   return Create(callback, window, parent);
 }
 
 Control* WindowBuilder::Create(const CreateControlCallback& callback, Window* window, Box* parent) {
+  if (budget_->depth == 0) {
+    *budget_ = IncludeBudget();
+    budget_->characters = xml_.TextLength();
+  }
   callback_ = callback;
   return Build(window, parent);
+}
+
+bool WindowBuilder::CountInclude(const std::wstring& source) {
+  budget_->characters += xml_.TextLength();
+  if (budget_->characters <= kMaxSkinFileBytes) return true;
+  budget_->exhausted = true;
+  LogSkinProblem(L"Include " + source + L": the skin with its includes would hold more than " +
+                 std::to_wstring(kMaxSkinFileBytes) +
+                 L" characters; it and the includes after it are left out");
+  return false;
 }
 
 Control* WindowBuilder::Build(Window* window, Box* parent) {
@@ -234,7 +251,7 @@ void WindowBuilder::Include(XmlNode node, Control* parent, Window* window) {
   if (source.empty() || count <= 0) return;
   if (budget_->depth >= kMaxIncludeDepth) return;
   auto* box = dynamic_cast<Box*>(parent);
-  for (int i = 0; i < count && budget_->count < kMaxIncludes; ++i) {
+  for (int i = 0; i < count && budget_->count < kMaxIncludes && !budget_->exhausted; ++i) {
     ++budget_->count;
     WindowBuilder nested;
     nested.budget_ = budget_;

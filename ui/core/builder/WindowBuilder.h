@@ -16,7 +16,8 @@ class Window;
 
 class WindowBuilder {
  public:
-  // Include files nest at most this deep, and one build inlines at most this many.
+  // Include files nest at most this deep, and one build inlines at most this many; a skin with
+  // its includes expanded holds at most kMaxSkinFileBytes characters.
   static constexpr int kMaxIncludeDepth = 16;
   static constexpr int kMaxIncludes = 256;
 
@@ -36,12 +37,17 @@ class WindowBuilder {
   static Control* CreateControlByClass(const std::wstring& class_name);
 
  private:
+  // What one build has inlined so far, shared with its nested builds.
   struct IncludeBudget {
     int depth = 0;
     int count = 0;
+    size_t characters = 0;  // the document's and its includes'
+    bool exhausted = false;
   };
 
   bool Load(const std::wstring& source);
+  // Counts the included document just loaded; false once the skin grows past its limit.
+  bool CountInclude(const std::wstring& source);
   Control* Build(Window* window, Box* parent);
   void ApplyWindowAttributes(XmlNode root, Window* window);
   void ApplyGlobalAttributes(XmlNode root);

@@ -71,7 +71,7 @@ SIZE Control::EstimateSize(SIZE available) {
       SetFixedHeight(source.bottom - source.top, true);
       return SIZE{cx_fixed_, cy_fixed_};
     }
-    if (!image->image_cache) image->image_cache = GlobalManager::GetImage(ImagePath(*image));
+    if (!image->image_cache) image->image_cache = GlobalManager::GetImageEntry(ImagePath(*image));
     if (image->image_cache) {
       image_size.cx = ScaleByDpi(image->image_cache->width);
       image_size.cy = ScaleByDpi(image->image_cache->height);

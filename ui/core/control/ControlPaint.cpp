@@ -149,13 +149,9 @@ void Control::PaintBorder(IRenderContext* context) {
 bool Control::DrawImage(IRenderContext* context, Image& image, const std::wstring& modify,
                         int fade) {
   if (image.attribute.file_name.empty()) return false;
-  if (!image.image_cache) {
-    image.image_cache = GlobalManager::GetImage(ImagePath(image));
-    if (!image.image_cache) {
-      image.ClearCache();
-      return false;
-    }
-  }
+  // A failed load is held too, so it is not read again at the next paint.
+  if (!image.image_cache) image.image_cache = GlobalManager::GetImageEntry(ImagePath(image));
+  if (image.image_cache->failed) return false;
   ImageAttribute attribute = image.attribute;
   if (!modify.empty()) attribute.ModifyAttribute(modify);
   RECT dest = rect_;

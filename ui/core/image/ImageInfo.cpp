@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "image/ImageSizeProbe.h"
+#include "image/ImageBudget.h"
 #include "render/GdiPlusFlat.h"
 #include "system/SkinLog.h"
 
@@ -82,10 +82,10 @@ std::unique_ptr<ImageInfo> Convert(GpBitmap* decoded, const std::wstring& path) 
   GdipGetImageWidth(bitmap.get(), &width);
   GdipGetImageHeight(bitmap.get(), &height);
   const uint64_t frame_pixels = std::max<uint64_t>(uint64_t{width} * height, 1);
-  if (frame_pixels > ImageInfo::kMaxPixels) return nullptr;
+  if (frame_pixels > ImageBudget::kMaxPixels) return nullptr;
   UINT frame_count = FrameCount(bitmap.get());
   if (frame_count > 1 && !ReadFrameDelays(bitmap.get(), image->frame_delays)) return nullptr;
-  const auto frames_in_budget = static_cast<UINT>(ImageInfo::kMaxPixels / frame_pixels);
+  const auto frames_in_budget = static_cast<UINT>(ImageBudget::kMaxPixels / frame_pixels);
   if (frame_count > frames_in_budget) {
     LogSkinProblem(L"Image " + path + L": " + std::to_wstring(frame_count) +
                    L" frames, only the first " + std::to_wstring(frames_in_budget) +
@@ -108,21 +108,18 @@ std::unique_ptr<ImageInfo> Convert(GpBitmap* decoded, const std::wstring& path) 
   return image;
 }
 
-// The size the header announces, checked before any decoder sees the bytes.
-bool WithinPixelBudget(HGLOBAL block, const std::wstring& path) {
-  const auto* bytes = static_cast<const uint8_t*>(GlobalLock(block));
-  const std::optional<ImageSize> size =
-      bytes ? ProbeImageSize(bytes, GlobalSize(block)) : std::nullopt;
-  GlobalUnlock(block);
-  if (!size) {
-    LogSkinProblem(L"Image " + path + L": not a PNG, GIF, JPEG, BMP or icon; not loaded");
-    return false;
+// Decodes the image in `block` (owned).
+std::unique_ptr<ImageInfo> Decode(HGLOBAL block, const std::wstring& path) {
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+    GlobalFree(block);
+    return nullptr;
   }
-  if (size->Pixels() <= ImageInfo::kMaxPixels) return true;
-  LogSkinProblem(L"Image " + path + L" is " + std::to_wstring(size->width) + L" x " +
-                 std::to_wstring(size->height) + L" pixels, above the budget of " +
-                 std::to_wstring(ImageInfo::kMaxPixels) + L"; not loaded");
-  return false;
+  GpBitmap* bitmap = nullptr;
+  const Status status = GdipCreateBitmapFromStream(stream, &bitmap);
+  std::unique_ptr<ImageInfo> image = status == Ok ? Convert(bitmap, path) : nullptr;
+  stream->Release();
+  return image;
 }
 
 // The file's bytes in a movable block; null when it cannot be read or is above the budget.
@@ -152,6 +149,7 @@ HGLOBAL ReadImageFile(const std::wstring& path) {
 
 ImageInfo::~ImageInfo() {
   for (HBITMAP frame : frames) DeleteObject(frame);
+  ImageBudget::Release(budget_pixels);
 }
 
 std::unique_ptr<ImageInfo> ImageInfo::LoadImage(const std::wstring& path) {
@@ -165,26 +163,24 @@ std::unique_ptr<ImageInfo> ImageInfo::LoadImageOrFile(HGLOBAL block, const std::
 
 bool ImageInfo::FileWithinBudget(const std::wstring& path) {
   HGLOBAL block = ReadImageFile(path);
-  const bool within = block && WithinPixelBudget(block, path);
+  const bool within = block && ImageBudget::PlanDecode(block, path) != 0;
   if (block) GlobalFree(block);
   return within;
 }
 
 std::unique_ptr<ImageInfo> ImageInfo::LoadImage(HGLOBAL block, const std::wstring& path) {
   if (!block) return nullptr;
-  if (!WithinPixelBudget(block, path)) {
+  const uint64_t pixels = ImageBudget::PlanDecode(block, path);
+  if (!pixels || !ImageBudget::Reserve(pixels, path)) {
     GlobalFree(block);
     return nullptr;
   }
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
-    GlobalFree(block);
+  std::unique_ptr<ImageInfo> image = Decode(block, path);
+  if (!image) {
+    ImageBudget::Release(pixels);
     return nullptr;
   }
-  GpBitmap* bitmap = nullptr;
-  const Status status = GdipCreateBitmapFromStream(stream, &bitmap);
-  std::unique_ptr<ImageInfo> image = status == Ok ? Convert(bitmap, path) : nullptr;
-  stream->Release();
+  image->budget_pixels = pixels;
   return image;
 }
 

@@ -17,17 +17,15 @@ class ImageInfo {
   ImageInfo(const ImageInfo&) = delete;
   ImageInfo& operator=(const ImageInfo&) = delete;
 
-  // Budgets far above any skin image (a full 8K screen is 33,177,600 pixels): an image that
-  // announces more pixels is refused before it is decoded, a file above the byte budget is not
-  // read, and an animation keeps the frames that fit in the pixel budget together.
-  static constexpr uint64_t kMaxPixels = uint64_t{1} << 25;  // 128 MiB decoded
+  // A file above this is not read. The pixels are held to ImageBudget before any decoder runs.
   static constexpr uint64_t kMaxFileBytes = uint64_t{64} << 20;
 
   static std::unique_ptr<ImageInfo> LoadImage(const std::wstring& path);
-  // For decoders outside this class: the file is within the byte and pixel budgets (one log
-  // line when not).
+  // For decoders outside this class: the file is within the byte budget and the pixel budget of
+  // one image (one log line when not).
   static bool FileWithinBudget(const std::wstring& path);
-  // Takes ownership of `block` (a movable global block holding the encoded image).
+  // Takes ownership of `block` (a movable global block holding the encoded image). The decoded
+  // pixels are taken from the process's budget until the image is destroyed.
   static std::unique_ptr<ImageInfo> LoadImage(HGLOBAL block, const std::wstring& path);
   // The image in `block` (owned, may be null), else the file at `path`.
   static std::unique_ptr<ImageInfo> LoadImageOrFile(HGLOBAL block, const std::wstring& path);
@@ -37,6 +35,11 @@ class ImageInfo {
   std::wstring path;
   bool alpha = false;
   bool cached = false;
+  // A load that failed, remembered in the cache while anyone holds it: no frames, drawn as
+  // missing, and not read again.
+  bool failed = false;
+  // Taken from ImageBudget's total by the decode, given back by the destructor.
+  uint64_t budget_pixels = 0;
   // Per-frame delays in hundredths of a second; empty for a still image.
   std::vector<UINT> frame_delays;
   std::vector<HBITMAP> frames;

@@ -1,5 +1,7 @@
 #include "image/ImagePrefetch.h"
 
+#include "image/ImageBudget.h"
+
 namespace ui {
 
 ImagePrefetcher& ImagePrefetcher::Instance() {
@@ -34,7 +36,29 @@ void ImagePrefetcher::DropAll() {
 
 bool ImagePrefetcher::IsRequested(const std::wstring& key) {
   std::lock_guard<std::mutex> hold(lock_);
-  return pending_.count(key) != 0;
+  auto found = pending_.find(key);
+  return found != pending_.end() && !found->second.dropped;
+}
+
+void ImagePrefetcher::DropUntaken() {
+  std::vector<HGLOBAL> blocks;
+  std::vector<std::unique_ptr<ImageInfo>> images;
+  {
+    std::lock_guard<std::mutex> hold(lock_);
+    for (auto entry = pending_.begin(); entry != pending_.end();) {
+      Pending& request = entry->second;
+      if (request.stage == Stage::kDecoding) {
+        request.dropped = true;
+        ++entry;
+        continue;
+      }
+      if (request.block) blocks.push_back(request.block);
+      images.push_back(std::move(request.image));
+      entry = pending_.erase(entry);
+    }
+    queue_.clear();
+  }
+  for (HGLOBAL block : blocks) GlobalFree(block);
 }
 
 void ImagePrefetcher::Request(const std::wstring& key, HGLOBAL block) {
@@ -54,7 +78,7 @@ void ImagePrefetcher::Request(const std::wstring& key, HGLOBAL block) {
 bool ImagePrefetcher::Take(const std::wstring& key, std::unique_ptr<ImageInfo>& image) {
   std::unique_lock<std::mutex> hold(lock_);
   auto found = pending_.find(key);
-  if (found == pending_.end()) return false;
+  if (found == pending_.end() || found->second.dropped) return false;
   if (found->second.stage == Stage::kQueued) {
     // Not reached yet: decoded here rather than waited for behind the others.
     HGLOBAL block = found->second.block;
@@ -64,9 +88,10 @@ bool ImagePrefetcher::Take(const std::wstring& key, std::unique_ptr<ImageInfo>& 
     return true;
   }
   changed_.wait(hold, [&] { return found->second.stage == Stage::kDone; });
+  const bool decoded = !found->second.refused;
   image = std::move(found->second.image);
   pending_.erase(found);
-  return true;
+  return decoded;
 }
 
 void ImagePrefetcher::Work() {
@@ -82,10 +107,22 @@ void ImagePrefetcher::Work() {
     HGLOBAL block = found->second.block;
     found->second.block = nullptr;
     hold.unlock();
-    std::unique_ptr<ImageInfo> image = ImageInfo::LoadImageOrFile(block, key);
+    std::unique_ptr<ImageInfo> image;
+    bool refused = false;
+    {
+      ImageBudget::DecodingAhead ahead;
+      image = ImageInfo::LoadImageOrFile(block, key);
+      refused = ahead.refused();
+    }
     hold.lock();
-    // Only the UI thread erases a request, and not while it is being decoded.
+    // While it is being decoded, a request is erased only here, once dropped; nobody waits for
+    // a dropped one.
+    if (found->second.dropped) {
+      pending_.erase(found);
+      continue;
+    }
     found->second.image = std::move(image);
+    found->second.refused = refused;
     found->second.stage = Stage::kDone;
     changed_.notify_all();
   }

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "image/ImageInfo.h"
 
@@ -36,14 +37,20 @@ class ImagePrefetcher {
   // ImageInfo::LoadImageOrFile does it.
   void Request(const std::wstring& key, HGLOBAL block);
   // The image requested under `key`, decoded (null when it does not decode); false when no
-  // request is held for `key`. Waits while the worker decodes it.
+  // request is held for `key` or the budget left it undecoded. Waits while the worker decodes
+  // it.
   bool Take(const std::wstring& key, std::unique_ptr<ImageInfo>& image);
+  // Gives up every request not taken: what is decoded is destroyed, what is queued is not
+  // decoded, and one being decoded is destroyed when the worker is done with it.
+  void DropUntaken();
 
  private:
   enum class Stage { kQueued, kDecoding, kDone };
   struct Pending {
     HGLOBAL block = nullptr;
     Stage stage = Stage::kQueued;
+    bool dropped = false;  // given up while being decoded: the worker erases it
+    bool refused = false;  // not decoded ahead for the budget: decoded when drawn
     std::unique_ptr<ImageInfo> image;
   };
 

@@ -122,6 +122,7 @@ bool XmlMarkup::LoadFromBytes(const uint8_t* bytes, size_t count) {
 
 void XmlMarkup::Release() {
   text_.reset();
+  text_length_ = 0;
   elements_ = {};
   attributes_ = {};
 }
@@ -130,6 +131,7 @@ XmlNode XmlMarkup::Root() { return elements_.size() > 1 ? XmlNode(this, 1) : Xml
 
 bool XmlMarkup::Parse(wchar_t* text, size_t length) {
   text_.reset(text);
+  text_length_ = length;
   error_message_.clear();
   error_location_.clear();
   // Skins hold about one element per 200 characters and eight attributes per element.

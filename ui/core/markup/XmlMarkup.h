@@ -49,6 +49,8 @@ class XmlMarkup {
   void Release();
 
   XmlNode Root();
+  // Characters of the loaded document.
+  size_t TextLength() const { return text_length_; }
   const wchar_t* GetLastErrorMessage() const { return error_message_.c_str(); }
   const wchar_t* GetLastErrorLocation() const { return error_location_.c_str(); }
 
@@ -88,6 +90,7 @@ class XmlMarkup {
   uint32_t Offset(const wchar_t* p) const { return static_cast<uint32_t>(p - text_.get()); }
 
   std::unique_ptr<wchar_t[], FreeText> text_;
+  size_t text_length_ = 0;
   std::vector<Element> elements_;
   std::vector<Attribute> attributes_;
   std::wstring error_message_;

@@ -7,11 +7,10 @@
 
 #include "resources/GlobalManager.h"
 #include "markup/XmlMarkup.h"
+#include "system/SkinLimits.h"
 
 namespace ui {
 namespace {
-
-constexpr LONGLONG kMaxFileSize = 0x400000;
 
 struct HandleCloser {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
@@ -30,7 +29,7 @@ bool XmlMarkup::LoadFromFile(const std::wstring& path) {
   LARGE_INTEGER size = {};
   if (!GetFileSizeEx(raw, &size)) return Fail(L"Could not read file", nullptr);
   if (size.QuadPart == 0) return Fail(L"File is empty", nullptr);
-  if (size.QuadPart > kMaxFileSize) return Fail(L"File too large", nullptr);
+  if (size.QuadPart > kMaxSkinFileBytes) return Fail(L"File too large", nullptr);
   std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
   DWORD read = 0;
   if (!ReadFile(raw, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||

@@ -67,8 +67,12 @@ class GlobalManager {
   static void SetDefaultTextColor(const std::wstring& name);
   static void SetDefaultDisabledTextColor(const std::wstring& name);
 
-  // Decoded images, shared while anyone holds them.
+  // Decoded images, shared while anyone holds them, under one key for every spelling of a
+  // path. Empty for an image that does not load.
   static std::shared_ptr<ImageInfo> GetImage(const std::wstring& path);
+  // The image, or its failure to load (ImageInfo::failed): a holder keeps the failure in the
+  // cache, so the image is not read again while anyone holds it.
+  static std::shared_ptr<ImageInfo> GetImageEntry(const std::wstring& path);
   static std::shared_ptr<ImageInfo> GetCachedImage(const std::wstring& path);
   // Starts decoding `path` on the image worker, to be taken by GetImage; nothing when the
   // framework is not started or the image is cached or requested already.

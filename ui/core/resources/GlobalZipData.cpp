@@ -1,8 +1,27 @@
 #include "resources/GlobalManager.h"
-#include "text/TextUtils.h"
+
+#include <cwchar>
+
 #include "archive/ZipApi.h"
+#include "system/SkinLog.h"
+#include "text/TextUtils.h"
 
 namespace ui {
+namespace {
+
+// One line for an entry that is there but cannot be read.
+void LogUnreadEntry(const std::wstring& name, uint32_t result) {
+  wchar_t code[16];
+  _snwprintf(code, 16, L"0x%08X", result);
+  code[15] = L'\0';
+  std::wstring line = L"Archive entry " + name + L" not read (result " + code + L")";
+  if (result == kZipBadLocalHeader)
+    line += L": its headers disagree or it holds more than " +
+            std::to_wstring(kZipMaxEntrySize) + L" bytes";
+  LogSkinProblem(line);
+}
+
+}  // namespace
 
 bool GlobalManager::IsUseZip() { return ResourceZip() != nullptr; }
 
@@ -43,7 +62,10 @@ HGLOBAL GlobalManager::GetZipData(const std::wstring& path) {
   int index = -1;
   ZipEntry entry;
   LastZipResult() = FindZipEntry(zip->unzipper.get(), name, index, entry);
-  if (LastZipResult() != kZipOk || index < 0) return nullptr;
+  if (LastZipResult() != kZipOk || index < 0) {
+    if (LastZipResult() != kZipNotFound) LogUnreadEntry(name, LastZipResult());
+    return nullptr;
+  }
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_NODISCARD, entry.uncompressed_size);
   if (!block) return nullptr;
   void* bytes = GlobalLock(block);
@@ -54,6 +76,7 @@ HGLOBAL GlobalManager::GetZipData(const std::wstring& path) {
   LastZipResult() = ReadZipEntry(zip->unzipper.get(), index, bytes, entry.uncompressed_size);
   GlobalUnlock(block);
   if (LastZipResult() != kZipOk) {
+    LogUnreadEntry(name, LastZipResult());
     GlobalFree(block);
     return nullptr;
   }

@@ -17,6 +17,7 @@
 #include "builder/WindowBuilder.h"
 #include "layout/Box.h"
 #include "resources/FontInfo.h"
+#include "system/SkinLimits.h"
 #include "system/SkinLog.h"
 #include "text/Utf8.h"
 #include "widgets/Option.h"
@@ -187,6 +188,28 @@ TEST_F(Builder, IncludeCyclesAndCountsAreBounded) {
   EXPECT_LE(root->GetCount(), WindowBuilder::kMaxIncludes);
   delete root;
   EXPECT_EQ(Counted::live, 0);
+}
+
+// A skin with its includes expanded holds no more than one skin file; each build starts over.
+TEST_F(Builder, IncludesExpandToOneSkinFileAtMost) {
+  Write(L"third.xml", "<Window><Counted/>" + std::string(kMaxSkinFileBytes / 3, ' ') + "</Window>");
+  std::vector<std::wstring> lines;
+  const SkinLogSink previous =
+      SetSkinLogSink([&lines](const std::wstring& line) { lines.push_back(line); });
+  Counted::live = 0;
+  WindowBuilder builder;
+  const std::wstring skin =
+      LR"(<Window><VBox><Include source="third.xml" count="200"/><Include source="third.xml"/></VBox></Window>)";
+  for (int build = 0; build < 2; ++build) {
+    auto* root = dynamic_cast<Box*>(build == 0 ? builder.Create(skin, MakeCounted)
+                                               : builder.Create(MakeCounted));
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetCount(), 2);  // a third would pass the limit
+    delete root;
+  }
+  EXPECT_EQ(Counted::live, 0);
+  EXPECT_EQ(lines.size(), 2u);  // one line per build
+  SetSkinLogSink(previous);
 }
 
 TEST_F(Builder, WindowAttributesNeedTheNativeWindow) {

@@ -10,6 +10,7 @@
 #include "system/SkinLog.h"
 #include "FileBytes.h"
 #include "image/Image.h"
+#include "image/ImageBudget.h"
 #include "image/ImagePrefetch.h"
 #include "RenderTestSupport.h"
 #include "image/StateImage.h"
@@ -160,6 +161,111 @@ TEST_F(ImageLoading, ImagesAboveThePixelBudgetAreRefusedUndecoded) {
   SetSkinLogSink(previous);
 }
 
+// A GIF's logical screen says nothing of its frames: each frame is held to the budget before
+// anything is decoded, and the frames past the budgets are cut off unread.
+TEST_F(ImageLoading, GifFramesAreHeldToTheBudgetBeforeDecoding) {
+  std::vector<std::wstring> lines;
+  const SkinLogSink previous =
+      SetSkinLogSink([&lines](const std::wstring& line) { lines.push_back(line); });
+  struct Case {
+    const char* what;
+    std::string gif;
+    size_t frames;  // 0: refused
+  };
+  const Case cases[] = {
+      {"1x1 screen, 40000x40000 frame", MakeGif(1, 1, {{40000, 40000}}), 0},
+      {"second frame above the budget", MakeGif(8, 8, {{8, 8}, {8000, 8000}, {8, 8}}), 1},
+      {"more frames than the budget", MakeAnimatedGif(std::vector<uint16_t>(3000, 5)),
+       ImageBudget::kMaxFrames},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    lines.clear();
+    const uint64_t in_use = ImageBudget::PixelsInUse();
+    std::unique_ptr<ImageInfo> image = DecodeBytes(c.gif, L"frames.gif");
+    EXPECT_EQ(image ? image->frames.size() : 0u, c.frames);
+    if (image) {
+      if (c.frames > 1) {
+        EXPECT_EQ(image->frame_delays.size(), c.frames);
+      }
+      EXPECT_EQ(ImageBudget::PixelsInUse() - in_use, image->budget_pixels);
+    }
+    ASSERT_EQ(lines.size(), 1u);
+    if (!image) {
+      EXPECT_NE(lines[0].find(L"40000 x 40000"), std::wstring::npos) << lines[0];
+    }
+  }
+  SetSkinLogSink(previous);
+}
+
+// Decoded images hold their pixels from one total; past it an image is refused (one line) until
+// others are destroyed.
+TEST_F(ImageLoading, DecodedImagesShareOneProcessBudget) {
+  std::vector<std::wstring> lines;
+  const SkinLogSink previous =
+      SetSkinLogSink([&lines](const std::wstring& line) { lines.push_back(line); });
+  const std::string four_pixels = MakePng(2, 2, std::vector<uint32_t>(4, 0xFF000000));
+  const uint64_t left = ImageBudget::kMaxTotalPixels - ImageBudget::PixelsInUse();
+  ASSERT_TRUE(ImageBudget::Reserve(left - 5, L"others"));
+  std::unique_ptr<ImageInfo> first = DecodeBytes(four_pixels, L"first.png");
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(DecodeBytes(four_pixels, L"second.png"), nullptr);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(L"second.png"), std::wstring::npos) << lines[0];
+  first.reset();
+  EXPECT_NE(DecodeBytes(four_pixels, L"second.png"), nullptr);
+  ImageBudget::Release(left - 5);
+  EXPECT_EQ(ImageBudget::kMaxTotalPixels - ImageBudget::PixelsInUse(), left);
+  SetSkinLogSink(previous);
+}
+
+// Windows names one file by any letter case and by "." and ".." steps; so does the archive.
+TEST_F(ImageLoading, SpellingsOfOneFileShareOneImage) {
+  CreateDirectoryW(folder_.File(L"sub").c_str(), nullptr);
+  const std::wstring file = folder_.File(L"sub\\Pic.png");
+  WriteBytes(file, MakePng(1, 1, {0xFF00FF00}));
+  std::wstring upper = file;
+  CharUpperBuffW(&upper[0], static_cast<DWORD>(upper.size()));
+  std::wstring forward = folder_.File(L"sub/./other/../pic.PNG");
+  const std::wstring spellings[] = {upper, forward, folder_.File(L"sub\\\\.\\pic.png")};
+  std::shared_ptr<ImageInfo> image = GlobalManager::GetImage(file);
+  ASSERT_NE(image, nullptr);
+  for (const std::wstring& spelling : spellings) EXPECT_EQ(GlobalManager::GetImage(spelling), image) << spelling;
+
+  ZipWriterEntry entry;
+  entry.name = "Skin/Pic.png";
+  entry.data = MakePng(1, 1, {0xFF0000FF});
+  const std::string archive = BuildZip({entry});
+  ResourceZip() = OpenZip(archive.data(), static_cast<uint32_t>(archive.size()), "");
+  std::shared_ptr<ImageInfo> zipped = GlobalManager::GetImage(L"skin\\pic.png");
+  ASSERT_NE(zipped, nullptr);
+  for (const wchar_t* spelling : {L"SKIN/PIC.PNG", L"skin/./x/../Pic.png", L".\\Skin\\pic.png"})
+    EXPECT_EQ(GlobalManager::GetImage(spelling), zipped) << spelling;
+}
+
+// An image that does not load is not read again while anyone holds its failure; once the last
+// holder lets go, the next use reads the file again.
+TEST_F(ImageLoading, AFailedLoadIsRememberedWhileHeld) {
+  std::vector<std::wstring> lines;
+  const SkinLogSink previous =
+      SetSkinLogSink([&lines](const std::wstring& line) { lines.push_back(line); });
+  const std::wstring file = folder_.File(L"broken.png");
+  WriteBytes(file, "not an image");
+  std::shared_ptr<ImageInfo> failure = GlobalManager::GetImageEntry(file);
+  ASSERT_NE(failure, nullptr);
+  EXPECT_TRUE(failure->failed);
+  EXPECT_TRUE(failure->frames.empty());
+  WriteBytes(file, MakePng(1, 1, {0xFF000000}));
+  for (int paint = 0; paint < 3; ++paint) {
+    EXPECT_EQ(GlobalManager::GetImageEntry(file), failure);
+    EXPECT_EQ(GlobalManager::GetImage(file), nullptr);
+  }
+  EXPECT_EQ(lines.size(), 1u);  // read once
+  failure.reset();
+  EXPECT_NE(GlobalManager::GetImage(file), nullptr);
+  SetSkinLogSink(previous);
+}
+
 TEST_F(ImageLoading, ACacheLayerAboveTheBudgetIsNotMade) {
   auto surface = Surface(50, 50);
   for (const int side : {40, 23000}) {
@@ -218,15 +324,27 @@ TEST_F(ImageLoading, PrefetcherHandsOutEachRequestOnce) {
   EXPECT_EQ(image, nullptr);
   EXPECT_FALSE(prefetcher.Take(L"never.png", image));
 
+  // Requests not taken are given up: decoded, queued or being decoded.
+  const std::string large = MakePng(1024, 1024, std::vector<uint32_t>(1024 * 1024, 0xFF000000));
+  const uint64_t in_use = ImageBudget::PixelsInUse();
+  for (const wchar_t* key : {L"a.png", L"b.png", L"c.png"}) prefetcher.Request(key, BlockOf(large));
+  prefetcher.DropUntaken();
+  for (const wchar_t* key : {L"a.png", L"b.png", L"c.png"}) {
+    EXPECT_FALSE(prefetcher.IsRequested(key));
+    EXPECT_FALSE(prefetcher.Take(key, image));
+  }
   prefetcher.Request(L"left.png", BlockOf(MakePng(1, 1, {0xFF000000})));
   prefetcher.Stop();
   EXPECT_FALSE(prefetcher.IsRequested(L"left.png"));
+  EXPECT_EQ(ImageBudget::PixelsInUse(), in_use);
 }
 
 // A control's background image is requested as it is set and taken by its first use; without
 // a started framework nothing is requested.
 TEST_F(ImageLoading, ControlImagesAreDecodedAhead) {
-  const std::wstring file = folder_.File(L"bk.png");
+  // Requests are held by cache key: the full path in lower case.
+  std::wstring file = folder_.File(L"bk.png");
+  CharLowerBuffW(&file[0], static_cast<DWORD>(file.size()));
   WriteBytes(file, MakePng(4, 2, {0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000, 0xFF000000,
                                   0xFF000000, 0xFF000000, 0xFF000000}));
   ImagePrefetcher& prefetcher = ImagePrefetcher::Instance();

@@ -136,20 +136,24 @@ std::string PngAnnouncing(uint32_t width, uint32_t height) {
   return png;
 }
 
-std::string MakeLargeAnimatedGif(uint16_t width, uint16_t height, int frames) {
+std::string MakeGif(uint16_t screen_width, uint16_t screen_height,
+                    const std::vector<GifFrameSize>& frames) {
   std::string gif = "GIF89a";
-  AppendLittle16(gif, width);
-  AppendLittle16(gif, height);
+  AppendLittle16(gif, screen_width);
+  AppendLittle16(gif, screen_height);
   gif += std::string("\x80\x00\x00", 3);
   gif += std::string("\x00\x00\x00\xff\xff\xff", 6);
-  const std::string data = ConstantFrameLzw(uint64_t{width} * height);
-  for (int i = 0; i < frames; ++i) {
+  for (const GifFrameSize& frame : frames) {
+    const uint64_t pixels = uint64_t{frame.width} * frame.height;
+    // A decoder makes the frame before it reads its data: one above any budget (2^25 pixels)
+    // carries a single pixel.
+    const std::string data = ConstantFrameLzw(pixels <= (uint64_t{1} << 25) ? pixels : 1);
     gif += std::string("\x21\xf9\x04\x00\x0a\x00\x00\x00", 8);  // 10 hundredths
     gif += '\x2c';
     AppendLittle16(gif, 0);
     AppendLittle16(gif, 0);
-    AppendLittle16(gif, width);
-    AppendLittle16(gif, height);
+    AppendLittle16(gif, frame.width);
+    AppendLittle16(gif, frame.height);
     gif += '\0';
     gif += '\x02';
     for (size_t at = 0; at < data.size(); at += 255) {
@@ -161,4 +165,8 @@ std::string MakeLargeAnimatedGif(uint16_t width, uint16_t height, int frames) {
   }
   gif += '\x3b';
   return gif;
+}
+
+std::string MakeLargeAnimatedGif(uint16_t width, uint16_t height, int frames) {
+  return MakeGif(width, height, std::vector<GifFrameSize>(frames, GifFrameSize{width, height}));
 }

@@ -263,6 +263,14 @@ TEST(ZipReader, LooksNamesUpIgnoringAsciiCaseOnly) {
   }
 }
 
+TEST(ZipReader, TheFirstOfNamesEqualButForCaseWins) {
+  OpenArchive archive(BuildZip({Entry("b.xml", "other"), Entry("a.xml", "first"),
+                                Entry("A.XML", "second")}));
+  std::string data;
+  EXPECT_EQ(archive.ReadWhole(L"A.xml", data), kZipOk);
+  EXPECT_EQ(data, "first");
+}
+
 TEST(ZipReader, ReadsInPiecesAndRejectsBadIndexes) {
   OpenArchive archive(BuildZip({Entry("a.xml", kText), Entry("b.xml", "second")}));
   int index = -1;

@@ -4,6 +4,7 @@
 
 #include "control/AnimationManager.h"
 #include "control/Control.h"
+#include "image/ImagePrefetch.h"
 #include "layout/Box.h"
 #include "render/RenderInterfaces.h"
 #include "window/Window.h"
@@ -178,6 +179,9 @@ void Window::ApplyFadeAlpha(int alpha) {
 void Window::NoteFrameShown() {
   if (visible_frame_shown_) return;
   visible_frame_shown_ = true;
+  // Images decoded ahead and not drawn now belong to controls not shown: they give their memory
+  // back and are decoded when drawn.
+  ImagePrefetcher::Instance().DropUntaken();
   OnFirstVisibleFrame();
 }
 
