@@ -55,7 +55,7 @@ Control* WindowBuilder::Create(const std::wstring& source, const CreateControlCa
 Control* WindowBuilder::Create(const CreateControlCallback& callback, Window* window, Box* parent) {
   callback_ = callback;
   // Options selected in the skin settle their groups once, when the outermost build ends.
-  OptionGroupBuildScope groups(window ? window->GetOptionGroups() : nullptr);
+  OptionGroupBatch groups(window ? window->GetOptionGroups() : nullptr);
   return Build(window, parent);
 }
 

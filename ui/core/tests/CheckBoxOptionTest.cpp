@@ -109,20 +109,29 @@ TEST_F(Options, MembersSelectedBeforeJoiningLeaveOneSelected) {
   EXPECT_EQ(selected(), L"b");
 }
 
-// 2,000 options written selected="true": the build settles the group once, when it ends.
-TEST_F(Options, ABuildSettlesEachGroupOnce) {
-  std::wstring skin = L"<Window>";
+// 2,000 options written selected="true", built in the window or built apart and then added:
+// the build, or the tree joining the window, settles the group once when it ends.
+TEST_F(Options, ABatchSettlesEachGroupOnce) {
+  std::wstring skin = L"<Window><VBox>";
   for (int i = 0; i < 2000; ++i) skin += L"<Option name=\"o\" group=\"g\" selected=\"true\"/>";
-  skin += L"<Option name=\"h\" group=\"h\" selected=\"true\"/></Window>";
-  WindowBuilder builder;
-  ASSERT_NE(builder.Create(skin, CreateControlCallback(), &window, root), nullptr);
-  int selected = 0;
-  for (Control* member : *window.GetOptionGroup(L"g"))
-    selected += static_cast<Option*>(member)->IsSelected();
-  EXPECT_EQ(selected, 1);
-  EXPECT_TRUE(static_cast<Option*>(root->GetItemAt(1999))->IsSelected());
-  EXPECT_EQ(std::count(log.begin(), log.end(), L"o:43"), 1999);
-  EXPECT_TRUE(static_cast<Option*>(window.FindControlByName(L"h"))->IsSelected());
+  skin += L"<Option name=\"h\" group=\"h\" selected=\"true\"/></VBox></Window>";
+  root->SetDelayedDestroy(false);
+  for (bool in_window : {true, false}) {
+    SCOPED_TRACE(in_window ? "built in the window" : "built apart");
+    log.clear();
+    WindowBuilder builder;
+    auto* box = dynamic_cast<Box*>(
+        builder.Create(skin, CreateControlCallback(), in_window ? &window : nullptr, root));
+    ASSERT_NE(box, nullptr);
+    int selected = 0;
+    for (Control* member : *window.GetOptionGroup(L"g"))
+      selected += static_cast<Option*>(member)->IsSelected();
+    EXPECT_EQ(selected, 1);
+    EXPECT_TRUE(static_cast<Option*>(box->GetItemAt(1999))->IsSelected());
+    EXPECT_EQ(std::count(log.begin(), log.end(), L"o:43"), 1999);
+    EXPECT_TRUE(static_cast<Option*>(window.FindControlByName(L"h"))->IsSelected());
+    root->Remove(box);
+  }
 }
 
 TEST_F(Options, SelectedBoxWithoutSelectedImagesPaintsNoStateImage) {

@@ -4,7 +4,6 @@
 // timed from the build to the window's deletion, with the growth of the process's peak commit.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <psapi.h>
 
 #include <cstdio>
 #include <functional>
@@ -12,20 +11,11 @@
 
 #include "BuilderTestSupport.h"
 #include "WindowTestSupport.h"
-#include "builder/WindowBuilder.h"
 #include "system/SkinLog.h"
 #include "widgets/Option.h"
 
 namespace ui {
 namespace {
-
-// The most committed memory the process has had so far.
-size_t PeakCommit() {
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-  return counters.PeakPagefileUsage;
-}
 
 std::wstring Repeated(int count, const std::function<std::wstring(int)>& element) {
   std::wstring elements;
@@ -77,16 +67,9 @@ TEST_F(HostileClassSkins, EachCaseEndsInBoundedTimeAndMemory) {
     const SkinLogSink previous = SetSkinLogSink([&log_lines](const std::wstring&) { ++log_lines; });
     const size_t memory_before = PeakCommit();
     const ULONGLONG start = GetTickCount64();
-    auto* window = new NativeTestWindow();
-    ASSERT_NE(window->CreateAt(RECT{50, 50, 450, 350}, false), nullptr);
-    WindowBuilder builder;
-    Control* root = builder.Create(L"<Window>" + test.classes + L"<VBox>" + test.body +
-                                       L"</VBox></Window>",
-                                   CreateControlCallback(), window);
-    ASSERT_NE(root, nullptr);
-    window->AttachRoot(dynamic_cast<Box*>(root));
+    NativeTestWindow* window = ShowSkinWindow(test.classes, test.body);
+    ASSERT_NE(window, nullptr);
     const ULONGLONG built = GetTickCount64();
-    window->ShowWindow(true, false);
     PumpFor(100);
     if (test.act) test.act(window);
     const ULONGLONG closing = GetTickCount64();
@@ -95,7 +78,8 @@ TEST_F(HostileClassSkins, EachCaseEndsInBoundedTimeAndMemory) {
     const ULONGLONG end = GetTickCount64();
     SetSkinLogSink(previous);
     const size_t grown = PeakCommit() - memory_before;
-    std::printf("%-42s build %5llu ms, close %5llu ms, all %5llu ms, peak commit +%zu MiB, %d log lines\n",
+    std::printf("%-42s build and show %5llu ms, close %5llu ms, all %5llu ms, peak commit +%zu MiB, "
+                "%d log lines\n",
                 test.name, built - start, end - closing, end - start, grown >> 20, log_lines);
     EXPECT_LT(end - start - 100, test.limit_ms);
     EXPECT_LT(grown, size_t{256} << 20);

@@ -38,14 +38,14 @@ void OptionGroups::Remove(const std::wstring& group, Control* control) {
 }
 
 void OptionGroups::ApplySelection(const std::wstring& group, Control* selected, bool trigger_event) {
-  if (builds_ > 0)
+  if (batches_ > 0)
     deferred_[group] = Selection{selected, trigger_event};
   else
     UnselectOthers(group, Selection{selected, trigger_event});
 }
 
-void OptionGroups::EndBuild() {
-  if (--builds_ > 0) return;
+void OptionGroups::EndBatch() {
+  if (--batches_ > 0) return;
   std::map<std::wstring, Selection> deferred;
   deferred.swap(deferred_);
   for (const auto& [group, selection] : deferred) UnselectOthers(group, selection);

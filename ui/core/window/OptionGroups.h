@@ -1,6 +1,6 @@
 // The option groups of a window: each group's members in joining order, found by key, and
-// the group rule (selecting a member unselects every other one), which a build runs once per
-// group when it ends instead of once per selected member.
+// the group rule (selecting a member unselects every other one), which a batch (a build, or a
+// tree joining the window) runs once per group when it ends instead of once per selection.
 #pragma once
 
 #include <list>
@@ -44,11 +44,11 @@ class OptionGroups {
   bool Add(const std::wstring& group, Control* control);
   const OptionGroup* Find(const std::wstring& group) const;
   void Remove(const std::wstring& group, Control* control);
-  // Every member of `group` but `selected` is unselected: now, or once the builds running
+  // Every member of `group` but `selected` is unselected: now, or once the batches running
   // end (the last member selected during them wins).
   void ApplySelection(const std::wstring& group, Control* selected, bool trigger_event);
-  void BeginBuild() { ++builds_; }
-  void EndBuild();
+  void BeginBatch() { ++batches_; }
+  void EndBatch();
 
  private:
   struct Selection {
@@ -58,21 +58,21 @@ class OptionGroups {
   void UnselectOthers(const std::wstring& group, const Selection& selection);
 
   std::map<std::wstring, OptionGroup> groups_;
-  int builds_ = 0;
+  int batches_ = 0;
   std::map<std::wstring, Selection> deferred_;
 };
 
 // Defers the group rule of `groups` (none: nothing) while it lives.
-class OptionGroupBuildScope {
+class OptionGroupBatch {
  public:
-  explicit OptionGroupBuildScope(OptionGroups* groups) : groups_(groups) {
-    if (groups_) groups_->BeginBuild();
+  explicit OptionGroupBatch(OptionGroups* groups) : groups_(groups) {
+    if (groups_) groups_->BeginBatch();
   }
-  ~OptionGroupBuildScope() {
-    if (groups_) groups_->EndBuild();
+  ~OptionGroupBatch() {
+    if (groups_) groups_->EndBatch();
   }
-  OptionGroupBuildScope(const OptionGroupBuildScope&) = delete;
-  OptionGroupBuildScope& operator=(const OptionGroupBuildScope&) = delete;
+  OptionGroupBatch(const OptionGroupBatch&) = delete;
+  OptionGroupBatch& operator=(const OptionGroupBatch&) = delete;
 
  private:
   OptionGroups* groups_;

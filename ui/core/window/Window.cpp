@@ -195,6 +195,7 @@ bool Window::AttachRoot(Box* root) {
   // The first paint lays the new tree out.
   if (hwnd_) Invalidate(RECT{0, 0, 0x7FFF, 0x7FFF});
   Control* control = static_cast<Control*>(root);
+  OptionGroupBatch groups(&option_groups_);
   control->SetWindow(this, nullptr, true);
   RegisterNames(control);
   return true;
@@ -202,6 +203,7 @@ bool Window::AttachRoot(Box* root) {
 
 bool Window::InitControls(Control* control, Box* parent) {
   if (!control) return false;
+  OptionGroupBatch groups(&option_groups_);
   control->SetWindow(this, parent ? parent : control->GetParent(), true);
   RegisterNames(control);
   return true;

@@ -91,8 +91,8 @@ class Window : public virtual base::SupportWeakCallback {
   void RemoveOptionGroup(const std::wstring& group, Control* control) {
     option_groups_.Remove(group, control);
   }
-  // `control` was selected: every other member of its group is unselected (inside a build,
-  // once when the build ends).
+  // `control` was selected: every other member of its group is unselected (inside a build or
+  // while a tree joins the window, once when that ends).
   void SelectInOptionGroup(const std::wstring& group, Control* control, bool trigger_event) {
     option_groups_.ApplySelection(group, control, trigger_event);
   }

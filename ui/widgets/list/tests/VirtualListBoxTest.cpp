@@ -204,6 +204,7 @@ TEST_F(VirtualListTest, EveryControlInTheViewShowsTheElementAtItsPlace) {
       {1000, {29380, -1, 29399, 29000, -2, -2, -2, 0, -2, 15, -3}},
       {10000000, {mapped - 20, -1, mapped - 1, mapped - 200, -2, -2, -2, -2, -2, -2, -2, -2, -2, -2,
                   mapped / 2, -2, -3, 0, -2, 40, -3}},
+      {1000000000, {mapped - 20, -1, mapped - 1, -3, mapped / 3, -2, -3}},
   };
   for (const Case& test : cases) {
     Build(test.elements, 30, 40);
