@@ -1,13 +1,14 @@
-// A check box in a named option group of its window: selecting one member unselects the one
-// selected before, and clicking never unselects.
+// A check box in a named option group of its window: selecting one member unselects every
+// other one, and clicking never unselects.
 #pragma once
 
 #include "widgets/CheckBox.h"
+#include "window/OptionGroups.h"
 
 namespace ui {
 
 template <typename Base = Control>
-class OptionTemplate : public CheckBoxTemplate<Base> {
+class OptionTemplate : public CheckBoxTemplate<Base>, public OptionGroupMember {
  public:
   ~OptionTemplate() override {
     if (!group_.empty() && this->window_) this->window_->RemoveOptionGroup(group_, this);
@@ -15,10 +16,10 @@ class OptionTemplate : public CheckBoxTemplate<Base> {
 
   void SetWindow(Window* window, Box* parent, bool init) override {
     CheckBoxTemplate<Base>::SetWindow(window, parent, init);
-    if (init && !group_.empty() && this->window_) {
-      this->window_->AddOptionGroup(group_, this);
-      if (this->selected_) this->window_->RecordSelectedOption(group_, this);
-    }
+    if (!init || group_.empty() || !this->window_) return;
+    // One selected before it joined wins over the members there: a group never holds two.
+    if (this->window_->AddOptionGroup(group_, this) && this->selected_)
+      this->window_->SelectInOptionGroup(group_, this, true);
   }
   using CheckBoxTemplate<Base>::SetWindow;
 
@@ -36,20 +37,16 @@ class OptionTemplate : public CheckBoxTemplate<Base> {
     this->selected_ = selected;
     if (this->window_) {
       if (selected) {
-        if (!group_.empty()) {
-          // Only the member selected before is unselected; the others are not selected.
-          Control* previous = this->window_->RecordSelectedOption(group_, this);
-          auto* option = dynamic_cast<OptionTemplate*>(previous);
-          if (option && option != this) option->Selected(false, trigger_event);
-        }
+        if (!group_.empty()) this->window_->SelectInOptionGroup(group_, this, trigger_event);
         if (trigger_event) this->window_->SendNotify(this, kEventSelect);
       } else {
-        if (!group_.empty()) this->window_->ForgetSelectedOption(group_, this);
         this->window_->SendNotify(this, kEventUnSelect);
       }
     }
     this->Invalidate();
   }
+
+  void UnselectForGroup(bool trigger_event) override { Selected(false, trigger_event); }
 
   void Activate() override {
     if (!this->IsActivatable()) return;

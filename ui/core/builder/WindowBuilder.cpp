@@ -61,6 +61,8 @@ Control* WindowBuilder::Create(const CreateControlCallback& callback, Window* wi
     budget_->characters = xml_.TextLength();
   }
   callback_ = callback;
+  // Options selected in the skin settle their groups once, when the outermost build ends.
+  OptionGroupBatch groups(window ? window->GetOptionGroups() : nullptr);
   return Build(window, parent);
 }
 

@@ -1,48 +1,18 @@
 #include "control/Control.h"
 
 #include <algorithm>
-#include <utility>
-#include <vector>
 
+#include "control/AttributeListScope.h"
 #include "image/ImageAttribute.h"
 #include "layout/Box.h"
 #include "resources/GlobalManager.h"
 #include "resources/LanguageTable.h"
 #include "system/DpiManager.h"
-#include "system/SkinLog.h"
 #include "text/TextUtils.h"
 #include "text/Utf8.h"
 #include "window/Window.h"
 
 namespace ui {
-namespace {
-
-// The attribute lists being applied on the UI thread, innermost last, with their control. A
-// class or an event's list that leads back to itself is met here again and ignored.
-class ApplyingScope {
- public:
-  ApplyingScope(const Control* target, const std::wstring& what) : entry_(target, what) {
-    entered_ = std::find(Stack().begin(), Stack().end(), entry_) == Stack().end();
-    if (entered_) Stack().push_back(entry_);
-  }
-  ~ApplyingScope() {
-    if (entered_) Stack().pop_back();
-  }
-  ApplyingScope(const ApplyingScope&) = delete;
-  ApplyingScope& operator=(const ApplyingScope&) = delete;
-  bool Entered() const { return entered_; }
-
- private:
-  using Entry = std::pair<const Control*, std::wstring>;
-  static std::vector<Entry>& Stack() {
-    static std::vector<Entry> stack;
-    return stack;
-  }
-  Entry entry_;
-  bool entered_ = false;
-};
-
-}  // namespace
 
 Control::Control() : animation_(this) {
   state_colors_.SetOwner(this);
@@ -501,12 +471,8 @@ void Control::SetClass(const std::wstring& names) {
     std::wstring list = GlobalManager::GetClassAttributes(name);
     if (list.empty() && window_) list = window_->GetClassAttributes(name);
     if (list.empty()) continue;
-    ApplyingScope scope(this, L"class " + name);
-    if (!scope.Entered()) {
-      LogSkinProblem(L"Class \"" + name + L"\" names itself while it is applied; ignored");
-      continue;
-    }
-    ApplyAttributeList(list);
+    AttributeListScope scope(this, L"class \"" + name + L"\"");
+    if (scope.Entered()) ApplyAttributeList(list);
   }
 }
 
@@ -539,11 +505,8 @@ bool Control::ApplyAttributeListTo(const std::wstring& receiver, const std::wstr
     target = window_->FindControlByName(receiver);
   }
   if (!target) return true;
-  ApplyingScope scope(target, list);
-  if (scope.Entered())
-    target->ApplyAttributeList(list);
-  else
-    LogSkinProblem(L"Attributes \"" + list + L"\" lead back to themselves; ignored");
+  AttributeListScope scope(target, L"attributes \"" + list + L"\"");
+  if (scope.Entered()) target->ApplyAttributeList(list);
   return true;
 }
 

@@ -1,6 +1,6 @@
 // The window builder: trees from skin XML with classes, includes and events, the resources of
 // "global.xml", the layout cache, the mended ownership and include limits, classes and event
-// lists that loop, and a replay of the XML fuzz corpus.
+// lists that loop, nest deep or double, and a replay of the XML fuzz corpus.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -65,18 +65,27 @@ TEST_F(Builder, TreeWithClassesIncludesAndEvents) {
   EXPECT_EQ(a->GetFixedWidth(), 44);
 }
 
-TEST_F(Builder, ClassesAndEventListsThatLeadBackToThemselvesAreIgnored) {
+TEST_F(Builder, ClassesAndEventListsThatLoopNestDeepOrDoubleAreBounded) {
   struct Case {
     const char* name;
-    const wchar_t* classes;
-    const wchar_t* body;
+    std::wstring classes;
+    std::wstring body;
     int width;   // of "t" once built, or -1
     int height;  // of "t" once built, or -1
     bool move;   // a mouse move and a selection reach "t" after the build
   };
-  const wchar_t* self = LR"(<Class name="a" value="width=&quot;5&quot; class=&quot;a&quot;"/>)";
+  const std::wstring self = LR"(<Class name="a" value="width=&quot;5&quot; class=&quot;a&quot;"/>)";
+  const std::wstring doubling = ClassChain(20, 2);  // 2^20 applications unbounded
   const Case cases[] = {
       {"class naming itself", self, LR"(<Control name="t" class="a"/>)", 5, -1, false},
+      // The chain ends before its last link, which would set the width.
+      {"a chain of 3,000 classes", ClassChain(3000, 1), LR"(<Control name="t" class="c0"/>)", -1,
+       -1, false},
+      {"classes naming the next twice", doubling, LR"(<Control name="t" class="c0"/>)", 7, -1,
+       false},
+      {"such classes applied by an event", doubling,
+       LR"(<VBox name="t"><Event type="mousemove" receiver="t"
+               applyattribute="class=&quot;c0&quot;"/></VBox>)", 7, -1, true},
       {"classes naming each other",
        LR"(<Class name="a" value="width=&quot;5&quot; class=&quot;b&quot;"/>
            <Class name="b" value="height=&quot;6&quot; class=&quot;a&quot;"/>)",
@@ -96,7 +105,7 @@ TEST_F(Builder, ClassesAndEventListsThatLeadBackToThemselvesAreIgnored) {
         SetSkinLogSink([&lines](const std::wstring& line) { lines.push_back(line); });
     RecordingWindow window;
     WindowBuilder builder;
-    auto* root = dynamic_cast<Box*>(builder.Create(std::wstring(L"<Window>") + test.classes +
+    auto* root = dynamic_cast<Box*>(builder.Create(L"<Window>" + test.classes +
                                                        L"<VBox>" + test.body + L"</VBox></Window>",
                                                    CreateControlCallback(), &window));
     ASSERT_NE(root, nullptr);

@@ -394,8 +394,10 @@ TEST(WindowNames, DeletingAControlErasesOnlyItsOwnEntries) {
   root->Remove(second);
   EXPECT_EQ(window.FindControlByName(L"same"), first);
   renamed->SetName(L"new");
+  window.InitControls(renamed, root);  // now under both names
   root->Remove(renamed);
   EXPECT_EQ(window.FindControlByName(L"old"), nullptr);
+  EXPECT_EQ(window.FindControlByName(L"new"), nullptr);
   EXPECT_EQ(window.FindControlByName(L"same"), first);
 }
 
@@ -405,12 +407,17 @@ TEST(WindowServices, PathsGroupsAndLimits) {
   EXPECT_EQ(window.GetResourcePath(), L"skin\\");
   window.SetResourcePath(L"skin/");
   EXPECT_EQ(window.GetResourcePath(), L"skin/");
-  Control a, b;
+  Control a, b, c;
   EXPECT_TRUE(window.AddOptionGroup(L"g", &a));
   EXPECT_FALSE(window.AddOptionGroup(L"g", &a));
   EXPECT_TRUE(window.AddOptionGroup(L"g", &b));
-  window.RemoveOptionGroup(L"g", &a);
+  EXPECT_TRUE(window.AddOptionGroup(L"g", &c));
   window.RemoveOptionGroup(L"g", &b);
+  const OptionGroup* group = window.GetOptionGroup(L"g");
+  ASSERT_NE(group, nullptr);
+  EXPECT_EQ(std::vector<Control*>(group->begin(), group->end()), (std::vector<Control*>{&a, &c}));
+  window.RemoveOptionGroup(L"g", &a);
+  window.RemoveOptionGroup(L"g", &c);
   EXPECT_EQ(window.GetOptionGroup(L"g"), nullptr);
   window.SetMinInfo(0, 300);  // shadow attached by default
   EXPECT_EQ(window.GetMinInfo().cx, 0);

@@ -1,14 +1,17 @@
 // Native windows for tests under Wine: a window class over ui::Window, a message pump with
-// a deadline, and real mouse input through xdotool.
+// a deadline, skins built into such windows, the process's peak commit, and real mouse input
+// through xdotool.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <psapi.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "builder/WindowBuilder.h"
 #include "layout/Box.h"
 #include "window/Window.h"
 
@@ -65,6 +68,32 @@ class NativeTestWindow : public Window {
   bool painting = false;
   bool first_frame_in_paint = false;  // the first frame went out within a paint
 };
+
+// A new native window at 50,50 (400 x 300) holding the skin `<Window>classes<VBox>body</VBox>
+// </Window>`, shown; null when it could not be made or built.
+inline NativeTestWindow* ShowSkinWindow(const std::wstring& classes, const std::wstring& body) {
+  auto* window = new NativeTestWindow();
+  if (!window->CreateAt(RECT{50, 50, 450, 350}, false)) return nullptr;
+  WindowBuilder builder;
+  auto* root = dynamic_cast<Box*>(builder.Create(
+      L"<Window>" + classes + L"<VBox>" + body + L"</VBox></Window>", CreateControlCallback(), window));
+  if (!root) {
+    DestroyWindow(window->GetHWND());
+    delete window;
+    return nullptr;
+  }
+  window->AttachRoot(root);
+  window->ShowWindow(true, false);
+  return window;
+}
+
+// The most committed memory the process has had so far (link psapi).
+inline size_t PeakCommit() {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof(counters);
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+  return counters.PeakPagefileUsage;
+}
 
 // Moves the real pointer to a client point of `hwnd` and clicks (xdotool on the X display).
 inline bool XClick(HWND hwnd, POINT client, int button = 1) {

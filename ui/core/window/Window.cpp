@@ -1,7 +1,5 @@
 #include "window/Window.h"
 
-#include <algorithm>
-
 #include "control/Control.h"
 #include "control/AnimationManager.h"
 #include "layout/Box.h"
@@ -197,6 +195,7 @@ bool Window::AttachRoot(Box* root) {
   // The first paint lays the new tree out.
   if (hwnd_) Invalidate(RECT{0, 0, 0x7FFF, 0x7FFF});
   Control* control = static_cast<Control*>(root);
+  OptionGroupBatch groups(&option_groups_);
   control->SetWindow(this, nullptr, true);
   RegisterNames(control);
   return true;
@@ -204,6 +203,7 @@ bool Window::AttachRoot(Box* root) {
 
 bool Window::InitControls(Control* control, Box* parent) {
   if (!control) return false;
+  OptionGroupBatch groups(&option_groups_);
   control->SetWindow(this, parent ? parent : control->GetParent(), true);
   RegisterNames(control);
   return true;
@@ -212,7 +212,7 @@ bool Window::InitControls(Control* control, Box* parent) {
 void Window::RegisterNames(Control* control) {
   control->FindControl(
       [this](Control* found, void*) -> Control* {
-        if (!found->GetName().empty()) names_[found->GetName()] = found;
+        if (!found->GetName().empty()) names_.Register(found->GetName(), found);
         return nullptr;
       },
       nullptr, 0);
@@ -223,8 +223,7 @@ void Window::ReapObjects(Control* control) {
     if (*field == control) *field = nullptr;
   // Only entries that point at this control go: a live control of the same name stays
   // findable, and a renamed control leaves nothing behind.
-  for (auto it = names_.begin(); it != names_.end();)
-    it = it->second == control ? names_.erase(it) : std::next(it);
+  names_.Forget(control);
 }
 
 void Window::AddDelayedCleanup(Control* control) {
@@ -252,8 +251,7 @@ Control* Window::FindControl(POINT point) const {
 }
 
 Control* Window::FindControlByName(const std::wstring& name) const {
-  auto found = names_.find(name);
-  return found == names_.end() ? nullptr : found->second;
+  return names_.Find(name);
 }
 
 bool Window::SendNotify(Control* control, int type, WPARAM wparam, LPARAM lparam) {
@@ -276,39 +274,6 @@ void Window::SetResourcePath(const std::wstring& path) {
 std::wstring Window::GetClassAttributes(const std::wstring& name) const {
   auto found = classes_.find(name);
   return found == classes_.end() ? std::wstring() : found->second;
-}
-
-bool Window::AddOptionGroup(const std::wstring& group, Control* control) {
-  std::vector<Control*>& members = option_groups_[group];
-  if (std::find(members.begin(), members.end(), control) != members.end()) return false;
-  members.push_back(control);
-  return true;
-}
-
-std::vector<Control*>* Window::GetOptionGroup(const std::wstring& group) {
-  auto found = option_groups_.find(group);
-  return found == option_groups_.end() ? nullptr : &found->second;
-}
-
-void Window::RemoveOptionGroup(const std::wstring& group, Control* control) {
-  auto found = option_groups_.find(group);
-  if (found == option_groups_.end()) return;
-  auto& members = found->second;
-  members.erase(std::remove(members.begin(), members.end(), control), members.end());
-  if (members.empty()) option_groups_.erase(found);
-  ForgetSelectedOption(group, control);
-}
-
-Control* Window::RecordSelectedOption(const std::wstring& group, Control* control) {
-  Control*& selected = selected_options_[group];
-  Control* previous = selected;
-  selected = control;
-  return previous;
-}
-
-void Window::ForgetSelectedOption(const std::wstring& group, Control* control) {
-  auto found = selected_options_.find(group);
-  if (found != selected_options_.end() && found->second == control) selected_options_.erase(found);
 }
 
 void Window::SetText(const std::wstring& text_id) {

@@ -15,6 +15,8 @@
 
 #include "base/WeakCallback.h"
 #include "control/EventArgs.h"
+#include "window/ControlNames.h"
+#include "window/OptionGroups.h"
 #include "window/Shadow.h"
 
 namespace ui {
@@ -80,13 +82,21 @@ class Window : public virtual base::SupportWeakCallback {
     classes_[name] = attributes;
   }
   std::wstring GetClassAttributes(const std::wstring& name) const;
-  bool AddOptionGroup(const std::wstring& group, Control* control);
-  std::vector<Control*>* GetOptionGroup(const std::wstring& group);
-  void RemoveOptionGroup(const std::wstring& group, Control* control);
-  // The member of a group selected last: recording a new one returns the one before, so that
-  // selecting costs nothing in the group's size.
-  Control* RecordSelectedOption(const std::wstring& group, Control* control);
-  void ForgetSelectedOption(const std::wstring& group, Control* control);
+  bool AddOptionGroup(const std::wstring& group, Control* control) {
+    return option_groups_.Add(group, control);
+  }
+  const OptionGroup* GetOptionGroup(const std::wstring& group) const {
+    return option_groups_.Find(group);
+  }
+  void RemoveOptionGroup(const std::wstring& group, Control* control) {
+    option_groups_.Remove(group, control);
+  }
+  // `control` was selected: every other member of its group is unselected (inside a build or
+  // while a tree joins the window, once when that ends).
+  void SelectInOptionGroup(const std::wstring& group, Control* control, bool trigger_event) {
+    option_groups_.ApplySelection(group, control, trigger_event);
+  }
+  OptionGroups* GetOptionGroups() { return &option_groups_; }
 
   void SetText(const std::wstring& text_id);
   SIZE GetMinInfo() const { return min_size_; }
@@ -203,12 +213,11 @@ class Window : public virtual base::SupportWeakCallback {
   std::wstring resource_path_;
   HFONT default_font_ = nullptr;
   std::map<std::wstring, std::wstring> classes_;
-  std::map<std::wstring, std::vector<Control*>> option_groups_;
-  std::map<std::wstring, Control*> selected_options_;
+  OptionGroups option_groups_;
   std::vector<IUIMessageFilter*> filters_;
   std::vector<ControlFinder> finders_;
   std::vector<Control*> delayed_cleanup_;
-  std::map<std::wstring, Control*> names_;
+  ControlNames names_;
   base::WeakCallbackFlag close_timer_;
   Shadow shadow_;
 };

@@ -92,9 +92,12 @@ class RichEdit : public ScrollableBox {
  protected:
   void OnKeyDown(EventArgs& args);
   void OnChar(EventArgs& args);
-  // Ctrl+V, Shift+Insert or WM_PASTE: inserts the clipboard's text (its digits in a
-  // number-only edit) cut at the maximum length.
+  // Ctrl+V, Shift+Insert or WM_PASTE: a rich edit gives bounded formatted text that fits to
+  // the engine; otherwise the clipboard's text (its digits in a number-only edit) goes in,
+  // cut at the maximum length.
   void Paste();
+  // The engine's own paste, with what it takes past the maximum length removed again.
+  void PasteThroughEngine();
   bool IsPasteKey(WPARAM key) const;
   // The engine does not hold to the maximum length: text going in is cut here.
   int TextLength();
@@ -127,6 +130,7 @@ class RichEdit : public ScrollableBox {
   bool hide_caret_read_only_ = false;
   bool caret_visible_ = false;
   bool composing_ = false;
+  bool high_surrogate_dropped_ = false;  // the typed pair's low half must follow it
   int caret_x_ = 0;
   int caret_y_ = 0;
   int caret_width_ = 0;

@@ -15,13 +15,6 @@ namespace {
 
 bool IsKeyDown(int key) { return GetKeyState(key) < 0; }
 
-std::wstring DigitsOf(const std::wstring& text) {
-  std::wstring digits;
-  for (wchar_t ch : text)
-    if (ch >= L'0' && ch <= L'9') digits += ch;
-  return digits;
-}
-
 }  // namespace
 
 void RichEdit::ForwardMouse(UINT message, const EventArgs& args) {
@@ -139,33 +132,11 @@ void RichEdit::OnKeyDown(EventArgs& args) {
     return;
   }
   if (IsPasteKey(args.chKey)) {
-    // The engine would paste everything; the text goes in here, the clipboard stays as it is.
+    // The engine would take any length: Paste holds the maximum.
     Paste();
     return;
   }
   TxSendMessage(WM_KEYDOWN, args.chKey, args.lParam, nullptr);
-}
-
-void RichEdit::Paste() {
-  if (read_only_) return;
-  const std::wstring text = GetClipboardText();
-  InsertWithinLimit(number_only_ ? DigitsOf(text) : text);
-}
-
-int RichEdit::RoomForInsert() {
-  CHARRANGE selection = {0, 0};
-  TxSendMessage(EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection), nullptr);
-  // A selection of everything reaches past the text, over the final paragraph mark.
-  const int length = TextLength();
-  const int selected = std::clamp<int>(selection.cpMax, 0, length) -
-                       std::clamp<int>(selection.cpMin, 0, length);
-  return std::max(0, max_length_ - (length - std::max(selected, 0)));
-}
-
-void RichEdit::InsertWithinLimit(const std::wstring& text) {
-  const std::wstring cut = CutAtLength(text, RoomForInsert());
-  if (cut.empty()) return;
-  TxSendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(cut.c_str()), nullptr);
 }
 
 void RichEdit::OnChar(EventArgs& args) {
@@ -174,8 +145,15 @@ void RichEdit::OnChar(EventArgs& args) {
     return;
   }
   if (number_only_ && (args.chKey < L'0' || args.chKey > L'9')) return;
+  // A pair arrives as two characters: one that would not fit whole goes in not at all.
+  const bool dropped_high = high_surrogate_dropped_;
+  high_surrogate_dropped_ = false;
+  if (IS_LOW_SURROGATE(args.chKey) && dropped_high) return;
   const bool inserts = args.chKey >= L' ' || args.chKey == L'\t' || args.chKey == L'\r';
-  if (inserts && RoomForInsert() == 0) return;
+  if (inserts && RoomForInsert() < (IS_HIGH_SURROGATE(args.chKey) ? 2 : 1)) {
+    high_surrogate_dropped_ = IS_HIGH_SURROGATE(args.chKey);
+    return;
+  }
   TxSendMessage(WM_CHAR, args.chKey, args.lParam, nullptr);
 }
 

@@ -46,12 +46,14 @@ int64_t VirtualListBox::GetContentOffset() const {
 
 void VirtualListBox::InitElement(int count) {
   max_items_ = count;
-  const int bound = std::min(count, GetElementCount());
+  const Pass pass = StartPass();
+  const int bound = std::min(count, pass.elements);
   for (int i = 0; i < bound; ++i) {
     Control* control = provider_->MakeItemControl();
     Add(control);
-    Bind(control, i);
+    if (!Bind(pass, control, i)) break;
   }
+  RunAskedRefresh();
 }
 
 void VirtualListBox::Refresh() {
@@ -60,12 +62,17 @@ void VirtualListBox::Refresh() {
     return;
   }
   RefreshControls();
-  // Asked for by a bind callback: run once more; asks made during that run are dropped.
-  if (refresh_asked_) {
-    refresh_asked_ = false;
-    RefreshControls();
-    refresh_asked_ = false;
-  }
+  RunAskedRefresh();
+}
+
+void VirtualListBox::RunAskedRefresh() {
+  // Asks made during this run are dropped, so a callback that always asks ends.
+  if (!refresh_asked_ || running_asked_refresh_) return;
+  refresh_asked_ = false;
+  running_asked_refresh_ = true;
+  RefreshControls();
+  running_asked_refresh_ = false;
+  refresh_asked_ = false;
 }
 
 void VirtualListBox::RefreshControls() {
@@ -79,7 +86,9 @@ void VirtualListBox::RefreshControls() {
   }
   if (GetCount() >= elements) {
     if (controls == max_items_) layout_->ArrangeChild(items_, GetPaddingPos());
-    for (int i = 0; i < GetCount(); ++i) Bind(GetItemAt(i), i);
+    const Pass pass = StartPass();
+    for (int i = 0; i < GetCount(); ++i)
+      if (!Bind(pass, GetItemAt(i), i)) break;
   } else if (elements > 0) {
     ReArrangeChild(true);
     Arrange();
@@ -140,42 +149,62 @@ bool VirtualListBox::NeedReArrange(Direction& direction) {
   return GetItemAt(count - 1)->GetPos().bottom - rect_.bottom - value < 0;
 }
 
-void VirtualListBox::Bind(Control* item, int element) {
+bool VirtualListBox::IsCurrent(const Pass& pass) const {
+  return provider_ == pass.provider && GetElementCount() == pass.elements;
+}
+
+bool VirtualListBox::Bind(const Pass& pass, Control* item, int element) {
+  if (!IsCurrent(pass)) return false;
   binding_ = true;
   provider_->BindItemControl(item, element);
   binding_ = false;
+  return IsCurrent(pass);
 }
 
-void VirtualListBox::PlaceAndBind(int control, int64_t top, int element) {
+bool VirtualListBox::PlaceAndBind(const Pass& pass, int control, int64_t top, int element) {
   Control* item = GetItemAt(control);
-  if (!item) return;  // removed by an earlier bind callback
+  if (!item) return true;  // removed by an earlier bind callback
   const int64_t clamped = std::clamp<int64_t>(top, INT_MIN / 2, INT_MAX / 2);
   item->SetPos(RECT{rect_.left, static_cast<LONG>(clamped), rect_.right,
                     static_cast<LONG>(clamped + element_height_)});
-  Bind(item, element);
+  return Bind(pass, item, element);
 }
 
 void VirtualListBox::ReArrangeChild(bool force) {
   if (element_height_ <= 0 || !provider_ || binding_) return;
   Direction direction = Direction::kUp;
   if (!force && !NeedReArrange(direction)) return;
-  const int elements = GetElementCount();
+  PlaceControls(direction);
+  RunAskedRefresh();
+}
+
+void VirtualListBox::PlaceControls(Direction direction) {
+  const Pass pass = StartPass();
+  const int elements = pass.elements;
   const int count = GetCount();
   const int64_t scroll = vertical_bar_ ? vertical_bar_->GetScrollPos() : 0;
   const int64_t value = GetContentOffset();
   const int first = static_cast<int>(value / element_height_);
   // The controls are placed in scroll coordinates, where the view's top is at `scroll`.
   const int64_t origin = rect_.top + scroll - (value - static_cast<int64_t>(first) * element_height_);
-  if (direction == Direction::kDown) {
-    for (int k = 0; k < count && first + k < elements; ++k)
-      PlaceAndBind(k, origin + static_cast<int64_t>(k) * element_height_, first + k);
-    return;
-  }
-  const int below = std::max(0, count - GetHeight() / element_height_ - 1);
-  for (int k = below - 1, element = first - 1; k >= 0 && element >= 0; --k, --element)
-    PlaceAndBind(k, origin - static_cast<int64_t>(below - k) * element_height_, element);
-  for (int k = below, element = first; k < count && element < elements; ++k, ++element)
-    PlaceAndBind(k, origin + static_cast<int64_t>(k - below) * element_height_, element);
+  // Going up, some controls wait above the view. Near either end the run of elements is
+  // moved inside the list, so that every control shows an element at its own place.
+  const int above = direction == Direction::kUp
+                        ? std::max(0, count - GetHeight() / element_height_ - 1)
+                        : 0;
+  const int start = std::clamp(first - above, 0, std::max(0, elements - count));
+  auto place = [&](int k) {
+    const int element = start + k;
+    return element >= elements ||
+           PlaceAndBind(pass, k, origin + static_cast<int64_t>(element - first) * element_height_,
+                        element);
+  };
+  // Upward from the view's top first, then downward.
+  const int top = std::clamp(first - start, 0, count);
+  for (int k = top - 1; k >= 0; --k)
+    if (!place(k)) return;
+  for (int k = top; k < count; ++k)
+    if (!place(k)) return;
 }
 
 }  // namespace ui

@@ -67,11 +67,25 @@ class VirtualListBox : public ListBox {
   enum class Direction { kUp, kDown };
   bool NeedReArrange(Direction& direction);
   void RefreshControls();
-  // Bind callbacks may remove controls or ask for a refresh: passes re-read the controls.
-  void Bind(Control* item, int element);
+  // A refresh asked for by a bind callback, once the pass that bound is over.
+  void RunAskedRefresh();
+  // A run of binds over the provider and element count it began with. Bind callbacks may
+  // remove controls or ask for a refresh: passes re-read the controls. A pass ends once the
+  // provider or the count is no longer its own (changed by a callback, or by a pass run
+  // meanwhile).
+  struct Pass {
+    VirtualListDataProvider* provider;
+    int elements;
+  };
+  Pass StartPass() const { return Pass{provider_, GetElementCount()}; }
+  bool IsCurrent(const Pass& pass) const;
+  // False when the pass has ended: nothing more may be bound in it.
+  bool Bind(const Pass& pass, Control* item, int element);
   // True while the scroll range is shorter than the content's excess over the view.
   bool IsScrollMapped() const;
-  void PlaceAndBind(int control, int64_t top, int element);
+  bool PlaceAndBind(const Pass& pass, int control, int64_t top, int element);
+  // Places every control on its element around the view and binds it.
+  void PlaceControls(Direction direction);
 
   VirtualListDataProvider* provider_ = nullptr;
   int element_height_ = 0;
@@ -80,6 +94,7 @@ class VirtualListBox : public ListBox {
   bool arranged_once_ = false;
   bool binding_ = false;
   bool refresh_asked_ = false;
+  bool running_asked_refresh_ = false;
 };
 
 }  // namespace ui

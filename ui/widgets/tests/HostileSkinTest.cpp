@@ -32,14 +32,6 @@ class RemovingProvider : public VirtualListDataProvider {
   VirtualListBox* list = nullptr;
 };
 
-// The most committed memory the process has had so far.
-size_t PeakCommit() {
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-  return counters.PeakPagefileUsage;
-}
-
 class HostileSkins : public FrameworkStarted {
  protected:
   void SetUp() override {
@@ -111,15 +103,8 @@ TEST_F(HostileSkins, NoneCrashesHangsOrTakesUnboundedMemory) {
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
     const ULONGLONG start = GetTickCount64();
-    auto* window = new NativeTestWindow();
-    ASSERT_NE(window->CreateAt(RECT{50, 50, 450, 350}, false), nullptr);
-    WindowBuilder builder;
-    Control* root = builder.Create(L"<Window>" + test.classes + L"<VBox>" + test.body +
-                                       L"</VBox></Window>",
-                                   CreateControlCallback(), window);
-    ASSERT_NE(root, nullptr);
-    window->AttachRoot(dynamic_cast<Box*>(root));
-    window->ShowWindow(true, false);
+    NativeTestWindow* window = ShowSkinWindow(test.classes, test.body);
+    ASSERT_NE(window, nullptr);
     PumpFor(200);
     if (test.act) test.act(window);
     PumpFor(100);

@@ -1,5 +1,6 @@
 // The rich edit over the real windowless text services: typing, the Return and Tab rules,
-// number-only input and paste, the maximum length, the prompt, the caret and the engine-less fallbacks.
+// number-only input and paste, formatted pastes, the maximum length, the prompt, the caret and
+// the engine-less fallbacks.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -227,6 +228,89 @@ TEST_F(RichEditTest, TextGoingInIsCutAtTheMaximumLength) {
   EXPECT_EQ(text.size(), limit);
   EXPECT_EQ(text.substr(text.size() - 3), L"198");
   EXPECT_LT(GetTickCount64() - start, 30000u) << "ms for all of the above";
+}
+
+// Puts formatted text (RTF) and its plain form on the clipboard.
+void PutFormatted(const std::string& rtf, const std::wstring& plain) {
+  ASSERT_TRUE(RichEdit::SetClipboardText(plain));
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, rtf.size() + 1);
+  memcpy(GlobalLock(block), rtf.c_str(), rtf.size() + 1);
+  GlobalUnlock(block);
+  SetClipboardData(RegisterClipboardFormatW(CF_RTF), block);
+  CloseClipboard();
+}
+
+TEST_F(RichEditTest, RichPasteKeepsItsFormattingPlainPasteDoesNot) {
+  for (const wchar_t* rich : {L"true", L"false"}) {
+    SCOPED_TRACE(testing::Message() << "rich " << rich);
+    TearDown();
+    SetUp();
+    Start({{L"rich", rich}, {L"autohscroll", L"true"}, {L"multiline", L"false"}});
+    PutFormatted("{\\rtf1\\ansi{\\fonttbl\\f0 Arial;}\\f0 plain \\b bold\\b0  end}", L"plain bold end");
+    {
+      HeldKeys keys({VK_CONTROL});
+      Send(kEventKeyDown, L'V');
+    }
+    EXPECT_EQ(edit_->GetText(), L"plain bold end");
+    CHARRANGE inside_bold = {7, 8};
+    edit_->TxSendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&inside_bold), nullptr);
+    CHARFORMAT2W format = {};
+    format.cbSize = sizeof(format);
+    edit_->TxSendMessage(EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format), nullptr);
+    EXPECT_EQ((format.dwEffects & CFE_BOLD) != 0, rich == std::wstring(L"true"));
+  }
+}
+
+TEST_F(RichEditTest, RichPasteHoldsTheMaximumLengthBetweenCharacters) {
+  const size_t limit = 32767;
+  const std::wstring face = L"\xD83D\xDE00";  // one character, two UTF-16 units
+  struct Case {
+    const char* name;
+    std::string rtf;
+    std::wstring plain;
+    std::wstring tail;  // of the text afterwards
+  };
+  const Case cases[] = {
+      // The plain text does not fit the room of 3: it goes in cut, without its format.
+      {"too long", "{\\rtf1\\ansi \\b abcdefgh\\b0}", L"abcdefgh", L"abc"},
+      // Formatted text longer than its plain form: the engine's excess is removed again,
+      // and the pair the cut would split goes whole.
+      {"longer than its plain form", "{\\rtf1\\ansi ab\\u-10179?\\u-8704?cd}", L"x", L"xab"},
+      {"formatted text above the bound", "{\\rtf1\\ansi " + std::string(3 << 20, 'r') + "}",
+       L"pq", L"xpq"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TearDown();
+    SetUp();
+    Start({{L"rich", L"true"}, {L"autohscroll", L"true"}, {L"multiline", L"false"}});
+    edit_->SetText(std::wstring(limit - 3, L'x'));
+    CHARRANGE end = {-1, -1};
+    edit_->TxSendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end), nullptr);
+    PutFormatted(c.rtf, c.plain);
+    const ULONGLONG start = GetTickCount64();
+    edit_->TxSendMessage(WM_PASTE, 0, 0, nullptr);
+    EXPECT_LT(GetTickCount64() - start, 2000u);
+    const std::wstring text = edit_->GetText();
+    EXPECT_LE(text.size(), limit);
+    EXPECT_EQ(text.substr(text.size() - c.tail.size()), c.tail);
+    EXPECT_EQ(text.find(face.substr(0, 1)), std::wstring::npos);
+  }
+}
+
+TEST_F(RichEditTest, ASurrogatePairTypedOneShortOfTheLimitGoesInWholeOrNotAtAll) {
+  const size_t limit = 32767;
+  Start({{L"rich", L"true"}, {L"autohscroll", L"true"}, {L"multiline", L"false"}});
+  edit_->SetText(std::wstring(limit - 3, L'x'));
+  CHARRANGE end = {-1, -1};
+  edit_->TxSendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&end), nullptr);
+  Type(L"\xD83D\xDE00");  // fits
+  Type(L"\xD83D\xDE01");  // one unit of room left: neither half
+  Type(L"y");
+  const std::wstring text = edit_->GetText();
+  EXPECT_EQ(text.size(), limit);
+  EXPECT_EQ(text.substr(text.size() - 3), L"\xD83D\xDE00y");
 }
 
 TEST_F(RichEditTest, PromptOnlyWhileEmptyWithTextAndColour) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "ControlTestSupport.h"
 #include "RenderTestSupport.h"
@@ -27,12 +28,14 @@ class FakeProvider : public VirtualListDataProvider {
   }
   void BindItemControl(Control* control, int index) override {
     bound[control] = index;
+    bound_past_count += index >= count;
     if (on_bind) on_bind();
   }
   int GetItemCount() override { return count; }
 
   int count;
   int made = 0;
+  int bound_past_count = 0;  // binds of an element the provider no longer has
   std::map<Control*, int> bound;
   std::function<void()> on_bind;
 };
@@ -125,7 +128,7 @@ TEST_F(VirtualListTest, RefreshFollowsTheProvider) {
   EXPECT_EQ(list_->GetCount(), 20);
 }
 
-TEST_F(VirtualListTest, BindCallbacksThatRemoveOrRefresh) {
+TEST_F(VirtualListTest, BindCallbacksThatRemoveRefreshOrDetach) {
   struct Case {
     const char* name;
     std::function<void(VirtualListBox*, FakeProvider*)> inside_bind;
@@ -140,6 +143,8 @@ TEST_F(VirtualListTest, BindCallbacksThatRemoveOrRefresh) {
          if (provider->count > 100) provider->count -= 100;
          list->Refresh();
        }},
+      {"detaches the provider",
+       [](VirtualListBox* list, FakeProvider*) { list->SetDataProvider(nullptr); }},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
@@ -148,6 +153,8 @@ TEST_F(VirtualListTest, BindCallbacksThatRemoveOrRefresh) {
     for (int scroll : {3000, 9000, 0, 20000}) list_->SetScrollPosY(scroll);
     list_->Refresh();
     provider_->on_bind = nullptr;
+    EXPECT_EQ(provider_->bound_past_count, 0);
+    if (!list_->GetDataProvider()) continue;
     EXPECT_GT(list_->GetCount(), 0);
     for (int i = 0; i < list_->GetCount(); ++i)
       EXPECT_EQ(provider_->bound.count(list_->GetItemAt(i)), 1u);
@@ -183,6 +190,52 @@ TEST_F(VirtualListTest, HugeContentIsMappedOntoTheScrollRange) {
   }
   EXPECT_EQ(list_->GetContentOffset(), 3000000000LL - 600);
   EXPECT_EQ(Shown().rbegin()->first, 100000000 - 1);
+}
+
+// Small steps near either end of a short and of a mapped list: every control inside the view
+// shows the element at its place, and the view's rows all have one.
+TEST_F(VirtualListTest, EveryControlInTheViewShowsTheElementAtItsPlace) {
+  struct Case {
+    int elements;
+    std::vector<int> scrolls;  // -1: the End key; -2: one bar step down; -3: one bar step up
+  };
+  const int mapped = static_cast<int>(VirtualListBox::kMaxScrollRange);
+  const Case cases[] = {
+      {1000, {29380, -1, 29399, 29000, -2, -2, -2, 0, -2, 15, -3}},
+      {10000000, {mapped - 20, -1, mapped - 1, mapped - 200, -2, -2, -2, -2, -2, -2, -2, -2, -2, -2,
+                  mapped / 2, -2, -3, 0, -2, 40, -3}},
+      {1000000000, {mapped - 20, -1, mapped - 1, -3, mapped / 3, -2, -3}},
+  };
+  for (const Case& test : cases) {
+    Build(test.elements, 30, 40);
+    for (int scroll : test.scrolls) {
+      EventArgs end;
+      end.Type = kEventKeyDown;
+      end.chKey = VK_END;
+      if (scroll == -1)
+        list_->HandleMessage(end);
+      else if (scroll == -2)
+        list_->LineDown(-1, false);
+      else if (scroll == -3)
+        list_->LineUp(-1, false);
+      else
+        list_->SetScrollPosY(scroll);
+      const int64_t offset = list_->GetContentOffset();
+      const int view_scroll = list_->GetScrollPos().cy;
+      SCOPED_TRACE(testing::Message() << test.elements << " elements, scroll " << view_scroll);
+      std::set<int> rows;
+      for (int i = 0; i < list_->GetCount(); ++i) {
+        Control* control = list_->GetItemAt(i);
+        const int64_t top = control->GetPos().top - view_scroll;  // from the view's top
+        if (top >= 600 || top + 30 <= 0) continue;
+        const int element = provider_->bound.at(control);
+        EXPECT_EQ(top, element * int64_t{30} - offset) << "element " << element;
+        EXPECT_TRUE(rows.insert(element).second) << "element " << element << " twice";
+      }
+      for (int64_t row = offset / 30; row <= (offset + 599) / 30; ++row)
+        EXPECT_EQ(rows.count(static_cast<int>(row)), 1u) << "row " << row;
+    }
+  }
 }
 
 // Rows coloured by their index's parity, for what a real window shows.
@@ -223,12 +276,25 @@ TEST_F(VirtualListWindow, TenMillionRowsDrawToTheLast) {
       return row % 2 ? RGB(255, 0, 0) : RGB(0, 0, 255);
     };
     const int range = static_cast<int>(list->GetScrollRange().cy);
+    auto expect_rows = [&](int scroll) {
+      for (int y : {5, 300, 595})
+        EXPECT_EQ(GetPixel(dc, 50, y), expected(y)) << height << " " << scroll << " " << y;
+    };
     for (int scroll : {range / 2, range}) {
       list->SetScrollPosY(scroll);
       PumpFor(400);
-      for (int y : {5, 300, 595})
-        EXPECT_EQ(GetPixel(dc, 50, y), expected(y)) << height << " " << scroll << " " << y;
+      expect_rows(scroll);
     }
+    // Ten wheel notches down to the end, from ten bar steps before it.
+    list->SetScrollPosY(range - 200);
+    PumpFor(200);
+    POINT screen = {50, 300};
+    ClientToScreen(hwnd, &screen);
+    for (int notch = 0; notch < 10; ++notch)
+      SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+    ASSERT_TRUE(PumpUntil([&] { return list->GetScrollPos().cy == range; })) << height;
+    PumpFor(400);
+    expect_rows(range);
     EXPECT_EQ(list->GetContentOffset(), static_cast<int64_t>(kRows) * height - 600) << height;
     POINT bottom = {50, 595};
     Control* last = window.FindControl(bottom);
