@@ -9,7 +9,9 @@
 #   bash tools/run.sh connect-windows-demo  connect_demo.exe under Wine, two simulated mice;
 #                              with CONNECT_DEMO_SCREENSHOT=FILE.png it saves a picture and quits
 # Windows programs use the user's display when DISPLAY is set, otherwise a private Xvfb
-# (the demo's picture is always taken on a private one).
+# (the demo's picture is always taken on a private one). They share one Wine prefix,
+# build/run/wineprefix, kept between runs with the settings saved in it (remove it to start
+# afresh); one run at a time uses it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/build-trees.sh
@@ -58,7 +60,7 @@ done
 # session's server is restarted there.
 export ORVANE_USER_DISPLAY=$user_display
 export ORVANE_FAKE_DEVICES=$([[ $program == doravel ]] && echo 1 || true)
-exec tools/wine-session.sh build/run bash -c '
+exec tools/wine-session.sh --keep-prefix build/run bash -c '
   if [[ -n $ORVANE_USER_DISPLAY ]]; then
     wineserver -k
     export DISPLAY=$ORVANE_USER_DISPLAY

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Runs a command with a private Xvfb display and a fresh Wine prefix, for one test run.
-#   wine-session.sh RUN_DIR COMMAND...
+#   wine-session.sh [--keep-prefix] RUN_DIR COMMAND...
 # The prefix is copied from a template made once (and remade when this script changes);
-# the wine server stays up for the whole run and is shut down at the end.
+# the wine server stays up for the whole run and is shut down at the end. With --keep-prefix
+# the prefix in RUN_DIR is copied only when there is none and kept afterwards, with what the
+# programs saved in it, whatever becomes of the template; one session at a time uses it.
 set -euo pipefail
 
+keep_prefix=false
+if [[ ${1:-} == --keep-prefix ]]; then keep_prefix=true; shift; fi
 run_dir=$(realpath -m "$1"); shift
 here=$(cd "$(dirname "$0")" && pwd)
 template_root=${ORVANE_WINE_CACHE:-/var/cache/orvane-wine}
@@ -88,22 +92,36 @@ make_template() {
 }
 
 xvfb_pid=""
+unset WINEPREFIX  # set below to the session's own; the cleanup stops no other server
 cleanup() {
   [[ -n ${WINEPREFIX:-} ]] && wineserver -k >/dev/null 2>&1 || true
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
 
-start_display
 mkdir -p "$template_root" "$run_dir"
+if $keep_prefix; then
+  # Taken before WINEPREFIX is set, so a refused session never stops the other's server.
+  exec {prefix_lock}>"$run_dir/.prefix.lock"
+  if ! flock -n "$prefix_lock"; then
+    echo "wine-session: the prefix in $run_dir is in use by another session" >&2
+    exit 1
+  fi
+fi
+start_display
 export WINEPREFIX="$run_dir/wineprefix"
-rm -rf "$WINEPREFIX"
-# Sessions started together make the template once and never copy one being replaced.
-(
-  flock 9
-  [[ -d $template ]] || make_template
-  cp -a "$template" "$WINEPREFIX"
-) 9>"$template_root/.lock"
+$keep_prefix || rm -rf "$WINEPREFIX"
+# Sessions started together make the template once and never copy one being replaced; a copy
+# cut short is never taken for a prefix.
+if [[ ! -d $WINEPREFIX ]]; then
+  (
+    flock 9
+    [[ -d $template ]] || make_template
+    rm -rf "$WINEPREFIX.copy"
+    cp -a "$template" "$WINEPREFIX.copy"
+  ) 9>"$template_root/.lock"
+  mv "$WINEPREFIX.copy" "$WINEPREFIX"
+fi
 
 # Keep one server for the run, warmed with output discarded: Wine's helper processes
 # would otherwise hold the first test's captured output open.

@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kItemHeight = 22;
 // Posted after the first visible frame; WM_APP + 1 and + 2 are the framework's.
-constexpr UINT kListMicDevicesMessage = ui::kLayeredPaintMessage + 1;
+constexpr UINT kFirstFrameShownMessage = ui::kLayeredPaintMessage + 1;
 
 const wchar_t* const kComboNames[] = {L"ComboMicDev",        L"ComboRecoEngine",   L"ComboInputLanguage",
                                       L"ComboAccent",        L"ComboTranslateSrc", L"ComboTranslateDst"};
@@ -39,7 +39,8 @@ void ControlForm::InitWindow() {
   cancel_ = Find<ui::Button>(this, L"BtnCancel");
 
   choices_ = std::make_unique<SettingsChoices>();
-  for (Choice choice : {Choice::kRecoEngine, Choice::kInputLanguage}) ShowList(choice);
+  if (ui::Combo* mics = combos_[static_cast<size_t>(Choice::kMicDev)]) mics->SetInternVisible(true);
+  for (Choice choice : {Choice::kMicDev, Choice::kRecoEngine, Choice::kInputLanguage}) ShowList(choice);
   ShowTranslation();
   if (noise_) {
     noise_->SetEnabled(false);
@@ -57,21 +58,14 @@ void ControlForm::InitWindow() {
 }
 
 LRESULT ControlForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == kListMicDevicesMessage) {
-    ListMicDevices();
+  if (message == kFirstFrameShownMessage) {
     ShowUnreadableSettingsNotice();
     return 0;
   }
   return WindowImplBase::HandleMessage(message, wparam, lparam);
 }
 
-void ControlForm::OnFirstVisibleFrame() { PostMessageW(GetHWND(), kListMicDevicesMessage, 0, 0); }
-
-void ControlForm::ListMicDevices() {
-  choices_->FillMicDevices();
-  if (ui::Combo* combo = combos_[static_cast<size_t>(Choice::kMicDev)]) combo->SetInternVisible(true);
-  ShowList(Choice::kMicDev);
-}
+void ControlForm::OnFirstVisibleFrame() { PostMessageW(GetHWND(), kFirstFrameShownMessage, 0, 0); }
 
 void ControlForm::ShowUnreadableSettingsNotice() {
   if (choices_->settings_unreadable()) ShowWarning(L"原有设置无法读取，现显示默认设置；保存时会先另存原有设置");

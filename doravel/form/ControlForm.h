@@ -47,9 +47,6 @@ class ControlForm : public ui::WindowImplBase {
   virtual void ShowWarning(const std::wstring& content);
 
  private:
-  // The device list is filled once the window has shown its first frame: enumerating the
-  // devices would delay it.
-  void ListMicDevices();
   // Said once, after the first frame, when the settings file could not be read; the file
   // stays as it is until OK saves over it.
   void ShowUnreadableSettingsNotice();

@@ -57,6 +57,7 @@ std::wstring StepNoiseText(const std::wstring& text, int step) {
 SettingsChoices::SettingsChoices() {
   LoadStableConfig(&stable_);
   LoadSettings(&settings_, &settings_unreadable_);
+  FillMicDevices();
   FillRecoEngines();
   FillInputLanguages();
 }
@@ -73,7 +74,6 @@ bool SettingsChoices::ticked(Tick tick) const {
 void SettingsChoices::FillMicDevices() {
   const std::wstring current_name = Wide(settings_.mic_config().device_descriptor().name());
   ChoiceList& list = mutable_list(Choice::kMicDev);
-  list = ChoiceList();
   std::vector<std::wstring> wave_in_names;
   EnumWaveInNames(&wave_in_names);
   for (const std::wstring& name : wave_in_names) {

@@ -31,13 +31,9 @@ extern const wchar_t kTranslationToSameLanguage[];  // "检测到当前翻译输
 
 class SettingsChoices {
  public:
-  // Parses the built-in lists, loads the settings file (or the defaults) and fills every
-  // list from the built-in choices. The device list stays empty until FillMicDevices.
+  // Parses the built-in lists, loads the settings file (or the defaults), lists the input
+  // devices present and fills every other list from the built-in choices.
   SettingsChoices();
-
-  // Lists the input devices present, the configured one current. Enumerating them is slow:
-  // the window does it once it has shown itself.
-  void FillMicDevices();
 
   const ChoiceList& list(Choice choice) const { return lists_[static_cast<size_t>(choice)]; }
   bool ticked(Tick tick) const;
@@ -55,6 +51,8 @@ class SettingsChoices {
 
  private:
   ChoiceList& mutable_list(Choice choice) { return lists_[static_cast<size_t>(choice)]; }
+  // The configured device is the current one.
+  void FillMicDevices();
   void FillRecoEngines();
   void FillInputLanguages();
   void FillAccents(const std::string& language_key, const std::string& accent_key);

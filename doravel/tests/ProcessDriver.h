@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cwchar>
 #include <string>
@@ -16,6 +18,7 @@ inline const POINT kOptTranslate{400, 140};
 inline const POINT kBtnOK{296, 210};
 inline const POINT kBtnCancel{381, 210};
 inline const POINT kCloseButton{411, 17};
+inline const RECT kEditEnvNoise{122, 159, 196, 181};  // with its border
 
 struct Found {
   DWORD process;
@@ -62,25 +65,33 @@ inline void Click(HWND window, POINT point) {
 
 inline POINT Content(POINT point) { return POINT{point.x + kShadow, point.y + kShadow}; }
 
-// How many pixels of an area of the window, as the screen shows it, stand out from the colour
-// at `background`: the strokes of a text drawn there.
-inline int PixelsStandingOut(HWND window, RECT area, POINT background) {
+// The pixels of an area of the window, as the screen shows it, that stand out from the colour
+// at `background`: the strokes of a text drawn there, their count and the rectangle around them.
+struct Strokes {
+  int count = 0;
+  RECT bounds{LONG_MAX, LONG_MAX, LONG_MIN, LONG_MIN};
+};
+
+inline Strokes StrokesIn(HWND window, RECT area, POINT background) {
   RECT rect;
   GetWindowRect(window, &rect);
   HDC screen = GetDC(nullptr);
   const COLORREF plain = GetPixel(screen, rect.left + background.x, rect.top + background.y);
-  int count = 0;
+  Strokes strokes;
   for (int y = area.top; y < area.bottom; ++y) {
     for (int x = area.left; x < area.right; ++x) {
       const COLORREF pixel = GetPixel(screen, rect.left + x, rect.top + y);
       const int difference = std::abs(GetRValue(pixel) - GetRValue(plain)) +
                              std::abs(GetGValue(pixel) - GetGValue(plain)) +
                              std::abs(GetBValue(pixel) - GetBValue(plain));
-      if (difference > 150) ++count;
+      if (difference <= 150) continue;
+      ++strokes.count;
+      strokes.bounds = RECT{std::min(strokes.bounds.left, LONG(x)), std::min(strokes.bounds.top, LONG(y)),
+                            std::max(strokes.bounds.right, LONG(x + 1)), std::max(strokes.bounds.bottom, LONG(y + 1))};
     }
   }
   ReleaseDC(nullptr, screen);
-  return count;
+  return strokes;
 }
 
 // A started program; killed if a test leaves it running.

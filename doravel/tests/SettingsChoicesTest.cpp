@@ -32,7 +32,6 @@ void WriteSettings(const std::string& text) {
 TEST_F(Settings, DefaultsFillTheBuiltInLists) {
   FakeWaveIn wave_in({});
   SettingsChoices choices;
-  choices.FillMicDevices();
   EXPECT_TRUE(choices.list(Choice::kMicDev).items.empty());
   EXPECT_EQ(choices.list(Choice::kMicDev).current, -1);
   EXPECT_EQ(Texts(choices.list(Choice::kRecoEngine)), std::vector<std::wstring>{L"语音云-实时语音听写"});
@@ -60,9 +59,6 @@ TEST_F(Settings, MicrophonesAreTheTavriInputsThenTheBleDevices) {
   WriteSettings("mic_config {\r\n  mic_mode: MicMode_BLE\r\n  device_descriptor {\r\n    name: \"f8f09e112233\"\r\n  }\r\n}\r\n");
 
   SettingsChoices choices;
-  EXPECT_TRUE(choices.list(Choice::kMicDev).items.empty()) << "devices are listed only when asked";
-  choices.FillMicDevices();
-  choices.FillMicDevices();  // a second fill lists them once
   const ChoiceList& mics = choices.list(Choice::kMicDev);
   EXPECT_EQ(Texts(mics), (std::vector<std::wstring>{L"TAVRI 麦克风", L"Tavri Vornix [E0:D9:A3:B2:C1:F0]-Connect",
                                                     L"Ring [F8:F0:9E:11:22:33]-Disconnect"}));
@@ -77,7 +73,6 @@ TEST_F(Settings, ASavedWaveInMicrophoneIsFoundAgain) {
   FakeWaveIn wave_in({L"TAVRI 一", L"TAVRI 麦克风"});
   WriteSettings("mic_config {\r\n  mic_mode: MicMode_Gen\r\n  device_descriptor {\r\n    name: \"TAVRI \\302\\363\\277\\313\\267\\347\"\r\n  }\r\n}\r\n");
   SettingsChoices choices;
-  choices.FillMicDevices();
   EXPECT_EQ(choices.list(Choice::kMicDev).current, 1);
 }
 
@@ -89,7 +84,6 @@ TEST_F(Settings, ChoosingADeviceSetsBothDescriptorsAndModes) {
   devices.AddBle(L"No service", L"f8f09e112233", false);
   const std::wstring control = devices.AddHid(L"VID_E4A9&PID_507C&MI_05", L"7&9&0&0000");
   SettingsChoices choices;
-  choices.FillMicDevices();
   const auto& config = choices.settings();
 
   choices.Choose(Choice::kMicDev, 1);
@@ -195,7 +189,6 @@ TEST_F(Settings, BleChoiceAndTranslationSaveExactlyThisText) {
   devices.AddBle(L"Tavri Vornix", L"e0d9a3b2c1f0", true);
   devices.AddGatt(FakeGattServiceInstanceId(L"e0d9a3b2c1f0"));
   SettingsChoices choices;
-  choices.FillMicDevices();
   choices.Choose(Choice::kMicDev, 0);
   EXPECT_EQ(choices.SetTicked(Tick::kTranslate, true), L"");
   ASSERT_EQ(SaveSettings(choices.settings()).outcome, SaveOutcome::kSaved);

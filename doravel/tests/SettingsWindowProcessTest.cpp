@@ -53,11 +53,16 @@ TEST_F(DoravelProcess, ChoosingTheBleDeviceAndTranslationSavesNotifiesKelvaneAnd
     ScreenCapture(rect).SavePng(base::GetCurrentModuleDirectory() + L"doravel_settings_window.png");
     Gdiplus::GdiplusShutdown(token);
   }
-  // The noise field's "0" shows inside the field.
-  EXPECT_GT(PixelsStandingOut(window, RECT{kShadow + 124, kShadow + 161, kShadow + 160, kShadow + 180},
-                              Content(POINT{185, 170})),
-            5)
-      << "the noise field shows no number";
+  {  // The noise field's "0" shows in the middle of the field, clear of its border.
+    const RECT field = kEditEnvNoise;
+    const RECT inside{kShadow + field.left + 1, kShadow + field.top + 1, kShadow + field.right - 1,
+                      kShadow + field.bottom - 1};
+    const Strokes digit = StrokesIn(window, inside, Content(POINT{field.right - 3, field.bottom - 3}));
+    ASSERT_GT(digit.count, 5) << "the noise field shows no number";
+    const RECT& at = digit.bounds;
+    EXPECT_NEAR(at.left + at.right, inside.left + inside.right, 4) << "not centred across: " << at.left << ".." << at.right;
+    EXPECT_NEAR(at.top + at.bottom, inside.top + inside.bottom, 4) << "not centred down: " << at.top << ".." << at.bottom;
+  }
 
   ASSERT_TRUE(ChooseFirstItem(doravel, window, kComboMicDev)) << "the device list did not open";  // Tavri Vornix
   Click(window, Content(kOptTranslate));
@@ -121,7 +126,7 @@ void CloseNotice(Program& doravel, HWND window) {
   HWND box = WaitForProcessWindow(doravel.id(), L"MsgBox");
   ASSERT_NE(box, nullptr) << "no notice";
   Sleep(500);  // the box's fade
-  EXPECT_GT(PixelsStandingOut(box, RECT{kShadow + 12, kShadow + 6, kShadow + 60, kShadow + 28}, Content(POINT{200, 17})), 5)
+  EXPECT_GT(StrokesIn(box, RECT{kShadow + 12, kShadow + 6, kShadow + 60, kShadow + 28}, Content(POINT{200, 17})).count, 5)
       << "the box's title does not show on its caption bar";
   RECT rect;
   GetWindowRect(box, &rect);

@@ -11,18 +11,20 @@ const wchar_t kControlInstance[] = L"7&138A9600&0&0000";
 const wchar_t kBleAddress[] = L"e0d9a3b2c1f0";
 const wchar_t kSecondBleAddress[] = L"f8f09e112233";
 
+void RemoveAll() {
+  RemoveFakeDevice(FakeHidInstanceId(L"VID_E4A9&PID_507C&MI_05", kControlInstance));
+  RemoveFakeBleDevice(kBleAddress);
+  RemoveFakeBleDevice(kSecondBleAddress);
+}
+
+// Replaces the devices a run in the same prefix added before.
 bool AddAll() {
+  RemoveAll();
   const bool hid = !AddFakeInterface({kFakeHidClass, FakeHidInstanceId(L"VID_E4A9&PID_507C&MI_05", kControlInstance), {}})
                         .empty();
   const bool ble = !AddFakeBleDevice(L"Tavri Vornix", kBleAddress, false, true).empty();
   const bool second = !AddFakeBleDevice(L"Tavri Ring", kSecondBleAddress, true, false).empty();
   return hid && ble && second;
-}
-
-void RemoveAll() {
-  RemoveFakeDevice(FakeHidInstanceId(L"VID_E4A9&PID_507C&MI_05", kControlInstance));
-  RemoveFakeBleDevice(kBleAddress);
-  RemoveFakeBleDevice(kSecondBleAddress);
 }
 
 }  // namespace
