@@ -40,6 +40,7 @@ signals:
 private:
 #ifndef Q_OS_WIN
     void announce_changes();
+    void retry_if_incomplete(bool refreshed);
 
     QTimer *m_retryTimer;
     int m_retriesLeft = 0;

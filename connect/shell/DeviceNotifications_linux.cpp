@@ -2,7 +2,6 @@
 
 #include "common/HidBus.h"
 
-#include <QDebug>
 #include <QSet>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -88,11 +87,8 @@ void DeviceNotifications::rescan()
 
 void DeviceNotifications::refresh_at_start()
 {
-    if (HidBus::refresh() && !HidBus::nodes_left_out())
-        return;
-    qDebug() << "HidBus start-up enumeration incomplete, looking again shortly";
     m_retriesLeft = kRetries;
-    m_retryTimer->start();
+    retry_if_incomplete(HidBus::refresh());
 }
 
 // A failed enumeration changes nothing: the next one compares with the last good one.
@@ -107,6 +103,11 @@ void DeviceNotifications::announce_changes()
         for (const QString &path : sorted(QSet<QString>(now).subtract(before)))
             emit arrived(path);
     }
+    retry_if_incomplete(refreshed);
+}
+
+void DeviceNotifications::retry_if_incomplete(bool refreshed)
+{
     if ((!refreshed || HidBus::nodes_left_out()) && m_retriesLeft-- > 0)
         m_retryTimer->start();
 }
