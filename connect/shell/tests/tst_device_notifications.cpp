@@ -7,7 +7,9 @@
 
 #include <windows.h>
 #include <dbt.h>
-#include <hidsdi.h>
+extern "C" {
+#include <hidsdi.h>  // declared without C linkage
+}
 
 #include <cstddef>
 #include <cstring>
