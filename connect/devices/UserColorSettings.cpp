@@ -3,74 +3,47 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
+#include <QFileInfo>
 #include <QPointer>
-#include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 namespace {
 
-constexpr qint64 kMaxPresetFileBytes = 64 * 1024;
-constexpr int kPresetCount = 6;
+constexpr qint64 kMaxPresetFileBytes = 16 * 1024 * 1024;
 
-QByteArray read_file(const QString &path)
+// False when an oversized file is still at path.
+bool keep_aside_if_oversized(const QString &path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// The presets' entries of ini_bytes, as QSettings writes them.
-QByteArray presets_of(const QByteArray &ini_bytes)
-{
-    QTemporaryDir scratch;
-    const QString source_path = scratch.filePath(QStringLiteral("source.ini"));
-    const QString kept_path = scratch.filePath(QStringLiteral("kept.ini"));
-    QFile source_file(source_path);
-    if (!scratch.isValid() || !source_file.open(QIODevice::WriteOnly) || source_file.write(ini_bytes) != ini_bytes.size())
-        return ini_bytes;
-    source_file.close();
-    const QSettings source(source_path, QSettings::IniFormat);
-    {
-        QSettings kept(kept_path, QSettings::IniFormat);
-        for (int n = 1; n <= kPresetCount; ++n)
-            for (const char *entry : {"Red", "Green", "Blue"}) {
-                const QString key = QStringLiteral("COLOR%1/%2").arg(n).arg(QLatin1String(entry));
-                if (source.contains(key))
-                    kept.setValue(key, source.value(key));
-            }
+    const QFileInfo file(path);
+    if (!file.exists() || file.size() <= kMaxPresetFileBytes)
+        return true;
+    const QString aside = path + QStringLiteral(".bad");
+    QFile::remove(aside);
+    if (!QFile::rename(path, aside)) {
+        qWarning() << path << "is larger than" << kMaxPresetFileBytes << "bytes and cannot be moved to" << aside
+                   << "; the colour presets are not stored this run";
+        return false;
     }
-    return read_file(kept_path);
+    qWarning() << path << "is larger than" << kMaxPresetFileBytes << "bytes, kept aside as" << aside;
+    return true;
 }
 
 } // namespace
 
-void compact_user_color_file(const QString &path)
+QSettings *open_user_color_settings(const QString &path, QObject *parent)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    QByteArray head = file.read(kMaxPresetFileBytes);
-    const bool cut = !file.atEnd();
-    file.close();
-    if (cut)
-        head.truncate(head.lastIndexOf('\n') + 1);  // no half line
-    const QByteArray presets = presets_of(head);
-    if (!cut && presets == head)
-        return;
-    QSaveFile compacted(path);
-    if (!compacted.open(QIODevice::WriteOnly) || compacted.write(presets) != presets.size() || !compacted.commit())
-        qWarning() << "cannot compact" << path << compacted.errorString();
+    // A store without a file reads nothing and writes nowhere.
+    const QString store_path = keep_aside_if_oversized(path) ? path : QString();
+    return new QSettings(store_path, QSettings::IniFormat, parent);
 }
 
 QSettings &user_color_settings()
 {
     static QPointer<QSettings> settings;
-    if (!settings) {
-        const QString path =
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/user_color.ini");
-        compact_user_color_file(path);
-        settings = new QSettings(path, QSettings::IniFormat, QCoreApplication::instance());
-    }
+    if (!settings)
+        settings = open_user_color_settings(
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/user_color.ini"),
+            QCoreApplication::instance());
     return *settings;
 }

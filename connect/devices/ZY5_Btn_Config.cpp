@@ -98,7 +98,7 @@ void ZY5_Btn_Config::get_btn_state(int btn_id)
 {
     const std::optional<QByteArray> reply = zy5::ask(dev_command_path, zy5::read_assignment(std::uint8_t(btn_id)));
     const std::optional<zy5::ButtonAssignment> assignment = reply ? zy5::assignment_in_reply(*reply) : std::nullopt;
-    m_macroRead.reset();
+    m_macroInForce.reset();
     if (!assignment) {
         // The dialog shows the last assignment read; a macro of another button is not offered.
         m_assignmentButton = 0;
@@ -113,9 +113,9 @@ void ZY5_Btn_Config::get_btn_state(int btn_id)
 
 void ZY5_Btn_Config::get_micro_btn(int btn_id)
 {
-    m_macroRead = zy5::read_macro(dev_macro_path, std::uint8_t(btn_id), m_assignment.modifiers);
-    if (m_macroRead)
-        m_dialog->recorder->set_events(*m_macroRead);
+    m_macroInForce = zy5::read_macro(dev_macro_path, std::uint8_t(btn_id), m_assignment.modifiers);
+    if (m_macroInForce)
+        m_dialog->recorder->set_events(*m_macroInForce);
     else
         m_dialog->recorder->set_unread();
 }
@@ -179,45 +179,64 @@ void ZY5_Btn_Config::set_mouse_btn(int func_id)
     } else if (tab == btn_Dialog::MacroTab) {
         set_micro_function();
     } else if (tab == btn_Dialog::FunctionTab) {
-        zy5::tell(dev_command_path, zy5::assign_function(chosen_button(), std::uint8_t(func_id)));
+        assign(zy5::assign_function(chosen_button(), std::uint8_t(func_id)),
+               {zy5::MouseFunction, std::uint8_t(func_id)});
     } else {
-        zy5::tell(dev_command_path, zy5::assign_preset_keys(chosen_button(), std::uint8_t(func_id)));
+        assign(zy5::assign_preset_keys(chosen_button(), std::uint8_t(func_id)),
+               {zy5::KeyCombination, std::uint8_t(func_id)});
     }
 }
 
 void ZY5_Btn_Config::set_mkey_function()
 {
     const KeyCombination &combination = m_dialog->combo_list->editor->combination();
-    zy5::tell(dev_command_path, zy5::assign_custom_keys(chosen_button(), combination.modifiers, combination.key_usage));
+    assign(zy5::assign_custom_keys(chosen_button(), combination.modifiers, combination.key_usage),
+           {zy5::KeyCombination, 0, combination.modifiers, combination.key_usage});
+}
+
+void ZY5_Btn_Config::assign(const QByteArray &report, const zy5::ButtonAssignment &assignment)
+{
+    if (zy5::tell(dev_command_path, report))
+        remember_in_force(assignment, std::nullopt);
+}
+
+void ZY5_Btn_Config::remember_in_force(const zy5::ButtonAssignment &assignment,
+                                       std::optional<std::vector<MacroEvent>> macro)
+{
+    m_assignment = assignment;
+    m_assignmentButton = chosen_button();
+    m_macroInForce = std::move(macro);
 }
 
 void ZY5_Btn_Config::set_micro_function()
 {
     const micro_Widget &recorder = *m_dialog->recorder;
-    switch (zy5::write_macro(dev_command_path, dev_macro_path, chosen_button(), recorder.record_delay(),
-                             recorder.events())) {
+    const bool record_delay = recorder.record_delay();
+    switch (zy5::write_macro(dev_command_path, dev_macro_path, chosen_button(), record_delay, recorder.events())) {
     case zy5::MacroWrite::Written:
+        remember_in_force({zy5::Macro, std::uint8_t(record_delay), std::uint8_t(recorder.events().size())},
+                          recorder.events());
         return;
     case zy5::MacroWrite::TooLong:
         tell_user(tr("多键宏最多%1个按键事件，未写入").arg(zy5::kMaxMacroEvents));
         return;
     case zy5::MacroWrite::Failed:
-        write_back_assignment_read();
+        put_back_assignment_in_force();
         tell_user(tr("多键宏写入失败，请检查鼠标连接"));
         return;
     }
 }
 
-// After a macro write that failed part way, the button gets back what it was read with,
-// as far as that is known.
-void ZY5_Btn_Config::write_back_assignment_read()
+// After a macro write that failed part way, the button gets back the assignment it had
+// just before, as far as that is known.
+void ZY5_Btn_Config::put_back_assignment_in_force()
 {
     if (m_assignmentButton != chosen_button())
         return;
     if (m_assignment.type != zy5::Macro)
         zy5::tell(dev_command_path, zy5::assign_as_read(chosen_button(), m_assignment));
-    else if (m_macroRead)
-        zy5::write_macro(dev_command_path, dev_macro_path, chosen_button(), m_assignment.sub != 0, *m_macroRead);
+    else if (m_macroInForce)
+        zy5::write_macro(dev_command_path, dev_macro_path, chosen_button(), m_assignment.sub != 0, *m_macroInForce);
 }
 
 void ZY5_Btn_Config::tell_user(const QString &text)

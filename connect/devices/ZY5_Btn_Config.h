@@ -37,13 +37,16 @@ private:
     void open_btn_dialog(int btn_id);
     void show_assignment_in_dialog();
     std::uint8_t chosen_button() const;
-    void write_back_assignment_read();
+    // A written function or key combination is the assignment in force from then on.
+    void assign(const QByteArray &report, const zy5::ButtonAssignment &assignment);
+    void remember_in_force(const zy5::ButtonAssignment &assignment, std::optional<std::vector<MacroEvent>> macro);
+    void put_back_assignment_in_force();
     void tell_user(const QString &text);
 
     QButtonGroup *m_buttons;
     btn_Dialog *m_dialog;
     PopBox *m_notice;
-    zy5::ButtonAssignment m_assignment;  // the last one read
+    zy5::ButtonAssignment m_assignment;  // in force, as last read or written
     int m_assignmentButton = 0;          // whose it is; 0 when the last read failed
-    std::optional<std::vector<MacroEvent>> m_macroRead;  // its events, when it is a macro read whole
+    std::optional<std::vector<MacroEvent>> m_macroInForce;  // its events, when it is a macro known whole
 };

@@ -11,11 +11,20 @@ std::vector<KeySink *> &key_sinks()
     return sinks;
 }
 
+// Keys whose press a hook swallowed: only their releases are swallowed too.
+KeyStates &swallowed_presses()
+{
+    static KeyStates keys;
+    return keys;
+}
+
 } // namespace
 
 void add_key_sink(KeySink *sink)
 {
     remove_key_sink(sink);
+    if (key_sinks().empty())
+        swallowed_presses().clear();  // the first hook has swallowed nothing yet
     key_sinks().push_back(sink);
 }
 
@@ -36,10 +45,17 @@ HookAnswer low_level_key_call(int code, std::uintptr_t message, std::uint32_t vk
         return HookAnswer::CallNextHook;
     KeySink *sink = current_key_sink();
     const std::uintptr_t plain = message & ~std::uintptr_t(0x4);  // WM_SYSKEY* count as WM_KEY*
-    if (sink && plain == kWmKeyDown)
-        sink->key_event(vkey, KeyAction::Down);
-    else if (sink && plain == kWmKeyUp)
-        sink->key_event(vkey, KeyAction::Up);
+    if (plain == kWmKeyUp) {
+        if (sink)
+            sink->key_event(vkey, KeyAction::Up);
+        // A key held since before the hook came must come up for the whole desktop.
+        return swallowed_presses().release(vkey) ? HookAnswer::Swallow : HookAnswer::CallNextHook;
+    }
+    if (plain == kWmKeyDown) {
+        if (sink)
+            sink->key_event(vkey, KeyAction::Down);
+        swallowed_presses().press(vkey);
+    }
     return HookAnswer::Swallow;
 }
 

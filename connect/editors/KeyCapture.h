@@ -30,7 +30,8 @@ constexpr std::uintptr_t kWmKeyDown = 0x100;
 constexpr std::uintptr_t kWmKeyUp = 0x101;
 
 // One call of a LowLevelKeyboardProc: code, message (WM_KEYDOWN, WM_SYSKEYUP, ...) and the
-// virtual key. A code other than 0 is not ours to handle; every other call is swallowed.
+// virtual key. A code other than 0 is not ours to handle, nor is the release of a key whose
+// press no hook swallowed since the first of them was installed; every other call is swallowed.
 HookAnswer low_level_key_call(int code, std::uintptr_t message, std::uint32_t vkey);
 
 // Which virtual keys are down, to tell a new press from auto-repeat and a release from the

@@ -55,7 +55,8 @@ void KeyCaptureHook::remove()
 {
     if (!m_installed)
         return;
-    m_hook->remove();
+    if (!m_hook->remove())
+        qDebug() << "keyboard hook cannot be removed";
     m_installed = false;
     remove_key_sink(m_sink);
 }

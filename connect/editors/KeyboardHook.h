@@ -13,7 +13,8 @@ public:
     virtual ~KeyboardHook() = default;
     // False when the hook could not be installed.
     virtual bool install() = 0;
-    virtual void remove() = 0;
+    // False when the system would not remove it.
+    virtual bool remove() = 0;
 };
 
 // keyboard_owner: the editor widget that grabs the keyboard where there is no hook.

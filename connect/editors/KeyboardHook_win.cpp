@@ -17,11 +17,11 @@ public:
         return m_hook != nullptr;
     }
 
-    void remove() override
+    bool remove() override
     {
-        if (m_hook)
-            remove_low_level_keyboard_hook(m_hook);
+        const bool removed = !m_hook || remove_low_level_keyboard_hook(m_hook);
         m_hook = nullptr;
+        return removed;
     }
 
 private:

@@ -38,7 +38,7 @@ public:
         return true;
     }
 
-    void remove() override
+    bool remove() override
     {
         if (m_installed && m_owner) {
             if (m_grabbing)
@@ -47,6 +47,7 @@ public:
         }
         m_installed = false;
         m_grabbing = false;
+        return true;
     }
 
 protected:

@@ -91,6 +91,8 @@ Answer execute_command(Zy5State &state, const fakehid::Bytes &r)
                      {std::uint8_t(0), std::uint8_t(state.effect), std::uint8_t(state.frequency), 0x08, 0x00,
                       std::uint8_t(state.red), std::uint8_t(state.green), std::uint8_t(state.blue)});
     case 0xA1:
+        if (r[2] != 0x00 || r[5] != 0x08 || r[6] != 0x00)
+            return reject("lighting constants");
         if (r[3] == 5 || r[3] > 6 || r[4] < 1 || r[4] > 8)
             return reject("lighting out of range");
         state.effect = r[3];

@@ -3,8 +3,9 @@
 // and their macros, and answers the command reports (id 0x4D, 32 bytes) and macro reports
 // (id 0x57, 64 bytes) as the mouse does. Both interfaces are collections of one node:
 // collection 3 takes only command reports, collection 2 only macro reports. Reports of the
-// wrong length or id, unknown commands, values out of range and non-zero bytes after a
-// command's fields are rejected with "zy5 rejected: <reason>" in the call log; behind the
+// wrong length or id, unknown commands, values out of range, fixed bytes of other values (the
+// lighting report's 0x00, 0x08, 0x00 around its fields) and non-zero bytes after a command's
+// fields are rejected with "zy5 rejected: <reason>" in the call log; behind the
 // events of a macro chunk any bytes pass, as the mouse reads only the events counted.
 #include "FakeHidBus.h"
 

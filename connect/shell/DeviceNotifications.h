@@ -9,8 +9,9 @@ struct DeviceMonitor;
 // Arrival and removal notices of HID interfaces, named by their interface paths.
 // Windows: the window registers for WM_DEVICECHANGE and passes its native messages in.
 // Linux: a udev monitor on "hidraw" triggers HidBus::refresh(); what changed against the
-// list before it is announced. A new node whose facts the system could not give yet is
-// looked at again a few times after the event, so that it appears without another one.
+// list before it is announced. An enumeration that failed, or left out a new node whose
+// facts the system could not give yet, is repeated a few times after the event, so that the
+// device appears without another one.
 class DeviceNotifications : public QObject
 {
     Q_OBJECT
@@ -20,6 +21,9 @@ public:
 
     // False, with the system's error number, when no notices will arrive.
     bool start(long *error);
+    // Reads the bus for the start-up scan. On Linux an enumeration that failed or left a
+    // node out is repeated as after an event, and what it then finds is announced.
+    void refresh_at_start();
 
 #ifdef Q_OS_WIN
     void handle_native_message(void *message);
@@ -36,6 +40,7 @@ signals:
 private:
 #ifndef Q_OS_WIN
     void announce_changes();
+    void retry_if_incomplete(bool refreshed);
 
     QTimer *m_retryTimer;
     int m_retriesLeft = 0;

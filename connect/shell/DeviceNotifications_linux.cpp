@@ -26,8 +26,8 @@ struct DeviceMonitor {
 
 namespace {
 
-constexpr int kFactRetries = 10;
-constexpr int kFactRetryMs = 200;
+constexpr int kRetries = 10;
+constexpr int kRetryMs = 200;
 
 QSet<QString> attached_paths()
 {
@@ -53,7 +53,7 @@ DeviceNotifications::DeviceNotifications(QWidget *window)
     , m_monitor(new DeviceMonitor)
 {
     m_retryTimer->setSingleShot(true);
-    m_retryTimer->setInterval(kFactRetryMs);
+    m_retryTimer->setInterval(kRetryMs);
     connect(m_retryTimer, &QTimer::timeout, this, &DeviceNotifications::announce_changes);
 }
 
@@ -81,21 +81,33 @@ bool DeviceNotifications::start(long *error)
 
 void DeviceNotifications::rescan()
 {
-    m_retriesLeft = kFactRetries;
+    m_retriesLeft = kRetries;
     announce_changes();
 }
 
-// A failed enumeration changes nothing: the next event compares with the last good one.
+void DeviceNotifications::refresh_at_start()
+{
+    m_retriesLeft = kRetries;
+    retry_if_incomplete(HidBus::refresh());
+}
+
+// A failed enumeration changes nothing: the next one compares with the last good one.
 void DeviceNotifications::announce_changes()
 {
     const QSet<QString> before = attached_paths();
-    if (!HidBus::refresh())
-        return;
-    const QSet<QString> now = attached_paths();
-    for (const QString &path : sorted(QSet<QString>(before).subtract(now)))
-        emit removed(path);
-    for (const QString &path : sorted(QSet<QString>(now).subtract(before)))
-        emit arrived(path);
-    if (HidBus::nodes_left_out() && m_retriesLeft-- > 0)
+    const bool refreshed = HidBus::refresh();
+    if (refreshed) {
+        const QSet<QString> now = attached_paths();
+        for (const QString &path : sorted(QSet<QString>(before).subtract(now)))
+            emit removed(path);
+        for (const QString &path : sorted(QSet<QString>(now).subtract(before)))
+            emit arrived(path);
+    }
+    retry_if_incomplete(refreshed);
+}
+
+void DeviceNotifications::retry_if_incomplete(bool refreshed)
+{
+    if ((!refreshed || HidBus::nodes_left_out()) && m_retriesLeft-- > 0)
         m_retryTimer->start();
 }

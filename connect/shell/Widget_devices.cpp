@@ -38,8 +38,7 @@ void Widget::register_device_notifications()
 
 void Widget::scan_devices()
 {
-    if (!HidBus::refresh())
-        qDebug() << "scan_devices: no enumeration, devices come with the next change";
+    m_notifications->refresh_at_start();
     m_Devlist *devices = m_navibar->devlist();
     for (const SupportedModel &row : supported_models) {
         for (const HidInterface &entry : HidBus::attached(row.vid, row.pid)) {

@@ -16,6 +16,8 @@
 #include <QListWidget>
 #include <QRadioButton>
 
+#include <functional>
+
 namespace {
 
 constexpr std::uint32_t LCTRL = 0xA2, LSHIFT = 0xA0, RALT = 0xA5;
@@ -98,6 +100,7 @@ private slots:
     void macro_is_read_into_the_recorder();
     void a_failed_macro_read_offers_nothing_to_save();
     void a_failed_macro_write_is_told_and_undone();
+    void a_failed_macro_write_puts_back_the_choice_saved_before_it();
 };
 
 void Zy5ButtonsTest::dialog_opens_beside_the_button()
@@ -359,6 +362,55 @@ void Zy5ButtonsTest::a_failed_macro_write_is_told_and_undone()
     QCOMPARE(notice.text_label()->text(), QString("多键宏写入失败，请检查鼠标连接"));
     QCOMPARE(fixture.written_count(0x57, 0xF1), 1);
     QCOMPARE(fixture.rejections(), 0);
+}
+
+// The assignment put back is the one in force just before the failed write: a choice saved
+// a moment before in the same dialog, not the one read when it opened.
+void Zy5ButtonsTest::a_failed_macro_write_puts_back_the_choice_saved_before_it()
+{
+    const struct {
+        const char *choice;
+        std::function<void(btn_Dialog &)> choose;
+        Assignment saved;
+        fakehid::Bytes macro;
+    } cases[] = {
+        {"a function", [](btn_Dialog &dialog) { dialog.func_list->rows[7]->click(); }, {0, 7, 0, 0}, {}},
+        {"a preset combination", [](btn_Dialog &dialog) {
+             dialog.combo_tab->click();
+             dialog.combo_list->rows[3]->click();
+         }, {1, 3, 0, 0}, {}},
+        {"a custom combination", [](btn_Dialog &dialog) {
+             dialog.combo_tab->click();
+             focus_editor(dialog.combo_list->editor);
+             tap_key(LCTRL);
+             tap_key(0x41);
+             dialog.combo_list->editor->save_button()->click();
+         }, {1, 0, 0x01, 0x04}, {}},
+        {"a macro", [](btn_Dialog &dialog) {
+             dialog.macro_tab->click();
+             dialog.recorder->set_events({{0x05, 0, 0}, {0x05, 1, 0}});
+             dialog.recorder->save_button()->click();
+         }, {2, 0, 2, 0}, {0x05, 0, 0, 0, 0x05, 1, 0, 0}},
+    };
+    for (const auto &c : cases) {
+        ButtonsFixture fixture;  // button 5 holds function 3
+        FakeHooks hooks;
+        ButtonPage buttons(fixture);
+        btn_Dialog &dialog = *buttons.dialog;
+        buttons.open(5);
+        c.choose(dialog);
+        QVERIFY2(assignment_of(fixture.button(5)) == c.saved, c.choice);
+
+        dialog.recorder->set_events(std::vector<MacroEvent>(30, MacroEvent{0x04, 0, 0}));
+        dialog.macro_tab->click();
+        fakehid::fail_next("hid_write", 2);  // the assignment and one chunk pass
+        dialog.recorder->save_button()->click();
+        QVERIFY2(buttons.config->notice()->isVisible(), c.choice);
+        QVERIFY2(assignment_of(fixture.button(5)) == c.saved, c.choice);
+        if (c.saved.type == 2)
+            QVERIFY2(fixture.button(5).macro == c.macro, c.choice);
+        QCOMPARE(fixture.rejections(), 0);
+    }
 }
 
 QTEST_MAIN(Zy5ButtonsTest)

@@ -9,7 +9,8 @@
 struct FakeHooks {
     int installs = 0;
     int removals = 0;
-    bool fail = false;
+    bool fail = false;          // installs fail
+    bool fail_removal = false;  // removals fail
 
     FakeHooks()
     {
@@ -25,7 +26,11 @@ struct FakeHooks {
             ++hooks->installs;
             return !hooks->fail;
         }
-        void remove() override { ++hooks->removals; }
+        bool remove() override
+        {
+            ++hooks->removals;
+            return !hooks->fail_removal;
+        }
     };
 };
 

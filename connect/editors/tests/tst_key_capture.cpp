@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -70,6 +71,7 @@ class KeyCaptureTest : public QObject
 private slots:
     void hook_call_passes_other_codes_to_the_next_hook();
     void hook_call_counts_system_keys_as_keys_and_swallows_all();
+    void hook_call_lets_through_releases_of_keys_it_did_not_swallow();
     void newest_sink_takes_the_keys();
     void key_states_stay_in_bounds();
 
@@ -106,6 +108,33 @@ void KeyCaptureTest::hook_call_counts_system_keys_as_keys_and_swallows_all()
     QCOMPARE(scoped.sink.calls, (std::vector<KeyCall>{down(LALT), down(TAB), up(TAB), up(LALT)}));
     remove_key_sink(&scoped.sink);
     QCOMPARE(low_level_key_call(0, 0x100, TAB), HookAnswer::Swallow);  // no sink: still harmless
+}
+
+// A key held when the hook came must come up for the whole desktop, or it stays down there.
+void KeyCaptureTest::hook_call_lets_through_releases_of_keys_it_did_not_swallow()
+{
+    auto scoped = std::make_unique<ScopedSink>();
+    QCOMPARE(low_level_key_call(0, kWmKeyUp, LSHIFT), HookAnswer::CallNextHook);
+    QCOMPARE(low_level_key_call(0, 0x105, LALT), HookAnswer::CallNextHook);  // WM_SYSKEYUP
+    QCOMPARE(low_level_key_call(0, kWmKeyDown, 0x41), HookAnswer::Swallow);
+    QCOMPARE(low_level_key_call(0, kWmKeyDown, 0x41), HookAnswer::Swallow);  // repeat
+    QCOMPARE(low_level_key_call(0, 0x104, LALT), HookAnswer::Swallow);       // WM_SYSKEYDOWN
+    QCOMPARE(low_level_key_call(0, 0x105, LALT), HookAnswer::Swallow);
+    QCOMPARE(low_level_key_call(0, kWmKeyUp, 0x41), HookAnswer::Swallow);
+    QCOMPARE(low_level_key_call(0, kWmKeyUp, 0x41), HookAnswer::CallNextHook);  // already up
+    QCOMPARE(scoped->sink.calls, (std::vector<KeyCall>{up(LSHIFT), up(LALT), down(0x41), down(0x41), down(LALT),
+                                                       up(LALT), up(0x41), up(0x41)}));
+
+    // A second hook keeps what the first swallowed; a hook installed later starts afresh.
+    low_level_key_call(0, kWmKeyDown, 0x42);
+    low_level_key_call(0, kWmKeyDown, 0x43);
+    {
+        ScopedSink nested;
+        QCOMPARE(low_level_key_call(0, kWmKeyUp, 0x42), HookAnswer::Swallow);
+    }
+    scoped.reset();
+    ScopedSink later;
+    QCOMPARE(low_level_key_call(0, kWmKeyUp, 0x43), HookAnswer::CallNextHook);
 }
 
 void KeyCaptureTest::newest_sink_takes_the_keys()

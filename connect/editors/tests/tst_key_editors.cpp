@@ -48,6 +48,7 @@ private slots:
     void edit_hooks_once_while_focused();
     void edit_clears_text_with_value();
     void edit_without_hook_takes_no_keys();
+    void a_hook_that_cannot_be_removed_is_logged();
     void edit_shows_a_loaded_combination();
     void edit_takes_x_keys_through_the_grab();
 
@@ -111,6 +112,18 @@ void KeyEditorsTest::edit_without_hook_takes_no_keys()
     QVERIFY(!current_key_sink());
     send_focus(edit.line_edit(), QEvent::FocusOut);
     QCOMPARE(hooks.removals, 0);
+}
+
+void KeyEditorsTest::a_hook_that_cannot_be_removed_is_logged()
+{
+    FakeHooks hooks;
+    hooks.fail_removal = true;
+    mkey_Edit edit;
+    send_focus(edit.line_edit(), QEvent::FocusIn);
+    QTest::ignoreMessage(QtDebugMsg, "keyboard hook cannot be removed");
+    send_focus(edit.line_edit(), QEvent::FocusOut);
+    QCOMPARE(hooks.removals, 1);
+    QVERIFY(!current_key_sink());
 }
 
 void KeyEditorsTest::edit_shows_a_loaded_combination()

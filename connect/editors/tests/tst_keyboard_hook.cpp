@@ -1,5 +1,6 @@
 // The real WH_KEYBOARD_LL hook: keys sent with SendInput reach the macro recorder and the
-// key-combination edit, and no key is taken once the hook is gone.
+// key-combination edit and not the desktop, a key held from before the hook comes up for the
+// desktop, and no key is taken once the hook is gone.
 #include "editors/KeyCapture.h"
 #include "editors/micro_Widget.h"
 #include "editors/mkey_Edit.h"
@@ -38,6 +39,12 @@ bool send_keys(const std::vector<Key> &keys)
     return SendInput(UINT(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
+// As the desktop sees it: GetAsyncKeyState follows only the keys no hook swallowed.
+bool down_for_desktop(WORD vkey)
+{
+    return (GetAsyncKeyState(vkey) & 0x8000) != 0;
+}
+
 void send_focus(QWidget *widget, QEvent::Type type)
 {
     QFocusEvent event(type, Qt::OtherFocusReason);
@@ -50,9 +57,20 @@ class KeyboardHookTest : public QObject
 {
     Q_OBJECT
 private slots:
+    void cleanup();
+
     void the_recorder_records_keys_sent_to_the_desktop();
     void the_edit_takes_a_combination_sent_to_the_desktop();
+    void keys_reach_the_desktop_only_without_the_hook();
+    void a_key_held_before_the_hook_comes_up_for_the_desktop();
 };
+
+// No key stays down for the tests after a failed one.
+void KeyboardHookTest::cleanup()
+{
+    send_keys({{'X', true}, {kLeftShift, true}});
+    QTest::qWait(100);
+}
 
 void KeyboardHookTest::the_recorder_records_keys_sent_to_the_desktop()
 {
@@ -99,6 +117,49 @@ void KeyboardHookTest::the_edit_takes_a_combination_sent_to_the_desktop()
     QVERIFY(send_keys({{'B', false}, {'B', true}}));
     QTest::qWait(300);
     QCOMPARE(edit.line_edit()->text(), QString("CTRL+SHIFT+A"));
+}
+
+void KeyboardHookTest::keys_reach_the_desktop_only_without_the_hook()
+{
+    micro_Widget recorder;
+    recorder.show();
+    QVERIFY(send_keys({{'X', false}}));
+    QTRY_VERIFY_WITH_TIMEOUT(down_for_desktop('X'), kWaitMs);
+    QVERIFY(send_keys({{'X', true}}));
+    QTRY_VERIFY_WITH_TIMEOUT(!down_for_desktop('X'), kWaitMs);
+
+    recorder.record_button()->click();
+    QVERIFY(send_keys({{'X', false}}));
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.events().size(), std::size_t(1), kWaitMs);
+    QTest::qWait(100);
+    QVERIFY(!down_for_desktop('X'));
+    QVERIFY(send_keys({{'X', true}}));
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.events().size(), std::size_t(2), kWaitMs);
+
+    recorder.record_button()->click();  // the hook goes
+    QVERIFY(send_keys({{'X', false}}));
+    QTRY_VERIFY_WITH_TIMEOUT(down_for_desktop('X'), kWaitMs);
+    QVERIFY(send_keys({{'X', true}}));
+    QTRY_VERIFY_WITH_TIMEOUT(!down_for_desktop('X'), kWaitMs);
+    QCOMPARE(recorder.events().size(), std::size_t(2));
+}
+
+// Shift held, the edit focused (its hook comes), Shift released: the desktop must see the
+// release, or the next "d" typed anywhere comes out as "D".
+void KeyboardHookTest::a_key_held_before_the_hook_comes_up_for_the_desktop()
+{
+    mkey_Edit edit;
+    edit.show();
+    QVERIFY(send_keys({{kLeftShift, false}}));
+    QTRY_VERIFY_WITH_TIMEOUT(down_for_desktop(VK_SHIFT), kWaitMs);
+
+    send_focus(edit.line_edit(), QEvent::FocusIn);
+    QVERIFY(current_key_sink());
+    QVERIFY(send_keys({{kLeftShift, true}, {'D', false}, {'D', true}}));
+    QTRY_COMPARE_WITH_TIMEOUT(edit.line_edit()->text(), QString("D"), kWaitMs);
+    QVERIFY(!down_for_desktop(VK_SHIFT));
+    QVERIFY(!down_for_desktop(kLeftShift));
+    send_focus(edit.line_edit(), QEvent::FocusOut);
 }
 
 QTEST_MAIN(KeyboardHookTest)

@@ -22,7 +22,7 @@ void *install_low_level_keyboard_hook()
     return SetWindowsHookExW(WH_KEYBOARD_LL, low_level_keyboard_proc, GetModuleHandleW(nullptr), 0);
 }
 
-void remove_low_level_keyboard_hook(void *hook)
+bool remove_low_level_keyboard_hook(void *hook)
 {
-    UnhookWindowsHookEx(static_cast<HHOOK>(hook));
+    return UnhookWindowsHookEx(static_cast<HHOOK>(hook)) != FALSE;
 }

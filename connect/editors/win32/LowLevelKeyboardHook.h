@@ -4,4 +4,5 @@
 
 // Null when the hook could not be installed.
 void *install_low_level_keyboard_hook();
-void remove_low_level_keyboard_hook(void *hook);
+// False when the hook could not be removed.
+bool remove_low_level_keyboard_hook(void *hook);

@@ -49,6 +49,9 @@ void SimulatedZy5Test::malformed_reports_are_rejected_data()
     QTest::newRow("assignment type 3") << report(0x4D, 32, {0xB1, 2, 3}) << "assignment type 3";
     QTest::newRow("effect 5") << report(0x4D, 32, {0xA1, 0, 5, 4, 8}) << "lighting out of range";
     QTest::newRow("frequency 0") << report(0x4D, 32, {0xA1, 0, 1, 0, 8}) << "lighting out of range";
+    QTest::newRow("lighting byte 2 not 0") << report(0x4D, 32, {0xA1, 1, 2, 4, 8}) << "lighting constants";
+    QTest::newRow("lighting byte 5 not 0x08") << report(0x4D, 32, {0xA1, 0, 2, 4, 0}) << "lighting constants";
+    QTest::newRow("lighting byte 6 not 0") << report(0x4D, 32, {0xA1, 0, 2, 4, 8, 1}) << "lighting constants";
     QTest::newRow("report rate 3") << report(0x4D, 32, {0xC3, 3}) << "report rate 3";
 }
 

@@ -1,11 +1,15 @@
 // Hot-plug through the system: the main window's native window registers for HID interface
-// notices, and WM_DEVICECHANGE records reaching it add and remove device buttons.
+// notices until it goes, and WM_DEVICECHANGE records reaching it add and remove device buttons.
 #include "WidgetFixture.h"
+#include "shell/win32/HidNotificationWin32.h"
 
 #include <QStackedWidget>
 
 #include <windows.h>
 #include <dbt.h>
+extern "C" {
+#include <hidsdi.h>  // declared without C linkage
+}
 
 #include <cstddef>
 #include <cstring>
@@ -35,6 +39,51 @@ std::vector<unsigned char> broadcast(const QString &name, DWORD device_type = DB
     return record;
 }
 
+// What the window asked of the system, passed on to the system's own calls.
+struct Registration {
+    HANDLE recipient;
+    DEV_BROADCAST_DEVICEINTERFACE_W filter;
+    DWORD flags;
+    HDEVNOTIFY handle;
+};
+std::vector<Registration> registrations;
+std::vector<std::pair<HDEVNOTIFY, BOOL>> unregistrations;
+const DeviceNotificationApi system_api = device_notification_api();
+bool refuse_registration = false;
+
+HDEVNOTIFY WINAPI recording_register(HANDLE recipient, LPVOID filter, DWORD flags)
+{
+    Registration registration{recipient, {}, flags, nullptr};
+    std::memcpy(&registration.filter, filter, sizeof(registration.filter));
+    if (refuse_registration)
+        SetLastError(ERROR_ACCESS_DENIED);
+    else
+        registration.handle = system_api.register_notification(recipient, filter, flags);
+    registrations.push_back(registration);
+    return registration.handle;
+}
+
+BOOL WINAPI recording_unregister(HDEVNOTIFY handle)
+{
+    const BOOL done = system_api.unregister_notification(handle);
+    unregistrations.push_back({handle, done});
+    return done;
+}
+
+struct RecordedCalls {
+    RecordedCalls()
+    {
+        registrations.clear();
+        unregistrations.clear();
+        device_notification_api() = {recording_register, recording_unregister};
+    }
+    ~RecordedCalls()
+    {
+        device_notification_api() = system_api;
+        refuse_registration = false;
+    }
+};
+
 void send_change(Widget &window, WPARAM event, std::vector<unsigned char> record)
 {
     SendMessageW(reinterpret_cast<HWND>(window.winId()), WM_DEVICECHANGE, event,
@@ -47,22 +96,51 @@ class DeviceNotificationsTest : public QObject
 {
     Q_OBJECT
 private slots:
-    void the_window_registers_for_hid_notices();
+    void the_window_registers_for_hid_notices_while_it_lives();
+    void a_refused_registration_is_logged_and_the_scan_still_runs();
     void arrival_and_removal_change_the_device_bar();
     void other_notices_change_nothing();
     void removing_the_open_device_closes_its_page();
     void removing_another_device_keeps_the_open_page();
 };
 
-void DeviceNotificationsTest::the_window_registers_for_hid_notices()
+void DeviceNotificationsTest::the_window_registers_for_hid_notices_while_it_lives()
 {
+    RecordedCalls calls;
+    GUID hid_class;
+    HidD_GetHidGuid(&hid_class);
+    {
+        WidgetFixture fixture;
+        fixture.start();
+        QCOMPARE(registrations.size(), std::size_t(1));
+        const Registration &registration = registrations[0];
+        QCOMPARE(registration.recipient, HANDLE(fixture.window->winId()));
+        QCOMPARE(registration.flags, DWORD(DEVICE_NOTIFY_WINDOW_HANDLE));
+        QCOMPARE(registration.filter.dbcc_size, DWORD(32));
+        QCOMPARE(registration.filter.dbcc_devicetype, DWORD(DBT_DEVTYP_DEVICEINTERFACE));
+        QVERIFY(IsEqualGUID(registration.filter.dbcc_classguid, hid_class));
+        QVERIFY(registration.handle);  // the system took it
+        QVERIFY(unregistrations.empty());
+    }
+    QCOMPARE(unregistrations.size(), std::size_t(1));
+    QCOMPARE(unregistrations[0].first, registrations[0].handle);
+    QVERIFY(unregistrations[0].second);
+}
+
+void DeviceNotificationsTest::a_refused_registration_is_logged_and_the_scan_still_runs()
+{
+    RecordedCalls calls;
+    refuse_registration = true;
     WidgetFixture fixture;
+    fakehid::plug(simulated::qv8("usb-1-2"));
     captured_log.clear();
     const QtMessageHandler previous = qInstallMessageHandler(capture);
     fixture.start();
     qInstallMessageHandler(previous);
-    QVERIFY2(captured_log.filter("注册失败").isEmpty(), qPrintable(captured_log.join('\n')));
-    QVERIFY(fixture.window->windowHandle());
+    QCOMPARE(captured_log.filter(QString("注册失败: %1").arg(ERROR_ACCESS_DENIED)).size(), 1);
+    QCOMPARE(fixture.devices().buttons().size(), 1);
+    fixture.window.reset();
+    QVERIFY(unregistrations.empty());  // nothing to give back
 }
 
 void DeviceNotificationsTest::arrival_and_removal_change_the_device_bar()

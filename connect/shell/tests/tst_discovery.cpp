@@ -34,6 +34,8 @@ private slots:
     void start_up_enumerates_once();
 #ifndef Q_OS_WIN
     void a_new_device_with_unreadable_facts_appears_when_they_can_be_read();
+    void a_device_left_out_at_start_up_appears_without_an_event();
+    void a_failed_enumeration_at_an_event_is_repeated_a_bounded_number_of_times();
 #endif
 };
 
@@ -262,6 +264,42 @@ void DiscoveryTest::a_new_device_with_unreadable_facts_appears_when_they_can_be_
     const int retried = enumerations() - before;
     QVERIFY2(retried > 1 && retried <= 11, qPrintable(QString::number(retried)));
     QCOMPARE(fixture.devices().buttons().size(), 1);
+}
+#endif
+
+#ifndef Q_OS_WIN
+void DiscoveryTest::a_device_left_out_at_start_up_appears_without_an_event()
+{
+    WidgetFixture fixture;
+    fakehid::plug(simulated::qv8("usb-1-2"));
+    fakehid::plug(simulated::zy5("usb-1-3"));
+    fakehid::fail_next("hid_node_info");  // the QV8's facts, read first
+    fixture.start();
+    QCOMPARE(fixture.button_paths().filter("pid_9d09").size(), 1);
+    QCOMPARE(fixture.devices().buttons().size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(fixture.devices().buttons().size(), 2, 10000);
+}
+
+void DiscoveryTest::a_failed_enumeration_at_an_event_is_repeated_a_bounded_number_of_times()
+{
+    WidgetFixture fixture;
+    fakehid::plug(simulated::qv8("usb-1-2"));  // still attached: an empty answer is a failure
+    Widget &window = fixture.start();
+    fakehid::plug(simulated::zy5("usb-1-3"));
+    fakehid::fail_next("hid_enumerate");
+    window.device_notifications()->rescan();
+    QCOMPARE(fixture.devices().buttons().size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(fixture.devices().buttons().size(), 2, 10000);
+
+    fakehid::plug(simulated::wk3("usb-1-4"));
+    for (int i = 0; i < 100; ++i)
+        fakehid::fail_next("hid_enumerate");
+    const int before = enumerations();
+    window.device_notifications()->rescan();
+    QTest::qWait(4000);
+    const int retried = enumerations() - before;
+    QVERIFY2(retried > 1 && retried <= 11, qPrintable(QString::number(retried)));
+    QCOMPARE(fixture.devices().buttons().size(), 2);
 }
 #endif
 
