@@ -141,7 +141,7 @@ struct PeakMemory {
     PeakMemory()
     {
         QObject::connect(&timer, &QTimer::timeout, [this] {
-            peak = std::max(peak, resident_bytes());
+            peak = qMax(peak, resident_bytes());
             QThread::msleep(10);
         });
         timer.start(5);
