@@ -191,6 +191,7 @@ private slots:
     void a_package_that_does_not_unpack_is_downloaded_again();
     void answers_past_the_size_limit_are_refused_in_bounded_memory_data();
     void answers_past_the_size_limit_are_refused_in_bounded_memory();
+    void a_partial_file_past_the_size_limit_is_not_resumed();
 };
 
 void UpdateTest::version_files_data()
@@ -551,6 +552,18 @@ void UpdateTest::answers_past_the_size_limit_are_refused_in_bounded_memory()
     QVERIFY(!captured_log.filter("package refused").isEmpty());
     QVERIFY(!QFile::exists(pass.partial()));
     QVERIFY(!QFile::exists(pass.path("TAVRI_CONNECT_PC.zip")));
+}
+
+// As earlier versions grew it across starts.
+void UpdateTest::a_partial_file_past_the_size_limit_is_not_resumed()
+{
+    Pass pass;
+    pass.server.version_file = kVersion121;
+    pass.server.package = zip_of({{kInstaller121, installer_bytes()}});
+    write_sparse_file(pass.partial(), 512LL * 1024 * 1024 + 1);
+    pass.files().write_record({10201, "\"first\""});
+    QCOMPARE(pass.run(2), QStringList{pass.unpacked(kInstaller121)});
+    QCOMPARE(pass.server.package_ranges, QList<QByteArray>{"bytes=0-"});
 }
 
 int main(int argc, char **argv)
