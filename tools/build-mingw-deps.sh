@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
 # Builds protobuf, jsoncpp, OpenSSL, cpp-httplib and kissfft for x86_64 MinGW from Debian's
-# source packages into a cached prefix. The prefix is reused while the source
-# versions and this script stay the same. Prints the prefix on its last line.
+# source packages into a cached prefix. The prefix is reused while the source versions, the
+# toolchain and the build steps stay the same. Prints the prefix on its last line.
 set -euo pipefail
 
 source "$(dirname "$0")/mingw-source-build.sh"
-open_prefix "${ORVANE_DEPS_CACHE:-/var/cache/orvane-mingw-deps}" "" \
-  protobuf=protobuf jsoncpp=libjsoncpp openssl=openssl httplib=cpp-httplib kissfft=kissfft
 
 build_protobuf() {
   local src; src=$(fetch protobuf "$version_protobuf")
@@ -53,9 +51,6 @@ build_kissfft() {
   quiet cmake --install "$work/build-kissfft"
 }
 
-time_step build_protobuf
-time_step build_jsoncpp
-time_step build_openssl
-time_step install_httplib
-time_step build_kissfft
-close_prefix
+build_prefix "${ORVANE_DEPS_CACHE:-/var/cache/orvane-mingw-deps}" "" \
+  "protobuf=protobuf jsoncpp=libjsoncpp openssl=openssl httplib=cpp-httplib kissfft=kissfft" \
+  build_protobuf build_jsoncpp build_openssl install_httplib build_kissfft

@@ -3,27 +3,31 @@
 # Debian's source packages into a cached prefix, for connect's Windows build.
 #   bash tools/build-mingw-qt.sh DEPS_PREFIX
 # Qt links the project's MinGW OpenSSL from DEPS_PREFIX (tools/build-mingw-deps.sh). The prefix
-# is reused while the source versions, this script, the compiler and DEPS_PREFIX stay the same.
-# Prints the prefix on its last line.
+# is reused while the source versions, the build steps, the toolchain and DEPS_PREFIX stay the
+# same. Prints the prefix on its last line.
 set -euo pipefail
 
 deps_prefix=${1:?usage: build-mingw-qt.sh DEPS_PREFIX}
 source "$(dirname "$0")/mingw-source-build.sh"
-open_prefix "${ORVANE_QT_CACHE:-/var/cache/orvane-mingw-qt}" \
-  "compiler=$($triple-g++-posix -dumpfullversion);deps=$(cat "$deps_prefix/.complete" "$deps_prefix"/lib/*.a | sha256sum | cut -c1-16)" \
-  qt=qtbase-opensource-src hidapi=hidapi quazip=libquazip1-qt5
+
+# The dependency prefix stays while this build links it: its cache root is held shared.
+exec {deps_lock}>"$(dirname "$deps_prefix").lock"
+flock -s -w "$lock_wait_s" "$deps_lock" || { echo "$script_name: $deps_prefix stayed locked" >&2; exit 1; }
+
 # hidapi and QuaZip find the MinGW zlib, this Qt and the OpenSSL it links.
-cmake_cross+=(
-  -DCMAKE_FIND_ROOT_PATH="/usr/$triple;$deps_prefix;$prefix"
-  -DCMAKE_FIND_ROOT_PATH_MODE_PROGRAM=NEVER
-  -DCMAKE_FIND_ROOT_PATH_MODE_LIBRARY=ONLY
-  -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=ONLY
-  -DCMAKE_FIND_ROOT_PATH_MODE_PACKAGE=ONLY
-)
+find_in_prefixes() {
+  cmake_cross+=(
+    -DCMAKE_FIND_ROOT_PATH="/usr/$triple;$deps_prefix;$prefix"
+    -DCMAKE_FIND_ROOT_PATH_MODE_PROGRAM=NEVER
+    -DCMAKE_FIND_ROOT_PATH_MODE_LIBRARY=ONLY
+    -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=ONLY
+    -DCMAKE_FIND_ROOT_PATH_MODE_PACKAGE=ONLY
+  )
+}
 
 # Qt's mkspec names its tools by one prefix: point it at the posix-thread compilers.
-cross_tools="$prefix/cross-tools"
 make_cross_tools() {
+  cross_tools="$prefix/cross-tools"
   mkdir -p "$cross_tools"
   local tool
   for tool in gcc g++; do ln -sf "$(command -v $triple-$tool-posix)" "$cross_tools/$triple-$tool"; done
@@ -70,8 +74,7 @@ build_quazip() {
   quiet cmake --install "$work/build-quazip"
 }
 
-time_step make_cross_tools
-time_step build_qt
-time_step build_hidapi
-time_step build_quazip
-close_prefix
+build_prefix "${ORVANE_QT_CACHE:-/var/cache/orvane-mingw-qt}" \
+  "deps=$(cat "$deps_prefix/.complete" "$deps_prefix"/lib/*.a | sha256sum | cut -c1-16)" \
+  "qt=qtbase-opensource-src hidapi=hidapi quazip=libquazip1-qt5" \
+  find_in_prefixes make_cross_tools build_qt build_hidapi build_quazip

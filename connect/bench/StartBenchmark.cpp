@@ -1,5 +1,6 @@
 // connect's start against a bare Qt widget program, in the same run, interleaved: the time
-// from process start until the program's window shows painted pixels on the X display.
+// from process start until the program's window shows painted pixels on the X display. The bare
+// program runs with Qt::AA_ForceRasterWidgets, as connect does, and without it.
 //   connect_start_bench [rounds]
 // Runs connect offline (CONNECT_UPDATE_SERVER unreachable) with a private data folder.
 #include <X11/Xatom.h>
@@ -79,12 +80,15 @@ bool painted(Display *display, pid_t pid)
 }
 
 // Milliseconds to first paint, or a negative value when the window never painted.
-double time_to_first_paint(Display *display, const std::string &program)
+double time_to_first_paint(Display *display, const std::vector<std::string> &command)
 {
-    char *argv[] = {const_cast<char *>(program.c_str()), nullptr};
+    std::vector<char *> argv;
+    for (const std::string &word : command)
+        argv.push_back(const_cast<char *>(word.c_str()));
+    argv.push_back(nullptr);
     const Clock::time_point start = Clock::now();
     pid_t pid;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv, environ) != 0)
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
         return -1;
     double elapsed = -1;
     while (Clock::now() - start < kGiveUp) {
@@ -99,18 +103,25 @@ double time_to_first_paint(Display *display, const std::string &program)
     return elapsed;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 std::string load()
 {
     std::ifstream file("/proc/loadavg");
     std::string line;
     std::getline(file, line);
     return line;
+}
+
+struct Program {
+    const char *name;
+    std::vector<std::string> command;
+    std::vector<double> ms;
+};
+
+void print_spread(const char *what, std::vector<double> values, const char *unit)
+{
+    std::sort(values.begin(), values.end());
+    std::printf("%-34s min / median / max: %7.2f / %7.2f / %7.2f%s\n", what, values.front(),
+                values[values.size() / 2], values.back(), unit);
 }
 
 } // namespace
@@ -131,29 +142,35 @@ int main(int argc, char **argv)
     setenv("CONNECT_UPDATE_SERVER", "http://127.0.0.1:1", 1);
 
     const std::string folder = own_folder();
-    const std::string connect = folder + "../shell/connect";
     const std::string bare = folder + "connect_bare_window";
-    std::vector<double> connect_ms, bare_ms, ratios;
+    std::vector<Program> programs = {{"connect", {folder + "../shell/connect"}, {}},
+                                      {"bare Qt, raster widgets", {bare, "--raster"}, {}},
+                                      {"bare Qt", {bare}, {}}};
     std::printf("load before: %s\n", load().c_str());
     for (int round = 0; round < rounds; ++round) {
-        // Alternate which goes first, so neither always meets a warmer cache.
-        const bool connect_first = round % 2 == 0;
-        const double first = time_to_first_paint(display, connect_first ? connect : bare);
-        const double second = time_to_first_paint(display, connect_first ? bare : connect);
-        const double c = connect_first ? first : second;
-        const double b = connect_first ? second : first;
-        if (c < 0 || b < 0) {
-            std::fprintf(stderr, "round %d: a window never painted\n", round + 1);
-            return 1;
+        // Each round starts with the next program, so none always meets a warmer cache.
+        std::printf("round %2d:", round + 1);
+        for (size_t i = 0; i < programs.size(); ++i) {
+            Program &program = programs[(round + i) % programs.size()];
+            const double ms = time_to_first_paint(display, program.command);
+            if (ms < 0) {
+                std::fprintf(stderr, "\nround %d: %s never painted\n", round + 1, program.name);
+                return 1;
+            }
+            program.ms.push_back(ms);
+            std::printf(" %s %.1f ms;", program.name, ms);
         }
-        connect_ms.push_back(c);
-        bare_ms.push_back(b);
-        ratios.push_back(c / b);
-        std::printf("round %2d: connect %7.1f ms, bare Qt %7.1f ms, ratio %.2f\n", round + 1, c, b, c / b);
+        std::printf("\n");
     }
-    std::printf("median: connect %.1f ms, bare Qt %.1f ms\n", median(connect_ms), median(bare_ms));
-    std::printf("ratio min / median / max: %.2f / %.2f / %.2f\n", *std::min_element(ratios.begin(), ratios.end()),
-                median(ratios), *std::max_element(ratios.begin(), ratios.end()));
+    for (const Program &program : programs)
+        print_spread(program.name, program.ms, " ms");
+    for (size_t peer = 1; peer < programs.size(); ++peer) {
+        std::vector<double> ratios;
+        for (int round = 0; round < rounds; ++round)
+            ratios.push_back(programs[0].ms[round] / programs[peer].ms[round]);
+        const std::string what = "connect / " + std::string(programs[peer].name);
+        print_spread(what.c_str(), ratios, "x");
+    }
     std::printf("load after: %s\n", load().c_str());
     XCloseDisplay(display);
     return 0;

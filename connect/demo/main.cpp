@@ -60,14 +60,18 @@ bool open_zy5_buttons(QWidget *window)
     return true;
 }
 
-// The window, with any open popup drawn where it stands.
+// The window, with any open popup drawn where it stands as the screen shows it: opaque, its
+// translucent pixels over black rather than blended with the window under it.
 QPixmap window_picture(QWidget *window)
 {
     QPixmap picture = window->grab();
     QPainter painter(&picture);
     for (QWidget *popup : QApplication::topLevelWidgets())
-        if (popup->isVisible() && popup->windowType() == Qt::Popup)
-            painter.drawPixmap(popup->pos() - window->pos(), popup->grab());
+        if (popup->isVisible() && popup->windowType() == Qt::Popup) {
+            const QPoint place = popup->pos() - window->pos();
+            painter.fillRect(QRect(place, popup->size()), Qt::black);
+            painter.drawPixmap(place, popup->grab());
+        }
     return picture;
 }
 

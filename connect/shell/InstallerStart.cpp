@@ -1,5 +1,6 @@
 #include "InstallerStart.h"
 
+#include <QDebug>
 #include <QDir>
 
 #ifdef Q_OS_WIN
@@ -11,8 +12,14 @@
 bool start_installer(const QString &path)
 {
 #ifdef Q_OS_WIN
-    return shell_start(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()));
+    const unsigned long error = shell_start(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()));
+    if (error != 0)
+        qDebug() << "installer" << path << "did not start, error" << error;
+    return error == 0;
 #else
-    return QProcess::startDetached(path, {});
+    const bool started = QProcess::startDetached(path, {});
+    if (!started)
+        qDebug() << "installer" << path << "did not start";
+    return started;
 #endif
 }

@@ -25,6 +25,8 @@ const QString kPackageName = QStringLiteral("TAVRI_CONNECT_PC.zip");
 constexpr int kTransferTimeoutMs = 30000;  // without a byte for this long, a transfer fails
 constexpr qint64 kMaxVersionFileBytes = 64 * 1024;
 constexpr qint64 kMaxPackageBytes = 512LL * 1024 * 1024;
+// What a package answer may hold in memory: the rest waits on the network until it is written.
+constexpr qint64 kPackageReadBufferBytes = 256 * 1024;
 
 constexpr int kPartialContent = 206;
 constexpr int kOk = 200;
@@ -33,6 +35,13 @@ constexpr int kRangeNotSatisfiable = 416;
 int status_of(const QNetworkReply *reply)
 {
     return reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+}
+
+// -1 when the answer states none.
+qint64 content_length_of(const QNetworkReply *reply)
+{
+    const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
+    return length.isValid() ? length.toLongLong() : -1;
 }
 
 // What identifies the package's version on the server: a strong ETag, else Last-Modified.
@@ -75,6 +84,7 @@ QUrl Update::url_of(const QString &file_name) const
 void Update::checkUpdate()
 {
     m_versionReply = m_network->get(request_for(url_of(kVersionFileName)));
+    m_versionReply->setReadBufferSize(kMaxVersionFileBytes + 1);
     connect(m_versionReply, &QNetworkReply::finished, this, &Update::get_version_Finished);
     connect(m_versionReply, &QNetworkReply::readyRead, this, [this] {
         if (m_versionReply->bytesAvailable() > kMaxVersionFileBytes) {
@@ -115,6 +125,10 @@ void Update::downloadFile()
     m_partialPath = files.partial();
     qDebug() << m_partialPath;
     files.keep_only(m_offered);
+    if (QFileInfo(m_partialPath).size() > kMaxPackageBytes) {
+        qDebug() << "partial file" << m_partialPath << "is larger than a package can be; deleted";
+        QFile::remove(m_partialPath);
+    }
     if (QFile::exists(m_packagePath)) {
         unpack_package();  // complete already: not downloaded again
         return;
@@ -137,6 +151,7 @@ void Update::request_package(qint64 offset, const QByteArray &validator)
     if (m_resumeOffset > 0)
         request.setRawHeader("If-Range", m_validator);
     m_packageReply = m_network->get(request);
+    m_packageReply->setReadBufferSize(kPackageReadBufferBytes);
     connect(m_packageReply, &QNetworkReply::readyRead, this, &Update::onReadyRead);
     connect(m_packageReply, &QNetworkReply::finished, this, &Update::onFinished);
 }
@@ -161,9 +176,7 @@ void Update::decide_body()
     }
     if (status == kOk) {
         m_body = Body::Restart;
-        const QVariant length = m_packageReply->header(QNetworkRequest::ContentLengthHeader);
-        if (length.isValid())
-            m_packageSize = length.toLongLong();
+        m_packageSize = content_length_of(m_packageReply);
         return;
     }
     m_body = Body::Discard;
@@ -186,43 +199,70 @@ void Update::decide_body()
         m_packageSize = size;
 }
 
-void Update::onReadyRead()
+// Before the first byte: an answer that states more than a package can be is not taken.
+bool Update::announced_too_large() const
 {
-    if (m_body == Body::Undecided)
-        decide_body();
-    if (m_body == Body::Discard) {
-        m_packageReply->readAll();
-        return;
-    }
-    if (!write_body()) {
-        m_body = Body::Discard;
-        m_packageReply->abort();
-    }
+    if (m_body == Body::Discard)
+        return false;
+    const qint64 length = content_length_of(m_packageReply);
+    const qint64 end = m_body == Body::Restart ? length : m_resumeOffset + length;
+    return m_packageSize > kMaxPackageBytes || end > kMaxPackageBytes;
 }
 
-// False when the bytes cannot be kept: the partial file cannot be written or grows too large.
-bool Update::write_body()
+// The partial file goes with the answer: it would only be resumed at every start.
+void Update::refuse_package(const char *reason)
+{
+    qDebug() << "package refused:" << reason << "(at most" << kMaxPackageBytes << "bytes)";
+    QFile::remove(m_partialPath);
+    stop_package();
+}
+
+// No more of the answer is read; its status still decides what follows.
+void Update::stop_package()
+{
+    m_body = Body::Discard;
+    m_packageReply->abort();
+}
+
+void Update::onReadyRead()
+{
+    if (m_body == Body::Undecided) {
+        decide_body();
+        if (announced_too_large())
+            return refuse_package("its answer states more");
+    }
+    if (m_body == Body::Discard)
+        return stop_package();
+    write_body();
+}
+
+// Takes what the reply holds (at most its read buffer) into the partial file.
+void Update::write_body()
 {
     QFile partial(m_partialPath);
     const QIODevice::OpenMode mode =
         m_body == Body::Restart ? QIODevice::WriteOnly | QIODevice::Truncate : QIODevice::WriteOnly | QIODevice::Append;
     if (!partial.open(mode)) {
         qDebug() << "cannot write" << m_partialPath << partial.errorString();
-        return false;
+        return stop_package();
     }
     m_body = Body::Append;
     const QByteArray bytes = m_packageReply->readAll();
     if (partial.size() + bytes.size() > kMaxPackageBytes) {
-        qDebug() << "package larger than" << kMaxPackageBytes << "bytes";
-        return false;
+        partial.close();
+        return refuse_package("more bytes came");
     }
-    return partial.write(bytes) == bytes.size();
+    if (partial.write(bytes) != bytes.size()) {
+        qDebug() << "cannot write" << m_partialPath << partial.errorString();
+        stop_package();
+    }
 }
 
 void Update::onFinished()
 {
     m_packageReply->deleteLater();
-    onReadyRead();  // bytes that came with the end
+    if (m_body != Body::Discard)
+        onReadyRead();  // bytes that came with the end
     const int status = status_of(m_packageReply);
     if (status == kRangeNotSatisfiable && m_resumeOffset > 0) {
         if (complete_by_416())
@@ -231,16 +271,17 @@ void Update::onFinished()
             start_again();
         return;
     }
-    if (m_packageReply->error() != QNetworkReply::NoError) {
+    const bool failed = m_packageReply->error() != QNetworkReply::NoError;
+    if (failed)
         qDebug() << "__________" + m_packageReply->errorString();
-        return;
-    }
     if (m_body != Body::Append) {
         qDebug() << "package answer" << status << "discarded";
         if (status == kPartialContent && m_resumeOffset > 0 && answer_validator_differs())
             start_again();
         return;
     }
+    if (failed)
+        return;
     // A connection closed early can end without an error.
     const qint64 received = QFileInfo(m_partialPath).size();
     if (m_packageSize >= 0 && received != m_packageSize) {
@@ -293,8 +334,11 @@ void Update::unpack_package()
         return QFileInfo(path).absoluteFilePath() == installer;
     });
     if (!found || !QFileInfo(installer).isFile()) {
-        qDebug() << "package" << m_packagePath << "holds no" << installer_name_of(m_offered);
+        // Deleted, so that the next check downloads it again rather than retrying this file.
+        qDebug() << "package" << m_packagePath << "does not unpack to" << installer_name_of(m_offered)
+                 << "and is deleted";
         QDir(files.unpack_folder()).removeRecursively();
+        QFile::remove(m_packagePath);
         return;
     }
     qDebug() << "Get updatefile Finished.";

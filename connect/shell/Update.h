@@ -41,7 +41,10 @@ private:
 
     QUrl url_of(const QString &file_name) const;
     void decide_body();
-    bool write_body();
+    bool announced_too_large() const;
+    void refuse_package(const char *reason);
+    void stop_package();
+    void write_body();
     void request_package(qint64 offset, const QByteArray &validator);
     bool answer_validator_differs() const;
     bool complete_by_416() const;

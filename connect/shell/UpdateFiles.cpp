@@ -86,10 +86,11 @@ QString UpdateFiles::clean_up() const
 {
     if (read_record().version <= ProgramVersion::own_number())
         remove_download();
-    const QStringList newer = clean_up_installers(QDir(unpack_folder()));
     QString newest;
-    for (const QString &name : newer)
-        if (newest.isEmpty() || installer_version(name) > installer_version(QFileInfo(newest).fileName()))
-            newest = QDir(unpack_folder()).absoluteFilePath(name);
+    // Earlier versions unpacked into the download folder itself.
+    for (const QDir &folder : {QDir(m_folder), QDir(unpack_folder())})
+        for (const QString &name : clean_up_installers(folder))
+            if (newest.isEmpty() || installer_version(name) > installer_version(QFileInfo(newest).fileName()))
+                newest = folder.absoluteFilePath(name);
     return newest;
 }

@@ -25,8 +25,9 @@ public:
     bool write_record(const Record &record) const;
     // Removes the package, the partial file and the record unless the record names version.
     void keep_only(int version) const;
-    // At start-up: removes the downloads and installers that are not newer than this program;
-    // returns the newest unpacked installer that is, or an empty text.
+    // At start-up: removes the downloads and installers (unpacked, or left in the download
+    // folder itself) that are not newer than this program; returns the newest installer that
+    // is, or an empty text.
     QString clean_up() const;
 
 private:

@@ -8,6 +8,7 @@
 #include "SystemTray.h"
 #include "UpdateFiles.h"
 #include "WindowMove.h"
+#include "editors/PopBox.h"
 #include "m_Devlist.h"
 #include "m_Navibar.h"
 
@@ -23,8 +24,13 @@
 #include <QStackedWidget>
 #include <QStandardPaths>
 #include <QThread>
+#include <QTimer>
 
 namespace {
+
+// A window that is shown but not painted (started minimised, mapped on another workspace)
+// still finishes its start after this long.
+constexpr int kStartWithoutPaintMs = 500;
 
 const QString kWindowStyle = QStringLiteral(
     "QWidget {border:none; background:transparent;}"
@@ -80,6 +86,8 @@ void Widget::showEvent(QShowEvent *event)
     if (m_backgroundImage.valid())
         m_background->setPixmap(QPixmap::fromImage(m_backgroundImage.get()));
     QWidget::showEvent(event);
+    if (!m_startFinished)
+        QTimer::singleShot(kStartWithoutPaintMs, this, &Widget::finish_start);
 }
 
 void Widget::paintEvent(QPaintEvent *event)
@@ -239,8 +247,20 @@ void Widget::RunUpdate()
 {
     qDebug() << "RunUpdate() " << m_installerName;
     if (!start_installer(QDir::current().filePath(m_installerName))) {
-        qDebug() << "RunUpdate() the installer did not start";
+        tell_installer_failed();
         return;
     }
     QCoreApplication::quit();
+}
+
+// In connect's own box: with no error box of the shell, the user would see nothing happen.
+void Widget::tell_installer_failed()
+{
+    if (!m_notice) {
+        m_notice = new PopBox(this);
+        m_notice->cancel_button()->hide();
+        m_notice->setPopupText(tr("安装程序未能启动"));
+    }
+    m_notice->move(mapToGlobal(rect().center()) - m_notice->rect().center());
+    m_notice->show();
 }

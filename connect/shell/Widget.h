@@ -12,6 +12,7 @@
 class App_Background_Widget;
 class App_Config_Widget;
 class App_Pair_Widget;
+class PopBox;
 class DeviceNotifications;
 class QLabel;
 class QPushButton;
@@ -44,7 +45,8 @@ public:
     QThread *update_thread() const { return m_updateThread.get(); }
 
     // The information pages, the tray icon, the clean-up of old installers and the update
-    // check. Runs by itself after the first paint; later calls do nothing.
+    // check. Runs by itself after the first paint, or a moment after showing when no paint
+    // comes; later calls do nothing.
     void finish_start();
     void scan_devices();
 
@@ -80,6 +82,7 @@ private:
     void add_device_page(QWidget *page);
     void start_update_check();
     void stop_update_thread();
+    void tell_installer_failed();
 
     int m_savedPageIndex = Page_Welcome;
     QLabel *m_background = nullptr;
@@ -99,4 +102,5 @@ private:
     std::unique_ptr<QThread> m_updateThread;  // the worker on it goes when it finishes
     SystemTray *m_tray = nullptr;
     DeviceNotifications *m_notifications = nullptr;
+    PopBox *m_notice = nullptr;  // made when an installer fails to start
 };

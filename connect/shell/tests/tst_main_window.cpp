@@ -2,6 +2,7 @@
 #include "WidgetFixture.h"
 #include "devices/Tavri_QV8.h"
 #include "devices/Tavri_ZY5.h"
+#include "editors/PopBox.h"
 #include "shell/App_Config_Widget.h"
 #include "shell/App_Pair_Widget.h"
 #include "shell/SystemTray.h"
@@ -71,6 +72,7 @@ private slots:
 
     void starts_on_the_welcome_page();
     void the_rest_of_the_window_follows_its_first_paint();
+    void the_rest_of_the_window_follows_also_without_a_paint();
     void a_page_asked_for_before_the_first_paint_is_built_at_once();
     void a_second_device_page_replaces_the_first();
     void the_zy5_page_gets_both_interface_paths();
@@ -128,6 +130,30 @@ void MainWindowTest::the_rest_of_the_window_follows_its_first_paint()
     QCOMPARE(window.page_stack()->widget(Widget::Page_Software), window.software_page());
     QCOMPARE(window.page_stack()->widget(Widget::Page_Pair), window.pair_page());
     QVERIFY(window.update_thread());
+}
+
+// Started minimised or mapped on another workspace, the window is shown but never painted.
+void MainWindowTest::the_rest_of_the_window_follows_also_without_a_paint()
+{
+    struct NoPaint : QObject {
+        int swallowed = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() != QEvent::Paint)
+                return false;
+            ++swallowed;
+            return true;
+        }
+    } no_paint;
+    WidgetFixture fixture;
+    Widget window(nullptr, QUrl());
+    window.installEventFilter(&no_paint);
+    window.show();
+    QTRY_VERIFY(window.tray());
+    QVERIFY(window.tray()->isVisible());
+    QCOMPARE(window.page_stack()->count(), 3);
+    QVERIFY(window.update_thread());
+    QVERIFY(no_paint.swallowed > 0);
 }
 
 void MainWindowTest::a_page_asked_for_before_the_first_paint_is_built_at_once()
@@ -349,7 +375,15 @@ void MainWindowTest::a_failed_installer_start_does_not_quit()
     const QString installer = "TAVRI_CONNECT_PC_V1.2.0.exe";
     write_file(fixture.folder.filePath(installer), "not a program");  // not executable
     fixture.notify("UpdateFound", installer);
+    qInstallMessageHandler(capture);
     QVERIFY(!quits_application([&] { window.software_page()->version_button()->click(); }));
+    qInstallMessageHandler(nullptr);
+    QVERIFY2(!captured_log.filter("did not start").isEmpty(), qPrintable(captured_log.join('\n')));
+    // With no error box of the shell, connect's own box tells the user.
+    const auto *box = window.findChild<PopBox *>();
+    QVERIFY(box && box->isVisible());
+    QCOMPARE(box->text_label()->text(), QString("安装程序未能启动"));
+    QVERIFY(!box->cancel_button()->isVisible());
 }
 
 void MainWindowTest::an_installer_offered_by_absolute_path_starts_from_there()

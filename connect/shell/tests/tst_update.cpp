@@ -1,5 +1,6 @@
 // The update check against a local server: version files, download, resume, status
 // handling and unpacking; and the main window offering what the worker found.
+#include "FloodServer.h"
 #include "UpdateServer.h"
 #include "WidgetFixture.h"
 #include "shell/App_Config_Widget.h"
@@ -19,6 +20,11 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <psapi.h>
+#endif
 
 namespace {
 
@@ -91,11 +97,11 @@ struct Pass {
         files().write_record({version, validator});
     }
 
-    // Runs one check to its end; returns the installers offered.
-    QStringList run(int replies)
+    // Runs one check to its end, by default against server; returns the installers offered.
+    QStringList run(int replies, const QUrl &url = QUrl())
     {
         captured_log.clear();
-        Update update(server.url(), folder.path());
+        Update update(url.isEmpty() ? server.url() : url, folder.path());
         QSignalSpy offered(&update, &Update::signalGetUpdateFinished);
         QSignalSpy finished(update.findChild<QNetworkAccessManager *>(), &QNetworkAccessManager::finished);
         qInstallMessageHandler(capture);
@@ -109,6 +115,47 @@ struct Pass {
         return names;
     }
 };
+
+// This process's resident memory.
+qint64 resident_bytes()
+{
+#ifdef Q_OS_WIN
+    PROCESS_MEMORY_COUNTERS counters{};
+    return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters)) ? qint64(counters.WorkingSetSize)
+                                                                                 : 0;
+#else
+    QFile statm("/proc/self/statm");  // pages: total, resident, ...
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return statm.readAll().split(' ').value(1).toLongLong() * 4096;
+#endif
+}
+
+// The most resident memory seen while it lives. It samples every few milliseconds and then
+// holds up its thread a moment, as a slow disk would.
+struct PeakMemory {
+    qint64 start = resident_bytes();
+    qint64 peak = start;
+    QTimer timer;
+
+    PeakMemory()
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            peak = qMax(peak, resident_bytes());
+            QThread::msleep(10);
+        });
+        timer.start(5);
+    }
+    qint64 growth() const { return peak - start; }
+};
+
+// A file of that size that takes no room on disk.
+void write_sparse_file(const QString &path, qint64 size)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QVERIFY(file.resize(size));
+}
 
 UpdateFiles app_data_files()
 {
@@ -139,6 +186,12 @@ private slots:
     void a_package_holding_user_color_ini_leaves_the_presets_alone();
     void a_complete_package_is_not_downloaded_again();
     void start_up_cleaning_keeps_only_what_is_newer();
+    void start_up_cleaning_covers_installers_of_the_old_layout();
+    void a_package_that_does_not_unpack_is_downloaded_again_data();
+    void a_package_that_does_not_unpack_is_downloaded_again();
+    void answers_past_the_size_limit_are_refused_in_bounded_memory_data();
+    void answers_past_the_size_limit_are_refused_in_bounded_memory();
+    void a_partial_file_past_the_size_limit_is_not_resumed();
 };
 
 void UpdateTest::version_files_data()
@@ -408,6 +461,109 @@ void UpdateTest::start_up_cleaning_keeps_only_what_is_newer()
     write_file(installed.path("TAVRI_CONNECT_PC.zip"), "package");
     QCOMPARE(installed.files().clean_up(), QString());
     QCOMPARE(QDir(installed.folder.path()).entryList(QDir::Files), QStringList());
+}
+
+// Earlier versions unpacked into the download folder itself.
+void UpdateTest::start_up_cleaning_covers_installers_of_the_old_layout()
+{
+    Pass pass;
+    for (const char *name : {"TAVRI_CONNECT_PC_V1.0.9.exe", "TAVRI_CONNECT_PC_V1.1.0.exe", "TAVRI_CONNECT_PC_V1.2.0.exe"})
+        write_file(pass.path(name), "installer");
+    QCOMPARE(pass.files().clean_up(), pass.path("TAVRI_CONNECT_PC_V1.2.0.exe"));
+    QCOMPARE(QDir(pass.folder.path()).entryList(QDir::Files), QStringList{"TAVRI_CONNECT_PC_V1.2.0.exe"});
+
+    QDir().mkpath(pass.files().unpack_folder());
+    write_file(pass.unpacked("TAVRI_CONNECT_PC_V1.2.1.exe"), "installer");
+    QCOMPARE(pass.files().clean_up(), pass.unpacked("TAVRI_CONNECT_PC_V1.2.1.exe"));
+}
+
+void UpdateTest::a_package_that_does_not_unpack_is_downloaded_again_data()
+{
+    const QByteArray good = zip_of({{kInstaller121, installer_bytes()}});
+    QByteArray bad_byte = good;
+    bad_byte[bad_byte.size() / 2] = char(bad_byte[bad_byte.size() / 2] ^ 0x55);
+    const QByteArray other = zip_of({{kInstaller121, QByteArray(installer_bytes()).replace('7', 'x')}});
+
+    QTest::addColumn<QByteArray>("served");   // by the server at the first check
+    QTest::addColumn<QByteArray>("partial");  // left by an earlier pass, with the server's validator
+    QTest::newRow("truncated") << good.left(good.size() * 2 / 3) << QByteArray();
+    QTest::newRow("one bad byte") << bad_byte << QByteArray();
+    QTest::newRow("resumed over another package") << good << other.left(good.size() / 2);
+}
+
+// The broken package is deleted; the next check asks for it from its start.
+void UpdateTest::a_package_that_does_not_unpack_is_downloaded_again()
+{
+    QFETCH(QByteArray, served);
+    QFETCH(QByteArray, partial);
+    Pass pass;
+    pass.server.version_file = kVersion121;
+    pass.server.package = served;
+    if (!partial.isEmpty())
+        pass.leave_partial(partial);
+    QVERIFY(pass.run(2).isEmpty());
+    QCOMPARE(captured_log.filter("does not unpack").size(), 1);
+    QVERIFY(!QFile::exists(pass.path("TAVRI_CONNECT_PC.zip")));
+    QVERIFY(!QFile::exists(pass.partial()));
+
+    pass.server.package = zip_of({{kInstaller121, installer_bytes()}});
+    QCOMPARE(pass.run(2), QStringList{pass.unpacked(kInstaller121)});
+    QCOMPARE(pass.server.package_ranges.last(), QByteArray("bytes=0-"));
+    QCOMPARE(read_file(pass.unpacked(kInstaller121)), installer_bytes());
+}
+
+void UpdateTest::answers_past_the_size_limit_are_refused_in_bounded_memory_data()
+{
+    constexpr qint64 limit = 512LL * 1024 * 1024;
+    const QByteArray closes = "Connection: close\r\n\r\n";
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<qint64>("partial");       // size of the partial file left before
+    QTest::addColumn<qint64>("most_flooded");  // the client hangs up before more was sent
+
+    QTest::newRow("200 stating 2 GiB") << "HTTP/1.1 200 OK\r\nContent-Length: 2147483648\r\n" + closes << qint64(0)
+                                       << qint64(32) * 1024 * 1024;
+    QTest::newRow("206 of a 2 GiB package")
+        << "HTTP/1.1 206 Partial\r\nContent-Range: bytes 1000-2147483647/2147483648\r\n"
+           "Content-Length: 2147482648\r\n" + closes
+        << qint64(1000) << qint64(32) * 1024 * 1024;
+    // Nothing stated: the bytes written reach the limit.
+    const qint64 resumed = limit - 96 * 1024 * 1024;
+    QTest::newRow("206 of no stated size, past the limit")
+        << "HTTP/1.1 206 Partial\r\nContent-Range: bytes " + QByteArray::number(resumed) + "-9999999999/*\r\n" + closes
+        << resumed << qint64(128) * 1024 * 1024;
+}
+
+// Nothing of it is kept: a partial file would only be resumed at every start.
+void UpdateTest::answers_past_the_size_limit_are_refused_in_bounded_memory()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(qint64, partial);
+    QFETCH(qint64, most_flooded);
+    Pass pass;
+    FloodServer server(kVersion121, head, 1024LL * 1024 * 1024);
+    if (partial > 0) {
+        write_sparse_file(pass.partial(), partial);
+        pass.files().write_record({10201, "\"first\""});
+    }
+    const PeakMemory memory;
+    QVERIFY(pass.run(2, server.url()).isEmpty());
+    QVERIFY2(memory.growth() < 32 * 1024 * 1024, qPrintable(QString::number(memory.growth())));
+    QVERIFY2(server.flooded() < most_flooded, qPrintable(QString::number(server.flooded())));
+    QVERIFY(!captured_log.filter("package refused").isEmpty());
+    QVERIFY(!QFile::exists(pass.partial()));
+    QVERIFY(!QFile::exists(pass.path("TAVRI_CONNECT_PC.zip")));
+}
+
+// As earlier versions grew it across starts.
+void UpdateTest::a_partial_file_past_the_size_limit_is_not_resumed()
+{
+    Pass pass;
+    pass.server.version_file = kVersion121;
+    pass.server.package = zip_of({{kInstaller121, installer_bytes()}});
+    write_sparse_file(pass.partial(), 512LL * 1024 * 1024 + 1);
+    pass.files().write_record({10201, "\"first\""});
+    QCOMPARE(pass.run(2), QStringList{pass.unpacked(kInstaller121)});
+    QCOMPARE(pass.server.package_ranges, QList<QByteArray>{"bytes=0-"});
 }
 
 int main(int argc, char **argv)

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-bool shell_start(const wchar_t *path)
+unsigned long shell_start(const wchar_t *path)
 {
     SHELLEXECUTEINFOW info;
     ZeroMemory(&info, sizeof(info));
@@ -12,5 +12,8 @@ bool shell_start(const wchar_t *path)
     info.lpVerb = L"open";
     info.lpFile = path;
     info.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExW(&info) != FALSE;
+    if (ShellExecuteExW(&info))
+        return 0;
+    const DWORD error = GetLastError();
+    return error != 0 ? error : ERROR_GEN_FAILURE;
 }
