@@ -44,7 +44,9 @@ class KelvaneProcess {
     return code;
   }
 
-  // The panel "Kelvane_MainWnd" of this process; null when it does not appear in time.
+  // The panel "Kelvane_MainWnd" of this process once its dialog loop has gone idle; null
+  // when it does not appear in time. The dialog loop shows a hidden dialog at its first
+  // idle, so a panel hidden before that would come back.
   HWND WaitForPanel(DWORD timeoutMs = 20000) {
     const DWORD start = GetTickCount();
     do {
@@ -52,7 +54,10 @@ class KelvaneProcess {
            window = FindWindowExW(nullptr, window, nullptr, kMainWindowTitle)) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner == info_.dwProcessId) return window;
+        if (owner != info_.dwProcessId) continue;
+        const DWORD waited = GetTickCount() - start;
+        return WaitForInputIdle(info_.hProcess, waited < timeoutMs ? timeoutMs - waited : 0) == 0 ? window
+                                                                                                  : nullptr;
       }
       Sleep(50);
     } while (GetTickCount() - start < timeoutMs);
