@@ -42,6 +42,17 @@ class UiThread : public base::FrameworkThread {
   void After(int ms, std::function<void()> task) {
     base::MessageLoop::current()->PostDelayedTask(std::move(task), static_cast<int64_t>(ms) * 1000);
   }
+  // Runs `then` once the condition holds, looking every 50 ms (the run's own limit ends a wait
+  // that never does).
+  void When(std::function<bool()> condition, std::function<void()> then) {
+    if (condition()) {
+      then();
+      return;
+    }
+    After(50, [this, condition = std::move(condition), then = std::move(then)]() mutable {
+      When(std::move(condition), std::move(then));
+    });
+  }
 
  protected:
   void Init() override {
@@ -94,16 +105,19 @@ TEST_F(MsgBoxTest, YesClosesReenablesTheOwnerAndAnswersOnceLater) {
     ui_comp::ShowMsgBox(owner, [&](MsgBoxRet answer) { answers_.push_back(answer); },
                         L"Translation needs a network.", L"Notice", L"STRING_OK", L"Cancel");
     owner_disabled_while_shown = !IsWindowEnabled(owner);
-    thread->After(400, [&, thread, owner] {
+    const auto shownYes = []() -> Control* {
       MsgBox* box = FindBox();
-      ASSERT_NE(box, nullptr);
-      Control* yes = box->FindControlByName(L"btn_yes");
-      ASSERT_NE(yes, nullptr);
+      Control* yes = box && IsWindowVisible(box->GetHWND()) ? box->FindControlByName(L"btn_yes") : nullptr;
+      return yes && yes->GetPos().right > yes->GetPos().left ? yes : nullptr;
+    };
+    thread->When([shownYes] { return shownYes() != nullptr; }, [&, thread, owner, shownYes] {
+      MsgBox* box = FindBox();
+      Control* yes = shownYes();
       EXPECT_TRUE(yes->IsVisible());
       const RECT pos = yes->GetPos();
       // A real click on "btn_yes"; the close button after it must not answer again.
       ASSERT_TRUE(XClick(box->GetHWND(), POINT{(pos.left + pos.right) / 2, (pos.top + pos.bottom) / 2}));
-      thread->After(1000, [&, thread, owner] {
+      thread->When([&] { return !answers_.empty() || FindBox() == nullptr; }, [&, thread, owner] {
         if (MsgBox* still = FindBox()) {
           EventArgs close;
           close.pSender = still->FindControlByName(L"closebtn");
