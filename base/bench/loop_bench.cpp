@@ -10,6 +10,9 @@
 // over the time from the first post to the last task's end. A warm-up sizes each target's
 // runs to take about 0.2 s. Latency: the producer posts at a
 // steady rate that every target carries; p50 and p99 of the time from post to run.
+// Stop: each repetition also starts each loop kind on a thread of its own, runs one bounded
+// producer against it (at most 200 of its tasks queued, topped up about every millisecond) for
+// 100 ms and times the loop's StopAndJoin.
 // Printed: min / median / max over the repetitions, of each figure and of each loop's ratios.
 #include <windows.h>
 
@@ -24,10 +27,12 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "base/FrameworkThread.h"
 #include "base/MessageLoopProxy.h"
+#include "base/tests/SteadyProducer.h"
 
 namespace {
 
@@ -325,6 +330,23 @@ Latency MeasureLatency(Target& target, int tasks, double tasks_per_second) {
           TicksToMicroseconds(latencies[latencies.size() * 99 / 100])};
 }
 
+// Milliseconds from asking the loop to stop to its thread's end, under a bounded producer.
+constexpr DWORD kStopGiveUpMs = 30000;
+double MeasureStopUnderProducer(base::MessageLoop::Type type) {
+  base::FrameworkThread thread("loop_bench stop");
+  if (!thread.StartWithLoop(type)) return 0;
+  auto producer = std::make_unique<SteadyProducer>(thread.message_loop()->message_loop_proxy());
+  Sleep(100);
+  const int64_t asked = NowTicks();
+  thread.Stop();
+  WaitForSingleObject(thread.thread_handle(), kStopGiveUpMs);
+  const double stop_ms = TicksToMicroseconds(NowTicks() - asked) / 1000;
+  // A loop still running after the give-up time stops once its producer does.
+  producer.reset();
+  thread.StopAndJoin();
+  return stop_ms;
+}
+
 constexpr int kWarmUpTasks = 2000;
 constexpr int kMaxTasksPerRun = 1000000;
 
@@ -421,6 +443,18 @@ int wmain(int argc, wchar_t** argv) {
       measured.p99_us.Add(latency.p99_us);
     }
   }
+  const std::pair<const char*, base::MessageLoop::Type> stop_kinds[] = {
+      {"UI loop", base::MessageLoop::kUIMessageLoop},
+      {"IO loop", base::MessageLoop::kIOMessageLoop},
+      {"default loop", base::MessageLoop::kDefaultMessageLoop},
+  };
+  Spread stop_ms[3];
+  for (int repetition = 0; repetition < repetitions; ++repetition) {
+    for (size_t i = 0; i < 3; ++i) {
+      const size_t kind = (i + repetition) % 3;
+      stop_ms[kind].Add(MeasureStopUnderProducer(stop_kinds[kind].second));
+    }
+  }
   PrintLoad("after");
 
   std::printf("\n%d repetitions; min / median / max. Latency at %.0f tasks/s.\n", repetitions, latency_rate);
@@ -432,6 +466,12 @@ int wmain(int argc, wchar_t** argv) {
     PrintSpread("%8.1f %8.1f %8.1f\n", measured.p99_us);
     if (measured.tasks_per_second.Min() < 2 * latency_rate)
       std::printf("  (its slowest run carried less than twice the latency rate: queueing in its latency)\n");
+  }
+
+  std::printf("\nStopAndJoin under one bounded producer, ms (gives up at %lu)\n", kStopGiveUpMs);
+  for (size_t kind = 0; kind < 3; ++kind) {
+    std::printf("%-28s ", stop_kinds[kind].first);
+    PrintSpread("%8.1f %8.1f %8.1f\n", stop_ms[kind]);
   }
 
   std::printf("\nratios, each repetition's loop over its peer in that repetition\n");
