@@ -11,13 +11,15 @@
 // runs to take about 0.2 s. Latency: the producer posts at a
 // steady rate that every target carries; p50 and p99 of the time from post to run.
 // Stop: each repetition also starts each loop kind on a thread of its own, runs one bounded
-// producer against it (at most 200 of its tasks queued, topped up about every millisecond) for
-// 100 ms and times the loop's StopAndJoin.
+// producer against it for 100 ms and times the loop's StopAndJoin. Two producers: one tops the
+// queue up to 200 of its tasks about every millisecond, one posts 200 more only once the loop
+// has run the earlier ones.
 // Printed: min / median / max over the repetitions, of each figure and of each loop's ratios.
 #include <windows.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
@@ -331,11 +333,12 @@ Latency MeasureLatency(Target& target, int tasks, double tasks_per_second) {
 }
 
 // Milliseconds from asking the loop to stop to its thread's end, under a bounded producer.
-constexpr DWORD kStopGiveUpMs = 30000;
-double MeasureStopUnderProducer(base::MessageLoop::Type type) {
+constexpr DWORD kStopGiveUpMs = 10000;
+double MeasureStopUnderProducer(base::MessageLoop::Type type, SteadyProducer::Refill refill) {
   base::FrameworkThread thread("loop_bench stop");
   if (!thread.StartWithLoop(type)) return 0;
-  auto producer = std::make_unique<SteadyProducer>(thread.message_loop()->message_loop_proxy());
+  auto producer =
+      std::make_unique<SteadyProducer>(thread.message_loop()->message_loop_proxy(), std::chrono::microseconds(0), refill);
   Sleep(100);
   const int64_t asked = NowTicks();
   thread.Stop();
@@ -400,6 +403,50 @@ void PrintSpread(const char* format, const Spread& spread) {
   std::printf(format, spread.Min(), spread.Median(), spread.Max());
 }
 
+// StopAndJoin of one loop kind under one producer, over the repetitions.
+struct StopCase {
+  const char* loop;
+  base::MessageLoop::Type type;
+  const char* producer;
+  SteadyProducer::Refill refill;
+  Spread stop_ms;
+};
+
+std::vector<StopCase> StopCases() {
+  const std::pair<const char*, base::MessageLoop::Type> loops[] = {
+      {"UI loop", base::MessageLoop::kUIMessageLoop},
+      {"IO loop", base::MessageLoop::kIOMessageLoop},
+      {"default loop", base::MessageLoop::kDefaultMessageLoop},
+  };
+  const std::pair<const char*, SteadyProducer::Refill> producers[] = {
+      {"200 queued, topped up every ms", SteadyProducer::Refill::kEveryMillisecond},
+      {"200 more once they have run", SteadyProducer::Refill::kOnceRun},
+  };
+  std::vector<StopCase> cases;
+  for (const auto& producer : producers) {
+    for (const auto& loop : loops) cases.push_back({loop.first, loop.second, producer.first, producer.second, {}});
+  }
+  return cases;
+}
+
+// Interleaved like the other rounds: each repetition starts at another case.
+void MeasureStops(std::vector<StopCase>& cases, int repetitions) {
+  for (int repetition = 0; repetition < repetitions; ++repetition) {
+    for (size_t i = 0; i < cases.size(); ++i) {
+      StopCase& measured = cases[(i + repetition) % cases.size()];
+      measured.stop_ms.Add(MeasureStopUnderProducer(measured.type, measured.refill));
+    }
+  }
+}
+
+void PrintStops(const std::vector<StopCase>& cases) {
+  std::printf("\nStopAndJoin under one bounded producer, ms (gives up at %lu)\n", kStopGiveUpMs);
+  for (const StopCase& measured : cases) {
+    std::printf("%-14s %-32s ", measured.loop, measured.producer);
+    PrintSpread("%8.1f %8.1f %8.1f\n", measured.stop_ms);
+  }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -424,6 +471,8 @@ int wmain(int argc, wchar_t** argv) {
   };
   constexpr size_t kTargets = sizeof targets / sizeof targets[0];
 
+  std::vector<StopCase> stops = StopCases();
+
   PrintLoad("before");
   // Warm-up, which also sizes each target's runs to about the same time.
   for (Measured& measured : targets) {
@@ -443,18 +492,7 @@ int wmain(int argc, wchar_t** argv) {
       measured.p99_us.Add(latency.p99_us);
     }
   }
-  const std::pair<const char*, base::MessageLoop::Type> stop_kinds[] = {
-      {"UI loop", base::MessageLoop::kUIMessageLoop},
-      {"IO loop", base::MessageLoop::kIOMessageLoop},
-      {"default loop", base::MessageLoop::kDefaultMessageLoop},
-  };
-  Spread stop_ms[3];
-  for (int repetition = 0; repetition < repetitions; ++repetition) {
-    for (size_t i = 0; i < 3; ++i) {
-      const size_t kind = (i + repetition) % 3;
-      stop_ms[kind].Add(MeasureStopUnderProducer(stop_kinds[kind].second));
-    }
-  }
+  MeasureStops(stops, repetitions);
   PrintLoad("after");
 
   std::printf("\n%d repetitions; min / median / max. Latency at %.0f tasks/s.\n", repetitions, latency_rate);
@@ -468,11 +506,7 @@ int wmain(int argc, wchar_t** argv) {
       std::printf("  (its slowest run carried less than twice the latency rate: queueing in its latency)\n");
   }
 
-  std::printf("\nStopAndJoin under one bounded producer, ms (gives up at %lu)\n", kStopGiveUpMs);
-  for (size_t kind = 0; kind < 3; ++kind) {
-    std::printf("%-28s ", stop_kinds[kind].first);
-    PrintSpread("%8.1f %8.1f %8.1f\n", stop_ms[kind]);
-  }
+  PrintStops(stops);
 
   std::printf("\nratios, each repetition's loop over its peer in that repetition\n");
   std::printf("%-14s %-28s %-26s %-26s\n", "loop", "peer", "throughput", "p50 latency");
