@@ -514,7 +514,7 @@ int wmain(int argc, wchar_t** argv) {
     const Measured& loop_figures = targets[kind];
     for (size_t peer = kind + 1; peer < kind + 3; ++peer) {
       std::printf("%-14s %-28s ", loop_figures.name, targets[peer].name);
-      PrintSpread("%7.2fx %7.2fx %7.2fx   ", Ratios(loop_figures.tasks_per_second, targets[peer].tasks_per_second));
+      PrintSpread("%7.3fx %7.3fx %7.3fx   ", Ratios(loop_figures.tasks_per_second, targets[peer].tasks_per_second));
       PrintSpread("%7.2fx %7.2fx %7.2fx\n", Ratios(loop_figures.p50_us, targets[peer].p50_us));
     }
   }
