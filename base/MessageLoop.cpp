@@ -1,7 +1,5 @@
 #include "base/MessageLoop.h"
 
-#include <algorithm>
-#include <chrono>
 #include <utility>
 
 #include "base/DefaultMessagePump.h"
@@ -16,39 +14,6 @@ thread_local MessageLoop* current_loop = nullptr;
 
 // Destroying a closure may post new tasks; the passes collect them.
 constexpr int kMaxDeletePasses = 100;
-
-// How long one DoWork or DoDelayedWork call may run tasks before the pump looks at Windows
-// again. Measured on the steady clock: the loop clock may be driven by hand.
-constexpr std::chrono::milliseconds kWorkSlice(2);
-
-// Ends a batch of tasks once its time slice is used. A clock reading costs more than a small
-// task, so while readings come less than 50 us apart the number of tasks between two of them
-// doubles; a reading that finds more time has passed goes back to every task.
-class WorkSlice {
- public:
-  WorkSlice() : last_reading_(Clock::now()), end_(last_reading_ + kWorkSlice) {}
-
-  // Called after each task.
-  bool Over() {
-    if (++tasks_since_reading_ < tasks_per_reading_) return false;
-    const Clock::time_point now = Clock::now();
-    const bool tasks_were_short = now - last_reading_ < kShortTasks;
-    tasks_per_reading_ = tasks_were_short ? std::min(tasks_per_reading_ * 2, kMaxTasksPerReading) : 1;
-    tasks_since_reading_ = 0;
-    last_reading_ = now;
-    return now >= end_;
-  }
-
- private:
-  using Clock = std::chrono::steady_clock;
-  static constexpr std::chrono::microseconds kShortTasks{50};
-  static constexpr int kMaxTasksPerReading = 4096;
-
-  Clock::time_point last_reading_;
-  Clock::time_point end_;
-  int tasks_per_reading_ = 1;
-  int tasks_since_reading_ = 0;
-};
 
 }  // namespace
 
@@ -161,14 +126,10 @@ bool MessageLoop::RunDeferredTask() {
   return true;
 }
 
-// One batch per call: while the pump takes its turn the next batch gathers, instead of this
-// thread taking the lock from the posters after every task once it has caught up.
+// Runs at most one immediate task; delayed tasks met on the way all go to the heap.
 bool MessageLoop::DoWork() {
   if (!nestable_tasks_allowed_) return false;
-  ReloadWorkQueue();
-  if (WorkQueueEmpty()) return false;
-  WorkSlice slice;
-  while (!WorkQueueEmpty()) {
+  for (ReloadWorkQueue(); !WorkQueueEmpty(); ReloadWorkQueue()) {
     // Run where it lies: nothing else touches the work queue while a task runs, since DoWork
     // does not nest inside a task.
     PendingTask& task = work_queue_[work_front_++];
@@ -176,33 +137,31 @@ bool MessageLoop::DoWork() {
       const int64_t run_time = task.delayed_run_time;
       // The pump must wake for a task that has become the earliest one.
       if (delayed_work_queue_.Push(std::move(task))) pump_->ScheduleDelayedWork(run_time);
-    } else if (RunOrDefer(task) && slice.Over()) {
-      break;
+    } else if (RunOrDefer(task)) {
+      return true;
     }
   }
-  ReloadWorkQueue();
-  return !WorkQueueEmpty();
+  return false;
 }
 
+// Runs at most one due delayed task; the clock is read only when the last reading is earlier
+// than the earliest run time.
 bool MessageLoop::DoDelayedWork(int64_t* next_delayed_work_time) {
-  if (!nestable_tasks_allowed_) {
+  if (!nestable_tasks_allowed_ || delayed_work_queue_.Empty()) {
     recent_time_ = *next_delayed_work_time = 0;
     return false;
   }
-  WorkSlice slice;
-  bool ran_task = false;
-  while (!delayed_work_queue_.Empty()) {
-    const int64_t next_run_time = delayed_work_queue_.Top().delayed_run_time;
-    if (recent_time_ < next_run_time) recent_time_ = LoopClock().NowMicroseconds();
-    if (recent_time_ < next_run_time || (ran_task && slice.Over())) {
+  const int64_t next_run_time = delayed_work_queue_.Top().delayed_run_time;
+  if (recent_time_ < next_run_time) {
+    recent_time_ = LoopClock().NowMicroseconds();
+    if (recent_time_ < next_run_time) {
       *next_delayed_work_time = next_run_time;
-      return ran_task;
+      return false;
     }
-    PendingTask task = delayed_work_queue_.Pop();
-    ran_task |= RunOrDefer(task);
   }
-  recent_time_ = *next_delayed_work_time = 0;
-  return ran_task;
+  PendingTask task = delayed_work_queue_.Pop();
+  if (!delayed_work_queue_.Empty()) *next_delayed_work_time = delayed_work_queue_.Top().delayed_run_time;
+  return RunOrDefer(task);
 }
 
 bool MessageLoop::DoIdleWork() {

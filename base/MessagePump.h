@@ -11,11 +11,9 @@ class MessagePump {
   class Delegate {
    public:
     virtual ~Delegate() = default;
-    // Runs the ready tasks for a short time slice; true when immediate work remains.
+    // Each runs at most one task and returns true when it ran one.
     virtual bool DoWork() = 0;
-    // Runs the due delayed tasks for a short time slice; true when it ran one.
     virtual bool DoDelayedWork(int64_t* next_delayed_work_time) = 0;
-    // True when it ran a task.
     virtual bool DoIdleWork() = 0;
   };
 

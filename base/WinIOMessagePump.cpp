@@ -17,44 +17,40 @@ void WinIOMessagePump::ScheduleWork() {
   if (!PostQueuedCompletionStatus(port_, 0, reinterpret_cast<ULONG_PTR>(this), self)) ReleaseWakeUp();
 }
 
+// One turn: a packet, a due delayed task, a task; idle work and a wait only when none of them
+// was there.
 void WinIOMessagePump::DoRunLoop() {
   bool more_work_is_plausible = state_->delegate->DoWork();
-  bool poll_for_io = true;
   for (;;) {
-    // Packets are polled for between tasks. After a wake-up that found nothing more to do, the
-    // wait of this turn takes them just as well, and the poll would only cost a call.
-    const bool handled_io = poll_for_io && WaitForIOCompletion(0) != Packet::kNone;
+    const bool handled_packet = WaitForIOCompletion(0);
     if (state_->should_quit) break;
     const bool did_delayed_work = state_->delegate->DoDelayedWork(&delayed_work_time_);
     if (state_->should_quit) break;
-    bool did_idle_work = false;
-    Packet waited_for = Packet::kNone;
-    if (!more_work_is_plausible && !handled_io && !did_delayed_work) {
-      did_idle_work = state_->delegate->DoIdleWork();
+    if (!more_work_is_plausible && !handled_packet && !did_delayed_work) {
+      const bool did_idle_work = state_->delegate->DoIdleWork();
       if (state_->should_quit) break;
-      if (!did_idle_work) waited_for = WaitForIOCompletion(GetCurrentDelayTimeout());
+      if (!did_idle_work) WaitForIOCompletion(GetCurrentDelayTimeout());
     }
     more_work_is_plausible = state_->delegate->DoWork();
-    poll_for_io = more_work_is_plausible || did_delayed_work || did_idle_work || waited_for == Packet::kIO;
   }
 }
 
-WinIOMessagePump::Packet WinIOMessagePump::WaitForIOCompletion(DWORD timeout) {
+bool WinIOMessagePump::WaitForIOCompletion(DWORD timeout) {
   DWORD bytes_transfered = 0;
   ULONG_PTR key = 0;
   OVERLAPPED* overlapped = nullptr;
   DWORD error = ERROR_SUCCESS;
   if (!GetQueuedCompletionStatus(port_, &bytes_transfered, &key, &overlapped, timeout)) {
-    if (!overlapped) return Packet::kNone;  // time-out
+    if (!overlapped) return false;  // time-out
     error = GetLastError();
     bytes_transfered = 0;
   }
   if (key == reinterpret_cast<ULONG_PTR>(this) && overlapped == reinterpret_cast<OVERLAPPED*>(this)) {
     ReleaseWakeUp();
-    return Packet::kWakeUp;
+    return true;
   }
   HandleCompletion(reinterpret_cast<IOContext*>(overlapped), bytes_transfered, error);
-  return Packet::kIO;
+  return true;
 }
 
 void WinIOMessagePump::HandleCompletion(IOContext* context, DWORD bytes_transfered, DWORD error) {

@@ -44,10 +44,8 @@ class WinIOMessagePump : public WinMessagePump {
 
  private:
   void DoRunLoop() override;
-  enum class Packet { kNone, kWakeUp, kIO };
-
-  // Takes one packet, waiting at most the time-out, and handles it.
-  Packet WaitForIOCompletion(DWORD timeout);
+  // Takes one packet, waiting at most the time-out, and handles it; false after the time-out.
+  bool WaitForIOCompletion(DWORD timeout);
   void HandleCompletion(IOContext* context, DWORD bytes_transfered, DWORD error);
 
   HANDLE port_ = INVALID_HANDLE_VALUE;

@@ -35,7 +35,6 @@ class WinMessagePump : public MessagePump {
   // Marks a wake-up as outstanding; true when none was before.
   bool ClaimWakeUp() { return have_work_.exchange(1) == 0; }
   void ReleaseWakeUp() { have_work_.exchange(0); }
-  bool WakeUpOutstanding() const { return have_work_.load() != 0; }
 
   int64_t delayed_work_time_ = 0;
   RunState* state_ = nullptr;

@@ -1,7 +1,5 @@
 #include "base/WinUIMessagePump.h"
 
-#include <chrono>
-
 #include "base/Dispatcher.h"
 
 namespace base {
@@ -11,10 +9,6 @@ const wchar_t kWindowClassName[] = L"CorvellMessagePumpWindow";
 constexpr UINT kMsgHaveWork = WM_USER + 1;
 constexpr int kMessageFilterCode = 0x5001;
 constexpr int64_t kMinimumTimerDelayMs = 10;
-// While tasks keep the loop busy and the Windows queue was found empty, the queue is looked at
-// again after this long rather than between every two batches: a look costs system calls, and
-// a batch may run as long anyway.
-constexpr std::chrono::milliseconds kBusyLookInterval(2);
 
 bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   WNDCLASSEXW window_class{};
@@ -82,16 +76,19 @@ void WinUIMessagePump::HandleWorkMessage() {
     return;
   }
   ProcessPumpReplacementMessage();
-  DoWorkKeepingWakeUp();
+  if (DoWork()) ScheduleWork();
 }
 
-// Every DoWork of this pump goes through here. A wake-up stays outstanding while work
-// remains, so that a window message dispatched next that enters a modal loop still gets
-// the tasks run inside it.
-bool WinUIMessagePump::DoWorkKeepingWakeUp() {
-  const bool work_remains = state_->delegate->DoWork();
-  if (work_remains) ScheduleWork();
-  return work_remains;
+bool WinUIMessagePump::DoWork() {
+  work_may_be_queued_ = state_->delegate->DoWork();
+  return work_may_be_queued_;
+}
+
+// Once a task has run, more may be queued with no wake-up on its way (a post into a non-empty
+// queue sends none). A window procedure that enters a modal loop runs tasks only on wake-ups,
+// so one is made outstanding before a window procedure runs from this pump.
+void WinUIMessagePump::KeepWakeUpForWindowProcedure() {
+  if (work_may_be_queued_) ScheduleWork();
 }
 
 void WinUIMessagePump::HandleTimerMessage() {
@@ -101,49 +98,34 @@ void WinUIMessagePump::HandleTimerMessage() {
   if (delayed_work_time_ != 0) ScheduleDelayedWork(delayed_work_time_);
 }
 
+// One turn: a Windows message, a task, a due delayed task; idle work and a wait only when none
+// of them was there.
 void WinUIMessagePump::DoRunLoop() {
-  // Set while tasks keep the loop busy and the last look at the Windows queue found nothing:
-  // the next look waits until next_look.
-  bool windows_quiet = false;
-  std::chrono::steady_clock::time_point next_look;
   for (;;) {
-    bool more_work_is_plausible = false;
-    const bool look = !windows_quiet || std::chrono::steady_clock::now() >= next_look;
-    if (look) {
-      more_work_is_plausible = ProcessNextWindowsMessage();
-      if (state_->should_quit) break;
-      windows_quiet = !more_work_is_plausible;
-      if (windows_quiet) next_look = std::chrono::steady_clock::now() + kBusyLookInterval;
-    }
-    const bool work_remains = DoWorkKeepingWakeUp();
+    bool more_work_is_plausible = ProcessNextWindowsMessage();
     if (state_->should_quit) break;
-    more_work_is_plausible |= work_remains;
-    windows_quiet &= work_remains;
+    more_work_is_plausible |= DoWork();
+    if (state_->should_quit) break;
     more_work_is_plausible |= state_->delegate->DoDelayedWork(&delayed_work_time_);
     // No delayed work remains: drop an armed timer.
     if (more_work_is_plausible && delayed_work_time_ == 0) KillDelayedWorkTimer();
     if (state_->should_quit) break;
-    // A turn that did not look at the Windows queue does not go idle: the next one looks.
-    if (more_work_is_plausible || !look) continue;
+    if (more_work_is_plausible) continue;
 
     more_work_is_plausible = state_->delegate->DoIdleWork();
     if (state_->should_quit) break;
-    if (more_work_is_plausible || !WaitForWork()) continue;
-    // Woken by input, most often the wake-up of a post: its tasks run at once, before any
-    // other call; the wake-up message is taken off the queue in the next turn (until then no
-    // other is posted). With work left or a wake-up queued the next turn has something to
-    // take, so only an unexplained wake asks about mouse input.
-    const bool woken_work_remains = DoWorkKeepingWakeUp();
-    if (state_->should_quit) break;
-    if (!woken_work_remains && !WakeUpOutstanding()) WaitOutUnpeekableMouseInput();
+    if (!more_work_is_plausible) WaitForWork();
   }
 }
 
-// Sent messages are handled inside the peek. When it finds no posted message, the turn goes on
-// to the tasks; sent messages that arrive later end the next wait at once.
 bool WinUIMessagePump::ProcessNextWindowsMessage() {
+  const DWORD queue_status = GetQueueStatus(QS_SENDMESSAGE);
+  // The peek hands sent messages to their window procedures.
+  if (HIWORD(queue_status) & QS_SENDMESSAGE) KeepWakeUpForWindowProcedure();
   MSG message;
-  return PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) && ProcessMessageHelper(message);
+  if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return ProcessMessageHelper(message);
+  // Sent messages were waiting: the peek has handled them, and more may follow.
+  return (HIWORD(queue_status) & QS_SENDMESSAGE) != 0;
 }
 
 bool WinUIMessagePump::ProcessMessageHelper(const MSG& message) {
@@ -156,6 +138,7 @@ bool WinUIMessagePump::ProcessMessageHelper(const MSG& message) {
   if (message.message == kMsgHaveWork && message.hwnd == message_window_) return ProcessPumpReplacementMessage();
   if (CallMsgFilterW(const_cast<MSG*>(&message), kMessageFilterCode)) return true;
 
+  KeepWakeUpForWindowProcedure();
   WillProcessMessage(message);
   if (state_->dispatcher) {
     if (!state_->dispatcher->Dispatch(message)) state_->should_quit = true;
@@ -178,14 +161,12 @@ bool WinUIMessagePump::ProcessPumpReplacementMessage() {
   return ProcessMessageHelper(message);
 }
 
-bool WinUIMessagePump::WaitForWork() {
-  return MsgWaitForMultipleObjectsEx(0, nullptr, GetCurrentDelayTimeout(), QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-         WAIT_OBJECT_0;
-}
-
-// Mouse input of an attached thread's window is reported but cannot be peeked here; wait for
-// new input instead of spinning.
-void WinUIMessagePump::WaitOutUnpeekableMouseInput() {
+void WinUIMessagePump::WaitForWork() {
+  const DWORD result =
+      MsgWaitForMultipleObjectsEx(0, nullptr, GetCurrentDelayTimeout(), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  if (result != WAIT_OBJECT_0) return;
+  // Mouse input of an attached thread's window is reported but cannot be peeked here; wait for
+  // new input instead of spinning.
   MSG message;
   if ((HIWORD(GetQueueStatus(QS_MOUSE)) & QS_MOUSE) &&
       !PeekMessageW(&message, nullptr, WM_MOUSEFIRST, WM_XBUTTONDBLCLK, PM_NOREMOVE)) {

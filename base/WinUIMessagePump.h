@@ -36,20 +36,21 @@ class WinUIMessagePump : public WinMessagePump {
 
   void DoRunLoop() override;
   void HandleWorkMessage();
-  bool DoWorkKeepingWakeUp();
+  // The delegate's DoWork; notes whether tasks may still be queued.
+  bool DoWork();
+  void KeepWakeUpForWindowProcedure();
   void HandleTimerMessage();
   bool ProcessNextWindowsMessage();
   bool ProcessMessageHelper(const MSG& message);
   bool ProcessPumpReplacementMessage();
-  // True when it woke for input, false after the time-out.
-  bool WaitForWork();
-  void WaitOutUnpeekableMouseInput();
+  void WaitForWork();
   void KillDelayedWorkTimer();
   void WillProcessMessage(const MSG& message);
   void DidProcessMessage(const MSG& message);
 
   HWND message_window_ = nullptr;
   bool timer_armed_ = false;
+  bool work_may_be_queued_ = false;
   ObserverList<UIObserver> ui_observers_;
 };
 

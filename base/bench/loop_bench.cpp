@@ -10,11 +10,16 @@
 // over the time from the first post to the last task's end. A warm-up sizes each target's
 // runs to take about 0.2 s. Latency: the producer posts at a
 // steady rate that every target carries; p50 and p99 of the time from post to run.
+// Stop: each repetition also starts each loop kind on a thread of its own, runs one bounded
+// producer against it for 100 ms and times the loop's StopAndJoin. Two producers: one tops the
+// queue up to 200 of its tasks about every millisecond, one posts 200 more only once the loop
+// has run the earlier ones.
 // Printed: min / median / max over the repetitions, of each figure and of each loop's ratios.
 #include <windows.h>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
@@ -24,10 +29,12 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "base/FrameworkThread.h"
 #include "base/MessageLoopProxy.h"
+#include "base/tests/SteadyProducer.h"
 
 namespace {
 
@@ -325,6 +332,24 @@ Latency MeasureLatency(Target& target, int tasks, double tasks_per_second) {
           TicksToMicroseconds(latencies[latencies.size() * 99 / 100])};
 }
 
+// Milliseconds from asking the loop to stop to its thread's end, under a bounded producer.
+constexpr DWORD kStopGiveUpMs = 10000;
+double MeasureStopUnderProducer(base::MessageLoop::Type type, SteadyProducer::Refill refill) {
+  base::FrameworkThread thread("loop_bench stop");
+  if (!thread.StartWithLoop(type)) return 0;
+  auto producer =
+      std::make_unique<SteadyProducer>(thread.message_loop()->message_loop_proxy(), std::chrono::microseconds(0), refill);
+  Sleep(100);
+  const int64_t asked = NowTicks();
+  thread.Stop();
+  WaitForSingleObject(thread.thread_handle(), kStopGiveUpMs);
+  const double stop_ms = TicksToMicroseconds(NowTicks() - asked) / 1000;
+  // A loop still running after the give-up time stops once its producer does.
+  producer.reset();
+  thread.StopAndJoin();
+  return stop_ms;
+}
+
 constexpr int kWarmUpTasks = 2000;
 constexpr int kMaxTasksPerRun = 1000000;
 
@@ -378,6 +403,50 @@ void PrintSpread(const char* format, const Spread& spread) {
   std::printf(format, spread.Min(), spread.Median(), spread.Max());
 }
 
+// StopAndJoin of one loop kind under one producer, over the repetitions.
+struct StopCase {
+  const char* loop;
+  base::MessageLoop::Type type;
+  const char* producer;
+  SteadyProducer::Refill refill;
+  Spread stop_ms;
+};
+
+std::vector<StopCase> StopCases() {
+  const std::pair<const char*, base::MessageLoop::Type> loops[] = {
+      {"UI loop", base::MessageLoop::kUIMessageLoop},
+      {"IO loop", base::MessageLoop::kIOMessageLoop},
+      {"default loop", base::MessageLoop::kDefaultMessageLoop},
+  };
+  const std::pair<const char*, SteadyProducer::Refill> producers[] = {
+      {"200 queued, topped up every ms", SteadyProducer::Refill::kEveryMillisecond},
+      {"200 more once they have run", SteadyProducer::Refill::kOnceRun},
+  };
+  std::vector<StopCase> cases;
+  for (const auto& producer : producers) {
+    for (const auto& loop : loops) cases.push_back({loop.first, loop.second, producer.first, producer.second, {}});
+  }
+  return cases;
+}
+
+// Interleaved like the other rounds: each repetition starts at another case.
+void MeasureStops(std::vector<StopCase>& cases, int repetitions) {
+  for (int repetition = 0; repetition < repetitions; ++repetition) {
+    for (size_t i = 0; i < cases.size(); ++i) {
+      StopCase& measured = cases[(i + repetition) % cases.size()];
+      measured.stop_ms.Add(MeasureStopUnderProducer(measured.type, measured.refill));
+    }
+  }
+}
+
+void PrintStops(const std::vector<StopCase>& cases) {
+  std::printf("\nStopAndJoin under one bounded producer, ms (gives up at %lu)\n", kStopGiveUpMs);
+  for (const StopCase& measured : cases) {
+    std::printf("%-14s %-32s ", measured.loop, measured.producer);
+    PrintSpread("%8.1f %8.1f %8.1f\n", measured.stop_ms);
+  }
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -402,6 +471,8 @@ int wmain(int argc, wchar_t** argv) {
   };
   constexpr size_t kTargets = sizeof targets / sizeof targets[0];
 
+  std::vector<StopCase> stops = StopCases();
+
   PrintLoad("before");
   // Warm-up, which also sizes each target's runs to about the same time.
   for (Measured& measured : targets) {
@@ -421,6 +492,7 @@ int wmain(int argc, wchar_t** argv) {
       measured.p99_us.Add(latency.p99_us);
     }
   }
+  MeasureStops(stops, repetitions);
   PrintLoad("after");
 
   std::printf("\n%d repetitions; min / median / max. Latency at %.0f tasks/s.\n", repetitions, latency_rate);
@@ -434,13 +506,15 @@ int wmain(int argc, wchar_t** argv) {
       std::printf("  (its slowest run carried less than twice the latency rate: queueing in its latency)\n");
   }
 
+  PrintStops(stops);
+
   std::printf("\nratios, each repetition's loop over its peer in that repetition\n");
   std::printf("%-14s %-28s %-26s %-26s\n", "loop", "peer", "throughput", "p50 latency");
   for (size_t kind = 0; kind < kTargets; kind += 3) {
     const Measured& loop_figures = targets[kind];
     for (size_t peer = kind + 1; peer < kind + 3; ++peer) {
       std::printf("%-14s %-28s ", loop_figures.name, targets[peer].name);
-      PrintSpread("%7.2fx %7.2fx %7.2fx   ", Ratios(loop_figures.tasks_per_second, targets[peer].tasks_per_second));
+      PrintSpread("%7.3fx %7.3fx %7.3fx   ", Ratios(loop_figures.tasks_per_second, targets[peer].tasks_per_second));
       PrintSpread("%7.2fx %7.2fx %7.2fx\n", Ratios(loop_figures.p50_us, targets[peer].p50_us));
     }
   }

@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "base/MessageLoopProxy.h"
@@ -32,10 +34,10 @@ TEST(MessageLoopOrder, ImmediateTasksRunBeforeDelayedZeroOnTheLoopButNotThroughT
   loop.message_loop_proxy()->PostTask(trace.Add("proxy immediate"));
   loop.PostDelayedTask([&] { loop.Quit(); }, 0);
   loop.Run();
-  // The loop's own delayed-0 task waits in the heap until the batch of immediate tasks has
-  // run; the proxy turns a delay of 0 into an immediate post that keeps its place.
-  EXPECT_EQ(trace.names, (std::vector<std::string>{"loop immediate", "proxy delayed 0", "proxy immediate",
-                                                   "loop delayed 0"}));
+  // The loop's own delayed-0 task goes through the heap and runs in the turn of the first
+  // immediate task; the proxy turns a delay of 0 into an immediate post that keeps its place.
+  EXPECT_EQ(trace.names, (std::vector<std::string>{"loop immediate", "loop delayed 0", "proxy delayed 0",
+                                                   "proxy immediate"}));
 }
 
 TEST(MessageLoopOrder, DelayedTasksRunByRunTimeThenInArrivalOrder) {
@@ -70,22 +72,48 @@ TEST(MessageLoopOrder, DelayedTaskWaitsForItsTime) {
   EXPECT_EQ(trace.names, (std::vector<std::string>{"checked", "due"}));
 }
 
-// A pump relies on the answer: a loop told "nothing remains" with tasks queued would sleep, and
-// the UI pump would leave no wake-up for a modal loop.
-TEST(MessageLoopOrder, EachDoWorkRunsTheBatchItTookAndSaysWhetherMoreIsQueued) {
+// The pumps take their own turns (Windows messages, packets) between any two tasks: each
+// DoWork and DoDelayedWork runs one task at most, and says whether it ran one.
+TEST(MessageLoopOrder, EachDoWorkAndDoDelayedWorkRunsOneTask) {
+  FakeClock clock;
   MessageLoop loop;
   Trace trace;
   loop.PostTask([&] {
     trace.names.push_back("first");
     loop.PostTask(trace.Add("posted by first"));
   });
+  loop.PostDelayedTask(trace.Add("delayed A"), 1000);
+  loop.PostDelayedTask(trace.Add("delayed B"), 1000);
   loop.PostTask(trace.Add("second"));
   base::MessagePump::Delegate& delegate = loop;
-  EXPECT_TRUE(delegate.DoWork());
-  EXPECT_EQ(trace.names, (std::vector<std::string>{"first", "second"}));
-  EXPECT_FALSE(delegate.DoWork());
-  EXPECT_EQ(trace.names, (std::vector<std::string>{"first", "second", "posted by first"}));
-  EXPECT_FALSE(delegate.DoWork());
+  int64_t next_run_time = 0;
+  const auto work = [&] { return delegate.DoWork(); };
+  const auto delayed_work = [&] { return delegate.DoDelayedWork(&next_run_time); };
+  const auto due_work = [&] {
+    clock.Advance(1);
+    return delayed_work();
+  };
+  // Each call and the task it runs; none for a call that must run nothing.
+  const std::pair<std::function<bool()>, std::string> steps[] = {
+      {work, "first"},
+      // Both delayed tasks go to the heap on the way to the second immediate one.
+      {work, "second"},
+      {work, "posted by first"},
+      {work, ""},
+      {delayed_work, ""},  // not due yet
+      {due_work, "delayed A"},
+      {delayed_work, "delayed B"},
+      {delayed_work, ""},
+  };
+  for (size_t step = 0; step < sizeof steps / sizeof steps[0]; ++step) {
+    const std::string& expected = steps[step].second;
+    const size_t ran_before = trace.names.size();
+    EXPECT_EQ(steps[step].first(), !expected.empty()) << "step " << step;
+    ASSERT_EQ(trace.names.size(), ran_before + (expected.empty() ? 0 : 1)) << "step " << step;
+    if (!expected.empty()) {
+      EXPECT_EQ(trace.names.back(), expected) << "step " << step;
+    }
+  }
 }
 
 TEST(MessageLoopQuit, QueuedWorkRunsBeforeTheLoopQuits) {

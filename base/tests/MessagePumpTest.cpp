@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -32,8 +33,7 @@ TEST_P(AnyLoopKind, PostsWakeAnIdleLoopEveryTime) {
   ScriptedThread thread;
   ASSERT_TRUE(thread.StartWithLoop(GetParam()));
   auto proxy = thread.message_loop()->message_loop_proxy();
-  // Each post lands while the loop goes idle, waits, or still holds the previous wake-up
-  // (the UI loop runs woken tasks before it takes the wake-up message off its queue).
+  // Each post lands while the loop goes idle, waits, or still holds the previous wake-up.
   for (int round = 0; round < 300; ++round) {
     TestEvent ran;
     ASSERT_TRUE(proxy->PostTask([&] { ran.Set(); }));
@@ -51,10 +51,13 @@ TEST_P(AnyLoopKind, DelayedTaskWakesTheLoopWhenDue) {
   EXPECT_GE(std::chrono::steady_clock::now() - posted, std::chrono::milliseconds(20));
 }
 
-TEST_P(AnyLoopKind, StopUnderASteadyProducerReturnsPromptly) {
+// The quit waits for a turn with nothing to do; a producer the loop outpaces leaves one soon,
+// however fast the loop runs its tasks.
+TEST_P(AnyLoopKind, StopUnderAProducerItOutpacesReturnsPromptly) {
   ScriptedThread thread;
   ASSERT_TRUE(thread.StartWithLoop(GetParam()));
-  SteadyProducer producer(thread.message_loop()->message_loop_proxy());
+  SteadyProducer producer(thread.message_loop()->message_loop_proxy(), std::chrono::microseconds(0),
+                          SteadyProducer::Refill::kOnceRun);
   Sleep(100);
   const auto asked = std::chrono::steady_clock::now();
   thread.Stop();
@@ -245,6 +248,85 @@ TEST(WinUIMessagePump, EndlessTasksLeaveWindowMessagesTheirTurn) {
     EXPECT_TRUE(handled);
     EXPECT_LT(std::chrono::steady_clock::now() - posted, std::chrono::seconds(1));
   });
+}
+
+// Each turn of the UI pump takes one Windows message before its one task: a message posted by a
+// task is handled before the next task, also before a task posted after it.
+TEST(WinUIMessagePump, AMessagePostedByATaskIsHandledBeforeTheNextTask) {
+  constexpr int kTasks = 50;
+  for (const bool chained : {false, true}) {
+    OnFreshThread([chained] {
+      base::UIMessageLoop loop;
+      std::vector<std::string> trace;
+      HandlerWindow window([&] { trace.push_back("message"); });
+      std::function<void(int)> post_task = [&](int i) {
+        loop.PostTask([&, i] {
+          trace.push_back("task " + std::to_string(i));
+          window.PostRun();
+          if (chained && i + 1 < kTasks) post_task(i + 1);
+          if (i + 1 == kTasks) loop.Quit();
+        });
+      };
+      // A queue of tasks from the start, or each task posting the next.
+      for (int i = 0; i < (chained ? 1 : kTasks); ++i) post_task(i);
+      loop.Run();
+      std::vector<std::string> expected;
+      for (int i = 0; i < kTasks; ++i) {
+        expected.push_back("task " + std::to_string(i));
+        expected.push_back("message");
+      }
+      EXPECT_EQ(trace, expected) << (chained ? "chained tasks" : "queued tasks");
+    });
+  }
+}
+
+// Messages from another thread reach a loop kept busy by a queue of tasks. Each turn takes one
+// message and one task, so a message waits for one task, plus one for each message ahead of it.
+TEST(WinUIMessagePump, AMessageFromAnotherThreadWaitsOneTaskPerMessageAhead) {
+  constexpr int kMessages = 20;
+  std::atomic<int> tasks_run{0};
+  std::atomic<int> handled{0};
+  // Read by the poster just after each post, in this order.
+  int handled_when_posted[kMessages] = {};
+  int runs_when_posted[kMessages] = {};
+  int runs_when_handled[kMessages] = {};  // read by the message's handler
+  TestEvent window_ready;
+  std::unique_ptr<HandlerWindow> window;
+  std::thread poster([&] {
+    if (!window_ready.Wait()) return;
+    for (int i = 0; i < kMessages; ++i) {
+      Sleep(2);
+      window->PostRun();
+      handled_when_posted[i] = handled;
+      runs_when_posted[i] = tasks_run;
+    }
+  });
+  OnFreshThread([&] {
+    base::UIMessageLoop loop;
+    window = std::make_unique<HandlerWindow>([&] {
+      runs_when_handled[handled] = tasks_run;
+      if (++handled == kMessages) loop.Quit();
+    });
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    // Twenty tasks of 100 us stay queued until the last message has been handled.
+    std::function<void()> busy_task = [&] {
+      const auto until = std::chrono::steady_clock::now() + std::chrono::microseconds(100);
+      while (std::chrono::steady_clock::now() < until) {
+      }
+      ++tasks_run;
+      if (handled < kMessages && std::chrono::steady_clock::now() < give_up) loop.PostTask(busy_task);
+    };
+    for (int i = 0; i < 20; ++i) loop.PostTask(busy_task);
+    window_ready.Set();
+    loop.Run();
+    window.reset();
+  });
+  poster.join();
+  ASSERT_EQ(handled, kMessages);
+  for (int i = 0; i < kMessages; ++i) {
+    const int messages_ahead = i - handled_when_posted[i];
+    EXPECT_LE(runs_when_handled[i] - runs_when_posted[i], 1 + messages_ahead) << "message " << i;
+  }
 }
 
 TEST(WinUIMessagePump, NestedRunDefersNonNestableTasksToTheOuterRun) {
