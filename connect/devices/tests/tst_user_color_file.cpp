@@ -2,6 +2,8 @@
 // file too large to load is kept aside or left alone, never cut.
 #include "devices/UserColorSettings.h"
 
+#include "common/tests/FileBytes.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -20,18 +22,6 @@ QByteArray junk_sections(int bytes)
     for (int n = 0; junk.size() < bytes; ++n)
         junk += "[junk" + QByteArray::number(n) + "]\nvalue=" + QByteArray(200, 'j') + "\n";
     return junk;
-}
-
-QByteArray read_file(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool write_file(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 std::unique_ptr<QSettings> open_store(const QString &path)
@@ -66,7 +56,7 @@ void UserColorFileTest::opening_leaves_the_file_as_it_is()
     QFETCH(QByteArray, content);
     QTemporaryDir folder;
     const QString path = folder.filePath("user_color.ini");
-    QVERIFY(write_file(path, content));
+    write_file(path, content);
     const QDateTime written = QFileInfo(path).lastModified();
 
     std::unique_ptr<QSettings> store = open_store(path);
@@ -83,7 +73,7 @@ void UserColorFileTest::a_preset_written_keeps_the_other_keys()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath("user_color.ini");
-    QVERIFY(write_file(path, "[General]\nx=1\n" + junk_sections(100 << 10) + kPresets));
+    write_file(path, "[General]\nx=1\n" + junk_sections(100 << 10) + kPresets);
     open_store(path)->setValue("COLOR3/Red", 200);
 
     const QSettings file(path, QSettings::IniFormat);
@@ -98,8 +88,8 @@ void UserColorFileTest::an_oversized_file_is_kept_aside_whole()
     QTemporaryDir folder;
     const QString path = folder.filePath("user_color.ini");
     const QByteArray content = kPresets + junk_sections(kMaxBytes);
-    QVERIFY(write_file(path, content));
-    QVERIFY(write_file(path + ".bad", "an older one"));
+    write_file(path, content);
+    write_file(path + ".bad", "an older one");
 
     std::unique_ptr<QSettings> store = open_store(path);
     QVERIFY(!store->contains("COLOR1/Red"));
@@ -114,7 +104,7 @@ void UserColorFileTest::an_oversized_file_that_cannot_be_moved_is_left_alone()
     QTemporaryDir folder;
     const QString path = folder.filePath("user_color.ini");
     const QByteArray content = kPresets + junk_sections(kMaxBytes);
-    QVERIFY(write_file(path, content));
+    write_file(path, content);
     QVERIFY(QDir(folder.path()).mkpath("user_color.ini.bad/occupied"));  // nothing replaces it
 
     std::unique_ptr<QSettings> store = open_store(path);

@@ -1,5 +1,6 @@
 // The main window's page stack, installer clean-up and update hook, and its tray icon.
 #include "WidgetFixture.h"
+#include "common/tests/FileBytes.h"
 #include "devices/Tavri_QV8.h"
 #include "devices/Tavri_ZY5.h"
 #include "editors/PopBox.h"
@@ -27,13 +28,6 @@ QStringList captured_log;
 void capture(QtMsgType, const QMessageLogContext &, const QString &message)
 {
     captured_log.append(message);
-}
-
-void write_file(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
 }
 
 // A real program of the platform stands in for an installer: a copy of it under the

@@ -3,6 +3,8 @@
 #include "shell/LocalPeer.h"
 #include "shell/QtSingleApplication.h"
 
+#include "common/tests/FileBytes.h"
+
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
@@ -31,13 +33,6 @@ QStringList captured_log;
 void capture(QtMsgType, const QMessageLogContext &, const QString &message)
 {
     captured_log.append(message);
-}
-
-void write_file(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
 }
 
 QByteArray swapped_case(const QByteArray &text)

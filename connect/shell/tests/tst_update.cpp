@@ -8,6 +8,7 @@
 #include "shell/UpdateFiles.h"
 #include "shell/ProgramVersion.h"
 
+#include "common/tests/FileBytes.h"
 #include "common/tests/PrivateAppData.h"
 
 #include <JlCompress.h>
@@ -37,19 +38,6 @@ QStringList captured_log;
 void capture(QtMsgType, const QMessageLogContext &, const QString &message)
 {
     captured_log.append(message);
-}
-
-QByteArray read_file(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void write_file(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(content);
 }
 
 // A zip holding the given files (name -> content), with entry names as given.
