@@ -101,12 +101,13 @@ void ZY5_Btn_Config::get_btn_state(int btn_id)
     m_macroInForce.reset();
     if (!assignment) {
         // The dialog shows the last assignment read; a macro of another button is not offered.
-        m_assignmentButton = 0;
+        m_inForceButton = 0;
         m_dialog->recorder->set_unread();
         return;
     }
     m_assignment = *assignment;
-    m_assignmentButton = btn_id;
+    m_inForce = *assignment;
+    m_inForceButton = btn_id;
     if (m_assignment.type == zy5::Macro)
         get_micro_btn(btn_id);
 }
@@ -203,8 +204,8 @@ void ZY5_Btn_Config::assign(const QByteArray &report, const zy5::ButtonAssignmen
 void ZY5_Btn_Config::remember_in_force(const zy5::ButtonAssignment &assignment,
                                        std::optional<std::vector<MacroEvent>> macro)
 {
-    m_assignment = assignment;
-    m_assignmentButton = chosen_button();
+    m_inForce = assignment;
+    m_inForceButton = chosen_button();
     m_macroInForce = std::move(macro);
 }
 
@@ -231,12 +232,12 @@ void ZY5_Btn_Config::set_micro_function()
 // just before, as far as that is known.
 void ZY5_Btn_Config::put_back_assignment_in_force()
 {
-    if (m_assignmentButton != chosen_button())
+    if (m_inForceButton != chosen_button())
         return;
-    if (m_assignment.type != zy5::Macro)
-        zy5::tell(dev_command_path, zy5::assign_as_read(chosen_button(), m_assignment));
+    if (m_inForce.type != zy5::Macro)
+        zy5::tell(dev_command_path, zy5::assign_as_read(chosen_button(), m_inForce));
     else if (m_macroInForce)
-        zy5::write_macro(dev_command_path, dev_macro_path, chosen_button(), m_assignment.sub != 0, *m_macroInForce);
+        zy5::write_macro(dev_command_path, dev_macro_path, chosen_button(), m_inForce.sub != 0, *m_macroInForce);
 }
 
 void ZY5_Btn_Config::tell_user(const QString &text)

@@ -46,7 +46,8 @@ private:
     QButtonGroup *m_buttons;
     btn_Dialog *m_dialog;
     PopBox *m_notice;
-    zy5::ButtonAssignment m_assignment;  // in force, as last read or written
-    int m_assignmentButton = 0;          // whose it is; 0 when the last read failed
+    zy5::ButtonAssignment m_assignment;  // as last read: what the dialog shows
+    zy5::ButtonAssignment m_inForce;     // as last read or written
+    int m_inForceButton = 0;             // whose it is; 0 when the last read failed
     std::optional<std::vector<MacroEvent>> m_macroInForce;  // its events, when it is a macro known whole
 };

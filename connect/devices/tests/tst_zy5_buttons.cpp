@@ -101,6 +101,7 @@ private slots:
     void a_failed_macro_read_offers_nothing_to_save();
     void a_failed_macro_write_is_told_and_undone();
     void a_failed_macro_write_puts_back_the_choice_saved_before_it();
+    void a_failed_read_shows_the_last_assignment_read();
 };
 
 void Zy5ButtonsTest::dialog_opens_beside_the_button()
@@ -411,6 +412,25 @@ void Zy5ButtonsTest::a_failed_macro_write_puts_back_the_choice_saved_before_it()
             QVERIFY2(fixture.button(5).macro == c.macro, c.choice);
         QCOMPARE(fixture.rejections(), 0);
     }
+}
+
+// A choice saved is in force for the put-back, but a failed read shows the last one read.
+void Zy5ButtonsTest::a_failed_read_shows_the_last_assignment_read()
+{
+    ButtonsFixture fixture;  // button 5 holds function 3
+    FakeHooks hooks;
+    ButtonPage buttons(fixture);
+    btn_Dialog &dialog = *buttons.dialog;
+    buttons.open(5);
+    dialog.func_list->rows[7]->click();
+    QCOMPARE(assignment_of(fixture.button(5)), (Assignment{0, 7, 0, 0}));
+
+    fakehid::fail_next("hid_read_timeout");  // both assignment reads of button 6 fail
+    fakehid::fail_next("hid_read_timeout");
+    buttons.open(6);
+    QVERIFY(dialog.func_tab->isChecked());
+    QVERIFY(dialog.func_list->rows[3]->isChecked());
+    QVERIFY(!dialog.func_list->rows[7]->isChecked());
 }
 
 QTEST_MAIN(Zy5ButtonsTest)
