@@ -23,15 +23,7 @@ void ImagePrefetcher::Stop() {
   }
   changed_.notify_all();
   worker_.join();
-  DropAll();
-}
-
-void ImagePrefetcher::DropAll() {
-  std::lock_guard<std::mutex> hold(lock_);
-  for (auto& entry : pending_)
-    if (entry.second.block) GlobalFree(entry.second.block);
-  pending_.clear();
-  queue_.clear();
+  DropUntaken();
 }
 
 bool ImagePrefetcher::IsRequested(const std::wstring& key) {

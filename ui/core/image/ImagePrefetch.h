@@ -55,7 +55,6 @@ class ImagePrefetcher {
   };
 
   void Work();
-  void DropAll();
 
   std::mutex lock_;
   std::condition_variable changed_;

@@ -65,7 +65,7 @@ TEST_F(HostileClassSkins, EachCaseEndsInBoundedTimeAndMemory) {
     SCOPED_TRACE(test.name);
     int log_lines = 0;
     const SkinLogSink previous = SetSkinLogSink([&log_lines](const std::wstring&) { ++log_lines; });
-    const size_t memory_before = PeakCommit();
+    const CommitSampler commit;
     const ULONGLONG start = GetTickCount64();
     NativeTestWindow* window = ShowSkinWindow(test.classes, test.body);
     ASSERT_NE(window, nullptr);
@@ -77,7 +77,7 @@ TEST_F(HostileClassSkins, EachCaseEndsInBoundedTimeAndMemory) {
     delete window;
     const ULONGLONG end = GetTickCount64();
     SetSkinLogSink(previous);
-    const size_t grown = PeakCommit() - memory_before;
+    const size_t grown = commit.PeakGrowth();
     std::printf("%-42s build and show %5llu ms, close %5llu ms, all %5llu ms, peak commit +%zu MiB, "
                 "%d log lines\n",
                 test.name, built - start, end - closing, end - start, grown >> 20, log_lines);

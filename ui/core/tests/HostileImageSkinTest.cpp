@@ -5,16 +5,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <psapi.h>
-
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <sstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "FileBytes.h"
@@ -186,41 +182,7 @@ struct Figures {
   std::string first_line;
 };
 
-PROCESS_MEMORY_COUNTERS Memory() {
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof(counters);
-  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-  return counters;
-}
-
-// The highest commit while it runs, read every millisecond: Wine's PeakPagefileUsage follows
-// the current commit, while its PeakWorkingSetSize is the process's true high-water mark.
-class CommitSampler {
- public:
-  CommitSampler() : thread_([this] { Sample(); }) {}
-  ~CommitSampler() { Stop(); }
-  SIZE_T Stop() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-    return peak_;
-  }
-
- private:
-  void Sample() {
-    while (!stop_) {
-      peak_ = std::max(peak_, Memory().PagefileUsage);
-      Sleep(1);
-    }
-  }
-
-  std::atomic<bool> stop_{false};
-  SIZE_T peak_ = 0;
-  std::thread thread_;
-};
-
-double Mib(SIZE_T grown_from, SIZE_T to) {
-  return to > grown_from ? static_cast<double>(to - grown_from) / (1 << 20) : 0;
-}
+double Mib(SIZE_T bytes) { return static_cast<double>(bytes) / (1 << 20); }
 
 class HostileWindow : public WindowImplBase {
  public:
@@ -256,7 +218,7 @@ Figures RunCase() {
   Figures figures;
   std::vector<std::wstring> lines;
   SetSkinLogSink([&lines](const std::wstring& line) { lines.push_back(line); });
-  const PROCESS_MEMORY_COUNTERS base = Memory();
+  const SIZE_T working_set = ProcessMemory().WorkingSetSize;
   CommitSampler sampler;
   const auto start = std::chrono::steady_clock::now();
   static std::string archive;
@@ -291,8 +253,8 @@ Figures RunCase() {
   GlobalManager::Shutdown();
   figures.close = SecondsSince(close);
   figures.total = SecondsSince(start) - settled;
-  figures.peak_commit_mib = Mib(base.PagefileUsage, sampler.Stop());
-  figures.peak_resident_mib = Mib(base.WorkingSetSize, Memory().PeakWorkingSetSize);
+  figures.peak_commit_mib = Mib(sampler.PeakGrowth());
+  figures.peak_resident_mib = Mib(ProcessMemory().PeakWorkingSetSize - working_set);
   figures.log_lines = lines.size();
   if (!lines.empty()) figures.first_line = WideToUtf8Bytes(lines.front());
   SetSkinLogSink(nullptr);

@@ -1,14 +1,17 @@
 // Native windows for tests under Wine: a window class over ui::Window, a message pump with
-// a deadline, skins built into such windows, the process's peak commit, and real mouse input
-// through xdotool.
+// a deadline, skins built into such windows, the process's memory and its peak commit, and real
+// mouse input through xdotool.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "builder/WindowBuilder.h"
@@ -87,13 +90,43 @@ inline NativeTestWindow* ShowSkinWindow(const std::wstring& classes, const std::
   return window;
 }
 
-// The most committed memory the process has had so far (link psapi).
-inline size_t PeakCommit() {
+// The process's memory counters (link psapi).
+inline PROCESS_MEMORY_COUNTERS ProcessMemory() {
   PROCESS_MEMORY_COUNTERS counters = {};
   counters.cb = sizeof(counters);
   GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-  return counters.PeakPagefileUsage;
+  return counters;
 }
+
+// How far the process's commit rises above its level at the sampler's start, at its highest,
+// read every millisecond: Wine's PeakPagefileUsage follows the current commit, while its
+// PeakWorkingSetSize is the process's true high-water mark.
+class CommitSampler {
+ public:
+  CommitSampler() : thread_([this] { Sample(); }) {}
+  ~CommitSampler() {
+    stop_ = true;
+    thread_.join();
+  }
+  CommitSampler(const CommitSampler&) = delete;
+  CommitSampler& operator=(const CommitSampler&) = delete;
+
+  // In bytes, up to now.
+  size_t PeakGrowth() const { return std::max<size_t>(peak_, ProcessMemory().PagefileUsage) - start_; }
+
+ private:
+  void Sample() {
+    while (!stop_) {
+      peak_ = std::max<size_t>(peak_, ProcessMemory().PagefileUsage);
+      Sleep(1);
+    }
+  }
+
+  const size_t start_ = ProcessMemory().PagefileUsage;
+  std::atomic<size_t> peak_{start_};
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+};
 
 // Moves the real pointer to a client point of `hwnd` and clicks (xdotool on the X display).
 inline bool XClick(HWND hwnd, POINT client, int button = 1) {

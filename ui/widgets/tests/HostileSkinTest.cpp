@@ -4,7 +4,6 @@
 // memory stays bounded.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <psapi.h>
 
 #include <functional>
 #include <string>
@@ -99,7 +98,7 @@ TEST_F(HostileSkins, NoneCrashesHangsOrTakesUnboundedMemory) {
          EXPECT_EQ(edit->GetText().size(), 32767u);
        }},
   };
-  const size_t memory_before = PeakCommit();
+  const CommitSampler commit;
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
     const ULONGLONG start = GetTickCount64();
@@ -112,7 +111,7 @@ TEST_F(HostileSkins, NoneCrashesHangsOrTakesUnboundedMemory) {
     PumpFor(50);
     delete window;
     const ULONGLONG took = GetTickCount64() - start;
-    const size_t grown = PeakCommit() - memory_before;
+    const size_t grown = commit.PeakGrowth();
     std::printf("%-36s %6llu ms, peak commit +%zu MiB\n", test.name, took, grown >> 20);
     EXPECT_LT(took, 30000u);
     EXPECT_LT(grown, size_t{512} << 20);

@@ -149,16 +149,21 @@ TEST_F(RichEditTest, TabHeldSendsTabUnlessTheEditWantsIt) {
   EXPECT_EQ(edit_->GetText(), L"\t");
 }
 
-// Puts text and a private format on the clipboard, as another program would.
-UINT PutClipboard(const std::wstring& text) {
-  const UINT private_format = RegisterClipboardFormatW(L"OrvaneTestFormat");
+// Puts text and the bytes of another format on the clipboard, as another program would.
+void PutClipboard(const std::wstring& text, UINT format, const std::string& bytes) {
   EXPECT_TRUE(RichEdit::SetClipboardText(text));
   EXPECT_TRUE(OpenClipboard(nullptr));
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 4);
-  memcpy(GlobalLock(block), "keep", 4);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  memcpy(GlobalLock(block), bytes.data(), bytes.size());
   GlobalUnlock(block);
-  SetClipboardData(private_format, block);
+  SetClipboardData(format, block);
   CloseClipboard();
+}
+
+// Text and a private format; returns the format.
+UINT PutClipboard(const std::wstring& text) {
+  const UINT private_format = RegisterClipboardFormatW(L"OrvaneTestFormat");
+  PutClipboard(text, private_format, "keep");
   return private_format;
 }
 
@@ -232,13 +237,7 @@ TEST_F(RichEditTest, TextGoingInIsCutAtTheMaximumLength) {
 
 // Puts formatted text (RTF) and its plain form on the clipboard.
 void PutFormatted(const std::string& rtf, const std::wstring& plain) {
-  ASSERT_TRUE(RichEdit::SetClipboardText(plain));
-  ASSERT_TRUE(OpenClipboard(nullptr));
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, rtf.size() + 1);
-  memcpy(GlobalLock(block), rtf.c_str(), rtf.size() + 1);
-  GlobalUnlock(block);
-  SetClipboardData(RegisterClipboardFormatW(CF_RTF), block);
-  CloseClipboard();
+  PutClipboard(plain, RegisterClipboardFormatW(CF_RTF), rtf + '\0');
 }
 
 TEST_F(RichEditTest, RichPasteKeepsItsFormattingPlainPasteDoesNot) {
