@@ -41,11 +41,10 @@ SIZE Control::EstimateSize(SIZE available) {
       SetFixedHeight(source.bottom - source.top, true);
       return SIZE{cx_fixed_, cy_fixed_};
     }
+    // A failed load is an entry too (of size 0), so the file is read once.
     if (!image->image_cache) image->image_cache = GlobalManager::GetImageEntry(ImagePath(*image));
-    if (image->image_cache) {
-      image_size.cx = ScaleByDpi(image->image_cache->width);
-      image_size.cy = ScaleByDpi(image->image_cache->height);
-    }
+    image_size.cx = ScaleByDpi(image->image_cache->width);
+    image_size.cy = ScaleByDpi(image->image_cache->height);
   }
   re_estimate_ = false;
   bool text_re_estimate = false;

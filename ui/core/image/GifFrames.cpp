@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "image/ByteOrder.h"
+
 namespace ui {
 namespace {
 
@@ -10,8 +12,6 @@ constexpr size_t kHeaderSize = 13;  // signature, logical screen descriptor
 constexpr size_t kImageDescriptorSize = 10;
 constexpr uint8_t kExtension = 0x21;
 constexpr uint8_t kImage = 0x2c;
-
-uint32_t Little16(const uint8_t* p) { return p[0] | (p[1] << 8); }
 
 size_t ColorTableBytes(uint8_t flags) { return (flags & 0x80) ? 3u << ((flags & 7) + 1) : 0; }
 

@@ -3,17 +3,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "image/ByteOrder.h"
+
 namespace ui {
 namespace {
-
-uint32_t Big16(const uint8_t* p) { return (p[0] << 8) | p[1]; }
-uint32_t Big32(const uint8_t* p) {
-  return (static_cast<uint32_t>(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-}
-uint32_t Little16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t Little32(const uint8_t* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 bool StartsWith(const uint8_t* data, size_t size, const char* magic, size_t length) {
   return size >= length && std::memcmp(data, magic, length) == 0;
