@@ -4,7 +4,7 @@
 # The prefix is copied from a template made once (and remade when this script changes);
 # the wine server stays up for the whole run and is shut down at the end. With --keep-prefix
 # the prefix in RUN_DIR is copied only when there is none and kept afterwards, with what the
-# programs saved in it, whatever becomes of the template; one session at a time uses it.
+# programs saved in it, whatever becomes of the template. One session at a time uses a RUN_DIR.
 set -euo pipefail
 
 keep_prefix=false
@@ -27,7 +27,7 @@ start_display() {
     exec {display_lock}>"/tmp/.orvane-displays/$n.lock"
     if ! flock -n "$display_lock"; then exec {display_lock}>&-; continue; fi
     if [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]]; then exec {display_lock}>&-; continue; fi
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 {run_lock}>&- &
     xvfb_pid=$!
     for _ in $(seq 50); do
       [[ -e /tmp/.X11-unix/X$n ]] && kill -0 "$xvfb_pid" 2>/dev/null && { export DISPLAY=":$n"; return 0; }
@@ -100,13 +100,13 @@ cleanup() {
 trap cleanup EXIT
 
 mkdir -p "$template_root" "$run_dir"
-if $keep_prefix; then
-  # Taken before WINEPREFIX is set, so a refused session never stops the other's server.
-  exec {prefix_lock}>"$run_dir/.prefix.lock"
-  if ! flock -n "$prefix_lock"; then
-    echo "wine-session: the prefix in $run_dir is in use by another session" >&2
-    exit 1
-  fi
+# Taken before WINEPREFIX is set, so a refused session never stops the other's server. Only this
+# script holds it (every child closes it): it is free the moment the session ends, whatever the
+# session's programs take to exit.
+exec {run_lock}>"$run_dir/.session.lock"
+if ! flock -n "$run_lock"; then
+  echo "wine-session: the prefix in $run_dir is in use by another session" >&2
+  exit 1
 fi
 start_display
 export WINEPREFIX="$run_dir/wineprefix"
@@ -119,13 +119,13 @@ if [[ ! -d $WINEPREFIX ]]; then
     [[ -d $template ]] || make_template
     rm -rf "$WINEPREFIX.copy"
     cp -a "$template" "$WINEPREFIX.copy"
-  ) 9>"$template_root/.lock"
+  ) 9>"$template_root/.lock" {run_lock}>&-
   mv "$WINEPREFIX.copy" "$WINEPREFIX"
 fi
 
 # Keep one server for the run, warmed with output discarded: Wine's helper processes
 # would otherwise hold the first test's captured output open.
-wineserver -p60
-wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+wineserver -p60 {run_lock}>&-
+wine cmd /c exit >/dev/null 2>&1 </dev/null {run_lock}>&- || true
 
-"$@"
+"$@" {run_lock}>&-

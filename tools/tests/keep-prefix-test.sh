@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # wine-session.sh --keep-prefix: what a program saves in the prefix is there at the next such
-# session, a second session at once is refused, and a session without the flag starts afresh.
+# session, a second session at once is refused, what a session leaves running does not hold the
+# prefix, and a session without the flag starts afresh.
 #   keep-prefix-test.sh RUN_DIR
 set -euo pipefail
 session=$(cd "$(dirname "$0")/.." && pwd)/wine-session.sh
@@ -8,6 +9,8 @@ run_dir=$1
 rm -rf "$run_dir"
 
 "$session" --keep-prefix "$run_dir" wine cmd /c 'echo saved> C:\kept.txt'
+# A program left running by a session keeps no lock: the next session starts at once.
+"$session" --keep-prefix "$run_dir" bash -c 'sleep 10 >/dev/null 2>&1 &'
 kept=$("$session" --keep-prefix "$run_dir" wine cmd /c 'type C:\kept.txt' | tr -d '\r')
 [[ $kept == saved ]] || { echo "the kept prefix lost the saved file (read: '$kept')" >&2; exit 1; }
 
