@@ -6,7 +6,7 @@
 
 enum class ReadResult { kRead, kAbsent, kCannotRead, kTooLarge };
 
-// Reads the file's bytes as they are. kAbsent when neither the file nor its folder exists;
+// Reads the file's bytes as they are. kAbsent when the file or its folder does not exist;
 // a file larger than max_bytes is refused before anything is read (kTooLarge); bytes is
 // filled only for kRead.
 ReadResult ReadWholeFile(const std::wstring& path, uint64_t max_bytes, std::string* bytes);

@@ -23,6 +23,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <functional>
@@ -336,7 +337,10 @@ Latency MeasureLatency(Target& target, int tasks, double tasks_per_second) {
 constexpr DWORD kStopGiveUpMs = 10000;
 double MeasureStopUnderProducer(base::MessageLoop::Type type, SteadyProducer::Refill refill) {
   base::FrameworkThread thread("loop_bench stop");
-  if (!thread.StartWithLoop(type)) return 0;
+  if (!thread.StartWithLoop(type)) {
+    std::fprintf(stderr, "loop_bench: a loop thread could not start\n");
+    std::exit(1);
+  }
   auto producer =
       std::make_unique<SteadyProducer>(thread.message_loop()->message_loop_proxy(), std::chrono::microseconds(0), refill);
   Sleep(100);

@@ -21,8 +21,9 @@ public:
 
     // False, with the system's error number, when no notices will arrive.
     bool start(long *error);
-    // Reads the bus for the start-up scan. On Linux an enumeration that failed or left a
-    // node out is repeated as after an event, and what it then finds is announced.
+    // Reads the bus for the start-up scan. On Linux an enumeration that left a node out is
+    // repeated as after an event, and what it then finds is announced; a failure is told
+    // from an empty bus only against an earlier list, so the first scan's reads as no device.
     void refresh_at_start();
 
 #ifdef Q_OS_WIN

@@ -76,7 +76,10 @@ class NativeTestWindow : public Window {
 // </Window>`, shown; null when it could not be made or built.
 inline NativeTestWindow* ShowSkinWindow(const std::wstring& classes, const std::wstring& body) {
   auto* window = new NativeTestWindow();
-  if (!window->CreateAt(RECT{50, 50, 450, 350}, false)) return nullptr;
+  if (!window->CreateAt(RECT{50, 50, 450, 350}, false)) {
+    delete window;
+    return nullptr;
+  }
   WindowBuilder builder;
   auto* root = dynamic_cast<Box*>(builder.Create(
       L"<Window>" + classes + L"<VBox>" + body + L"</VBox></Window>", CreateControlCallback(), window));
