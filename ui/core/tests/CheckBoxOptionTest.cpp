@@ -134,6 +134,23 @@ TEST_F(Options, ABatchSettlesEachGroupOnce) {
   }
 }
 
+// The last member selected in a build leaves the group (its class moves it) before the build
+// ends: as without a build, the members it unselected stay unselected.
+TEST_F(Options, AMemberLeavingDuringABuildLeavesNoOtherSelected) {
+  WindowBuilder builder;
+  ASSERT_NE(builder.Create(LR"(<Window><Class name="x" value="group=&quot;h&quot;"/><VBox>)"
+                           LR"(<Option name="b" group="g" selected="true"/>)"
+                           LR"(<Option name="c" group="g" selected="true"/>)"
+                           LR"(<Option name="a" group="g" selected="true" class="x"/>)"
+                           LR"(</VBox></Window>)",
+                           CreateControlCallback(), &window, root),
+            nullptr);
+  ASSERT_EQ(window.GetOptionGroup(L"g")->size(), 2u);
+  for (Control* member : *window.GetOptionGroup(L"g"))
+    EXPECT_FALSE(static_cast<Option*>(member)->IsSelected()) << member->GetName();
+  EXPECT_TRUE(static_cast<Option*>(window.FindControlByName(L"a"))->IsSelected());
+}
+
 TEST_F(Options, SelectedBoxWithoutSelectedImagesPaintsNoStateImage) {
   auto* box = Add(new CheckBox(), L"c");
   box->SetAttribute(L"normalimage", L"missing.png");

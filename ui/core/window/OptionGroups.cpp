@@ -33,8 +33,9 @@ void OptionGroups::Remove(const std::wstring& group, Control* control) {
   if (found == groups_.end()) return;
   found->second.Remove(control);
   if (found->second.empty()) groups_.erase(found);
+  // The members it would have unselected still are, at the batch's end.
   auto deferred = deferred_.find(group);
-  if (deferred != deferred_.end() && deferred->second.control == control) deferred_.erase(deferred);
+  if (deferred != deferred_.end() && deferred->second.control == control) deferred->second.control = nullptr;
 }
 
 void OptionGroups::ApplySelection(const std::wstring& group, Control* selected, bool trigger_event) {
