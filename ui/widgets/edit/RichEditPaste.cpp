@@ -69,7 +69,8 @@ void RichEdit::PasteThroughEngine() {
     if (IS_HIGH_SURROGATE(before[0])) --range.cpMin;
   }
   TxSendMessage(EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range), nullptr);
-  TxSendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""), nullptr);
+  // Not undoable: an undo must not bring the excess back.
+  TxSendMessage(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(L""), nullptr);
 }
 
 int RichEdit::RoomForInsert() {

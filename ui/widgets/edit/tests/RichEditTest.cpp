@@ -295,6 +295,9 @@ TEST_F(RichEditTest, RichPasteHoldsTheMaximumLengthBetweenCharacters) {
     EXPECT_LE(text.size(), limit);
     EXPECT_EQ(text.substr(text.size() - c.tail.size()), c.tail);
     EXPECT_EQ(text.find(face.substr(0, 1)), std::wstring::npos);
+    // An undo never brings back what the limit cut.
+    edit_->TxSendMessage(EM_UNDO, 0, 0, nullptr);
+    EXPECT_LE(edit_->GetText().size(), limit);
   }
 }
 
