@@ -39,7 +39,7 @@ KeySink *current_key_sink()
     return key_sinks().empty() ? nullptr : key_sinks().back();
 }
 
-HookAnswer low_level_key_call(int code, std::uintptr_t message, std::uint32_t vkey)
+HookAnswer low_level_key_call(int code, std::uintptr_t message, std::uint32_t vkey, bool down_for_desktop)
 {
     if (code != 0)
         return HookAnswer::CallNextHook;
@@ -54,7 +54,8 @@ HookAnswer low_level_key_call(int code, std::uintptr_t message, std::uint32_t vk
     if (plain == kWmKeyDown) {
         if (sink)
             sink->key_event(vkey, KeyAction::Down);
-        swallowed_presses().press(vkey);
+        if (!down_for_desktop)
+            swallowed_presses().press(vkey);
     }
     return HookAnswer::Swallow;
 }

@@ -32,7 +32,10 @@ constexpr std::uintptr_t kWmKeyUp = 0x101;
 // One call of a LowLevelKeyboardProc: code, message (WM_KEYDOWN, WM_SYSKEYUP, ...) and the
 // virtual key. A code other than 0 is not ours to handle, nor is the release of a key whose
 // press no hook swallowed since the first of them was installed; every other call is swallowed.
-HookAnswer low_level_key_call(int code, std::uintptr_t message, std::uint32_t vkey);
+// down_for_desktop: the key is down for the desktop already, so a press is the auto-repeat of
+// a key held since before the hook, not a press the hook swallows.
+HookAnswer low_level_key_call(int code, std::uintptr_t message, std::uint32_t vkey,
+                              bool down_for_desktop = false);
 
 // Which virtual keys are down, to tell a new press from auto-repeat and a release from the
 // release of a key pressed before capture started.

@@ -72,6 +72,7 @@ private slots:
     void hook_call_passes_other_codes_to_the_next_hook();
     void hook_call_counts_system_keys_as_keys_and_swallows_all();
     void hook_call_lets_through_releases_of_keys_it_did_not_swallow();
+    void hook_call_takes_no_press_from_a_key_repeating_since_before();
     void newest_sink_takes_the_keys();
     void key_states_stay_in_bounds();
 
@@ -135,6 +136,16 @@ void KeyCaptureTest::hook_call_lets_through_releases_of_keys_it_did_not_swallow(
     scoped.reset();
     ScopedSink later;
     QCOMPARE(low_level_key_call(0, kWmKeyUp, 0x43), HookAnswer::CallNextHook);
+}
+
+// A key held since before the hook repeats its press: the hook swallows the repeats, and the
+// release still comes up for the desktop.
+void KeyCaptureTest::hook_call_takes_no_press_from_a_key_repeating_since_before()
+{
+    ScopedSink scoped;
+    QCOMPARE(low_level_key_call(0, kWmKeyDown, LSHIFT, true), HookAnswer::Swallow);
+    QCOMPARE(low_level_key_call(0, kWmKeyUp, LSHIFT), HookAnswer::CallNextHook);
+    QCOMPARE(scoped.sink.calls, (std::vector<KeyCall>{down(LSHIFT), up(LSHIFT)}));
 }
 
 void KeyCaptureTest::newest_sink_takes_the_keys()

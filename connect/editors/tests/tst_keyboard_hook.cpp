@@ -63,6 +63,7 @@ private slots:
     void the_edit_takes_a_combination_sent_to_the_desktop();
     void keys_reach_the_desktop_only_without_the_hook();
     void a_key_held_before_the_hook_comes_up_for_the_desktop();
+    void a_key_repeating_since_before_the_hook_comes_up_for_the_desktop();
 };
 
 // No key stays down for the tests after a failed one.
@@ -158,6 +159,22 @@ void KeyboardHookTest::a_key_held_before_the_hook_comes_up_for_the_desktop()
     QVERIFY(send_keys({{kLeftShift, true}, {'D', false}, {'D', true}}));
     QTRY_COMPARE_WITH_TIMEOUT(edit.line_edit()->text(), QString("D"), kWaitMs);
     QVERIFY(!down_for_desktop(VK_SHIFT));
+    QVERIFY(!down_for_desktop(kLeftShift));
+    send_focus(edit.line_edit(), QEvent::FocusOut);
+}
+
+void KeyboardHookTest::a_key_repeating_since_before_the_hook_comes_up_for_the_desktop()
+{
+    mkey_Edit edit;
+    edit.show();
+    QVERIFY(send_keys({{kLeftShift, false}}));
+    QTRY_VERIFY_WITH_TIMEOUT(down_for_desktop(VK_SHIFT), kWaitMs);
+
+    send_focus(edit.line_edit(), QEvent::FocusIn);
+    QVERIFY(current_key_sink());
+    // Held past the repeat delay: the hook sees more presses of the key before its release.
+    QVERIFY(send_keys({{kLeftShift, false}, {kLeftShift, false}, {kLeftShift, true}}));
+    QTRY_VERIFY_WITH_TIMEOUT(!down_for_desktop(VK_SHIFT), kWaitMs);
     QVERIFY(!down_for_desktop(kLeftShift));
     send_focus(edit.line_edit(), QEvent::FocusOut);
 }
