@@ -41,10 +41,13 @@ SIZE Control::EstimateSize(SIZE available) {
       SetFixedHeight(source.bottom - source.top, true);
       return SIZE{cx_fixed_, cy_fixed_};
     }
-    // A failed load is an entry too (of size 0), so the file is read once.
-    if (!image->image_cache) image->image_cache = GlobalManager::GetImageEntry(ImagePath(*image));
-    image_size.cx = ScaleByDpi(image->image_cache->width);
-    image_size.cy = ScaleByDpi(image->image_cache->height);
+    // A failed load is an entry too (of size 0), so the file is read once; but not a relative
+    // name read before the window that resolves it.
+    std::shared_ptr<ImageInfo> entry = image->image_cache;
+    if (!entry) entry = GlobalManager::GetImageEntry(ImagePath(*image));
+    if (!entry->failed || !WaitsForItsWindow(*image)) image->image_cache = entry;
+    image_size.cx = ScaleByDpi(entry->width);
+    image_size.cy = ScaleByDpi(entry->height);
   }
   re_estimate_ = false;
   bool text_re_estimate = false;

@@ -178,6 +178,8 @@ class Control : public PlaceHolder, public StatePaintOwner {
   void GifTick();
   // An image's file, relative names below the window's resource folder.
   std::wstring ImagePath(const Image& image) const;
+  // A relative name that no window resolves yet.
+  bool WaitsForItsWindow(const Image& image) const;
 
   EventMap xml_event_map_;
   EventMap event_map_;

@@ -182,10 +182,12 @@ std::wstring Control::ImagePath(const Image& image) const {
   return window_ && PathIsRelativeW(file.c_str()) ? window_->GetResourcePath() + file : file;
 }
 
+bool Control::WaitsForItsWindow(const Image& image) const {
+  return !window_ && PathIsRelativeW(image.attribute.file_name.c_str());
+}
+
 void Control::PrefetchImage(const Image& image) const {
-  const std::wstring& file = image.attribute.file_name;
-  // A relative name waits for the window that resolves it.
-  if (file.empty() || image.image_cache || (!window_ && PathIsRelativeW(file.c_str()))) return;
+  if (image.attribute.file_name.empty() || image.image_cache || WaitsForItsWindow(image)) return;
   GlobalManager::PrefetchImage(ImagePath(image));
 }
 

@@ -17,6 +17,7 @@
 #include "TempFolder.h"
 #include "TestImages.h"
 #include "archive/ZipApi.h"
+#include "window/Window.h"
 #include "ZipWriter.h"
 
 namespace ui {
@@ -362,6 +363,25 @@ TEST_F(ImageLoading, ControlImagesAreDecodedAhead) {
   later.SetBkImage(L"file='" + file + L"'");
   EXPECT_FALSE(prefetcher.IsRequested(file));
   GlobalManager::Startup(L"", nullptr, L"", L"");
+}
+
+// A relative name estimated before the control's window resolves it fails there; the failure
+// is not kept, so in the window the image gives the control its size.
+TEST_F(ImageLoading, ARelativeNameFailingBeforeTheWindowLoadsInIt) {
+  WriteBytes(folder_.File(L"late.png"), MakePng(4, 2, std::vector<uint32_t>(8, 0xFF000000)));
+  Control control;
+  control.SetFixedWidth(kSizeAuto, false, false);
+  control.SetFixedHeight(kSizeAuto, false);
+  control.SetBkImage(L"file='late.png'");
+  const SIZE before = control.EstimateSize(SIZE{100, 100});
+  EXPECT_EQ(before.cx, 0);
+  Window window;
+  window.SetResourcePath(folder_.path());
+  control.SetWindow(&window);
+  control.SetReEstimateSize(true);
+  const SIZE in_window = control.EstimateSize(SIZE{100, 100});
+  EXPECT_EQ(in_window.cx, 4);
+  EXPECT_EQ(in_window.cy, 2);
 }
 
 // Records what a control would draw.
