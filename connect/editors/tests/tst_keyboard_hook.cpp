@@ -51,6 +51,16 @@ void send_focus(QWidget *widget, QEvent::Type type)
     QApplication::sendEvent(widget, &event);
 }
 
+// Shift down for the desktop, then the edit shown and focused: its hook comes.
+bool hold_shift_then_focus(mkey_Edit &edit)
+{
+    edit.show();
+    if (!send_keys({{kLeftShift, false}}) || !QTest::qWaitFor([] { return down_for_desktop(VK_SHIFT); }, kWaitMs))
+        return false;
+    send_focus(edit.line_edit(), QEvent::FocusIn);
+    return current_key_sink() != nullptr;
+}
+
 } // namespace
 
 class KeyboardHookTest : public QObject
@@ -150,12 +160,7 @@ void KeyboardHookTest::keys_reach_the_desktop_only_without_the_hook()
 void KeyboardHookTest::a_key_held_before_the_hook_comes_up_for_the_desktop()
 {
     mkey_Edit edit;
-    edit.show();
-    QVERIFY(send_keys({{kLeftShift, false}}));
-    QTRY_VERIFY_WITH_TIMEOUT(down_for_desktop(VK_SHIFT), kWaitMs);
-
-    send_focus(edit.line_edit(), QEvent::FocusIn);
-    QVERIFY(current_key_sink());
+    QVERIFY(hold_shift_then_focus(edit));
     QVERIFY(send_keys({{kLeftShift, true}, {'D', false}, {'D', true}}));
     QTRY_COMPARE_WITH_TIMEOUT(edit.line_edit()->text(), QString("D"), kWaitMs);
     QVERIFY(!down_for_desktop(VK_SHIFT));
@@ -166,12 +171,7 @@ void KeyboardHookTest::a_key_held_before_the_hook_comes_up_for_the_desktop()
 void KeyboardHookTest::a_key_repeating_since_before_the_hook_comes_up_for_the_desktop()
 {
     mkey_Edit edit;
-    edit.show();
-    QVERIFY(send_keys({{kLeftShift, false}}));
-    QTRY_VERIFY_WITH_TIMEOUT(down_for_desktop(VK_SHIFT), kWaitMs);
-
-    send_focus(edit.line_edit(), QEvent::FocusIn);
-    QVERIFY(current_key_sink());
+    QVERIFY(hold_shift_then_focus(edit));
     // Held past the repeat delay: the hook sees more presses of the key before its release.
     QVERIFY(send_keys({{kLeftShift, false}, {kLeftShift, false}, {kLeftShift, true}}));
     QTRY_VERIFY_WITH_TIMEOUT(!down_for_desktop(VK_SHIFT), kWaitMs);
